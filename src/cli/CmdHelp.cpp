@@ -1,0 +1,29 @@
+#include <algorithm>
+#include <cstdio>
+
+#include "cli/Command.h"
+
+namespace {
+int RunHelp(const CommandArgs&) {
+  std::printf("kxtool %s - seismic trace files from the command line\n\n", KX_VERSION);
+  std::printf("usage: kxtool COMMAND [OPTIONS] [FILES]\n\ncommands:\n");
+  std::vector<CommandInfo> table = CommandTable();
+  std::sort(table.begin(), table.end(),
+            [](const CommandInfo& a, const CommandInfo& b) { return std::string(a.name) < b.name; });
+  for (const auto& c : table) std::printf("  %-44s %s\n", c.usage, c.summary);
+  std::printf(
+      "\ncommon options:\n"
+      "  --log-level N   messages up to level N go to standard error (default 7)\n"
+      "  --log-file F    also write the messages to F\n"
+      "  --threads N     worker threads of the parallel loops\n");
+  return 0;
+}
+
+int RunVersion(const CommandArgs&) {
+  std::printf("kxtool %s\n", KX_VERSION);
+  return 0;
+}
+}  // namespace
+
+KX_COMMAND("help", "help", "this list", RunHelp);
+KX_COMMAND("version", "version (or --version)", "the program version", RunVersion);

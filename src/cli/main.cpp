@@ -1,0 +1,87 @@
+// kxtool: the command-line tool over the core, for batch work and tests.
+// Messages go to standard error, results to standard output or a named file.
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/AppSettings.h"
+#include "cli/Command.h"
+#include "cli/Options.h"
+#include "log/Log.h"
+
+std::vector<CommandInfo>& CommandTable() {
+  static std::vector<CommandInfo> table;
+  return table;
+}
+
+namespace {
+const CommandInfo* FindCommand(const std::vector<std::string>& words, std::size_t* used) {
+  const CommandInfo* best = nullptr;
+  std::size_t bestWords = 0;
+  for (const auto& c : CommandTable()) {
+    // Names may have two words ("headers export"); the longest match wins.
+    std::vector<std::string> parts;
+    std::string name = c.name;
+    for (std::size_t start = 0;;) {
+      std::size_t sp = name.find(' ', start);
+      parts.push_back(name.substr(start, sp - start));
+      if (sp == std::string::npos) break;
+      start = sp + 1;
+    }
+    if (parts.size() > words.size() || parts.size() <= bestWords) continue;
+    if (std::equal(parts.begin(), parts.end(), words.begin())) {
+      best = &c;
+      bestWords = parts.size();
+    }
+  }
+  *used = bestWords;
+  return best;
+}
+
+// Applies --log-level, --log-file and --threads wherever they stand.
+bool ApplyCommonOptions(Options& opts) {
+  long long level = kLogDefaultThreshold;
+  if (!opts.Int("--log-level", &level)) return false;
+  LogSetThreshold(static_cast<int>(level));
+  if (auto file = opts.Value("--log-file")) {
+    if (!LogFileOpen(*file)) {
+      LogPrint(LogError, "\nERROR: cannot open log file %s", file->c_str());
+      return false;
+    }
+  }
+  long long threads = 0;
+  if (!opts.Int("--threads", &threads)) return false;
+  if (threads != 0) {
+    if (threads < 1 || threads > 1024) {
+      LogPrint(LogError, "\nERROR: --threads must be from 1 to 1024");
+      return false;
+    }
+    Settings().numThreads = static_cast<int>(threads);
+    Settings().displayThreads = static_cast<int>(threads);
+  }
+  return true;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  LogSetStderrEcho(true);
+  std::atexit(ConsoleClose);
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) args.push_back("help");
+  if (args[0] == "--version") args[0] = "version";
+  if (args[0] == "--help" || args[0] == "-h") args[0] = "help";
+
+  std::size_t used = 0;
+  const CommandInfo* cmd = FindCommand(args, &used);
+  if (!cmd) {
+    LogPrint(LogError, "\nERROR: unknown command \"%s\"; try kxtool help", args[0].c_str());
+    return 2;
+  }
+  Options opts(std::vector<std::string>(args.begin() + static_cast<long>(used), args.end()));
+  if (!ApplyCommonOptions(opts)) return 2;
+  CommandArgs rest;
+  if (!opts.Rest(&rest.args)) return 2;
+  return cmd->run(rest);
+}

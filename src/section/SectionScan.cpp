@@ -1,0 +1,3 @@
+#include "section/SeismicSection.h"
+
+int SeismicSection::Scan() { return 0; }

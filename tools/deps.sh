@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, when missing.
+# Usage: tools/deps.sh [gui]
+set -euo pipefail
+pkgs=(build-essential cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev
+      python3-numpy python3-scipy python3-segyio segyio-bin)
+if [ "${1:-}" = gui ]; then
+  pkgs+=(qt6-base-dev libgl-dev xvfb xauth)
+fi
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "installing: ${missing[*]}"
+  sudo_cmd=""
+  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
