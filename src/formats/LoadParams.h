@@ -1,0 +1,28 @@
+// The record the workspace passes down to the readers, and the reader
+// signature shared by every format.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class SeismicSection;
+
+inline constexpr int32_t kLoadKeepHeaders = 0x1000;
+
+struct LoadParams {
+  int32_t flags = 0;               // kLoadKeepHeaders: keep this file's headers; dump and scan bits
+  int32_t firstTrace = 0;          // 1-based, header scans
+  int32_t lastTrace = 2147483647;  // 1-based, header scans
+  int32_t fileCount = 0;           // 1-based number of the file being read
+  int32_t loadTag = -1;            // LTAG of every trace
+  int32_t takeNameDigits = 0;      // load tag from the last digits of the base name
+  int32_t resetDisplay = 0;
+  int32_t keepViewPosition = 0;
+  int32_t keepDisplay = 0;
+};
+
+// A reader appends the traces of one file to the section, stamping TRF with
+// params.fileCount and LTAG with params.loadTag, and returns the number of
+// traces appended (0 or more), or a negative status when nothing could be read.
+// Traces appended before an error stay in the section.
+using ReaderFn = int (*)(SeismicSection& section, const std::string& path, LoadParams& params);
