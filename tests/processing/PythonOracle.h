@@ -1,0 +1,66 @@
+// Runs the numpy/scipy reference scripts of the processing tests through
+// /usr/bin/python3 (the interpreter that sees Debian's scipy).
+#pragma once
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace oracle {
+
+inline bool HaveScipy() {
+  static int have = -1;
+  if (have < 0)
+    have = std::system("/usr/bin/python3 -c 'import numpy, scipy.signal' >/dev/null 2>&1") == 0 ? 1 : 0;
+  return have == 1;
+}
+
+// A fresh folder for one test's exchange files, removed by the destructor.
+class TempDir {
+ public:
+  TempDir() {
+    std::string tmpl = (std::filesystem::temp_directory_path() / "kx_oracle_XXXXXX").string();
+    std::vector<char> buf(tmpl.begin(), tmpl.end());
+    buf.push_back('\0');
+    if (mkdtemp(buf.data())) m_path = buf.data();
+  }
+  ~TempDir() {
+    std::error_code ec;
+    if (!m_path.empty()) std::filesystem::remove_all(m_path, ec);
+  }
+  std::string File(const std::string& name) const { return (std::filesystem::path(m_path) / name).string(); }
+  bool Ok() const { return !m_path.empty(); }
+
+ private:
+  std::string m_path;
+};
+
+// Runs tests/processing/<script> with the arguments; true on exit status 0.
+inline bool RunScript(const std::string& script, const std::string& args) {
+  std::string cmd =
+      "/usr/bin/python3 " + std::string(KX_SOURCE_DIR) + "/tests/processing/" + script + " " + args;
+  return std::system(cmd.c_str()) == 0;
+}
+
+// Reads whitespace-separated doubles, one vector per line.
+inline std::vector<std::vector<double>> ReadRows(const std::string& path) {
+  std::vector<std::vector<double>> rows;
+  std::ifstream in(path);
+  std::string line;
+  while (std::getline(in, line)) {
+    std::istringstream ss(line);
+    std::vector<double> row;
+    double v;
+    while (ss >> v) row.push_back(v);
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+}  // namespace oracle
