@@ -1,0 +1,197 @@
+#include "formats/SegyBinaryHeader.h"
+
+#include <cinttypes>
+#include <cstring>
+
+#include "formats/SegyDump.h"
+#include "formats/SegyLayout.h"
+#include "log/Log.h"
+#include "section/ByteOrder.h"
+#include "section/SeismicSection.h"
+
+namespace {
+constexpr uint32_t kTagLittle = 0x01020304u;
+constexpr uint32_t kTagBig = 0x04030201u;
+constexpr uint32_t kTagPairA = 0x02010403u;
+constexpr uint32_t kTagPairB = 0x03040102u;
+
+void FixRevision(uint8_t* bh, bool log) {
+  uint8_t& major = bh[300];
+  uint8_t& minor = bh[301];
+  if (major == 0 && (minor == 1 || minor == 2)) {
+    if (log) LogPrint(LogError, "WARNING: exchanged SEG-Y major(%d)<->minor(%d) rev numbers", 0, minor);
+    major = minor;
+    minor = 0;
+  }
+  if (minor != 0 || major > 2) {
+    if (log)
+      LogPrint(LogError, "WARNING: unknown SEG-Y rev %d.%d, assuming rev 0 with junk bytes in BFH", major,
+               minor);
+    major = 0;
+    minor = 0;
+  }
+}
+
+// 1 little, 2 big, or -4 for the pairwise orders.
+int DecideByteOrder(const uint8_t* bh, int revision, bool log) {
+  if (revision == 2) {
+    uint32_t tag = LoadLE<uint32_t>(bh + 96);
+    if (tag == kTagLittle) return kLittleEndian;
+    if (tag == kTagBig) return kBigEndian;
+    if (tag == kTagPairA || tag == kTagPairB) {
+      if (log) LogPrint(LogError, "\nERROR: SEG-Y rev 2.0 pairwise bytes swapping NOT IMPLEMENTED\n");
+      return -4;
+    }
+    if (tag == 0) LogPrint(LogWarning, "WARNING: SEG-Y rev 2.0, unspecified byte ordering field in BFH");
+    if (tag != 0)
+      LogPrint(LogWarning, "WARNING: SEG-Y rev 2.0, INVALID byte ordering field 0x%08X in BFH", tag);
+  }
+  int16_t code = LoadLE<int16_t>(bh + 24);
+  return code >= 1 && code <= 16 ? kLittleEndian : kBigEndian;
+}
+
+int CheckFormat(const uint8_t* bh, bool log) {
+  int code = HeaderValue<int16_t>(bh, 25);
+  if (code <= 0 || code > 16 || code == 13 || code == 14) {
+    if (log) LogPrint(LogError, "\nERROR: SEG-Y sample format code %d IS UNKNOWN\n", code);
+    return -4;
+  }
+  if (!SegyFormatSupported(code)) {
+    if (log) LogPrint(LogError, "\nERROR: SEG-Y sample format code %d NOT IMPLEMENTED\n", code);
+    return -4;
+  }
+  return 0;
+}
+
+int CheckRev2(const uint8_t* bh, int extCount, bool log) {
+  uint32_t maxThe = HeaderValue<uint32_t>(bh, 307);
+  int32_t trailer = HeaderValue<int32_t>(bh, 329);
+  int64_t traces = HeaderValue<int64_t>(bh, 313);
+  int64_t offset = HeaderValue<int64_t>(bh, 321);
+  int32_t ns = HeaderValue<int32_t>(bh, 69);
+  double dt = HeaderValue<double>(bh, 73);
+  if ((offset >= 1 && offset <= 3599) || maxThe > 65535 || trailer < -1 || traces < 0 || ns < 0 || dt < 0.0) {
+    if (log) {
+      LogPrint(LogError, "\nERROR: found INVALID values in SEGY rev 2.0 part of Binary File Header");
+      LogPrint(LogError, "       maxTHE=%d  ntETFH=%d    ns=%d  dt=%.3lf", static_cast<int>(maxThe), trailer,
+               ns, dt);
+      LogPrint(LogError, "       trOffset=%" PRId64 "  numTR=%" PRId64, offset, traces);
+    }
+    return -4;
+  }
+  if (offset > 0) {
+    int64_t d = (offset - kSegyFirstTraceDefault) / kSegyTextBytes;
+    bool before = (extCount == -1 && d <= 0) || (extCount > 0 && d < extCount);
+    if (before) {
+      if (log) {
+        LogPrint(LogError, "ERROR: SEG-Y rev 2.0, 1st trace offset of %" PRId64 " bytes", offset);
+        if (extCount == -1) {
+          LogPrint(LogError, "       is specified before min length of unknown #ETFH blocks");
+        } else {
+          LogPrint(LogError, "       is specified before end of %d-block ETFH", extCount);
+        }
+      }
+      return -4;
+    }
+  }
+  return 0;
+}
+
+int Validate(uint8_t* bh, int revision, bool log) {
+  if (CheckFormat(bh, log) != 0) return -4;
+  if (revision <= 1) {
+    std::memset(bh + 60, 0, 40);
+    std::memset(bh + 306, 0, 26);
+  }
+  if (revision == 0) std::memset(bh + 300, 0, 6);
+  if (revision >= 1) {
+    int fixedLen = HeaderValue<uint16_t>(bh, 303);
+    int extCount = HeaderValue<int16_t>(bh, 305);
+    if (fixedLen > 1 || extCount < -1) {
+      if (log) {
+        LogPrint(LogError, "\nERROR: found INVALID values in SEG-Y rev 1.0 part of Binary File Header");
+        LogPrint(LogError, "       fixedLen=%d  nETFH=%d", fixedLen, extCount);
+      }
+      return -4;
+    }
+    if (revision == 2 && CheckRev2(bh, extCount, log) != 0) return -4;
+  }
+  return 0;
+}
+
+// The 32-bit and double fields that are zero take the classic 16-bit values.
+void FillWideFields(uint8_t* bh) {
+  auto fill32 = [bh](int wide, int classic, bool isUnsigned) {
+    if (HeaderValue<int32_t>(bh, wide) != 0) return;
+    int32_t v = isUnsigned ? HeaderValue<uint16_t>(bh, classic) : HeaderValue<int16_t>(bh, classic);
+    SetHeaderValue<int32_t>(bh, wide, v);
+  };
+  fill32(61, 13, false);
+  fill32(65, 15, false);
+  fill32(69, 21, true);
+  fill32(89, 23, true);
+  fill32(93, 27, false);
+  if (HeaderValue<double>(bh, 73) == 0.0) SetHeaderValue<double>(bh, 73, HeaderValue<int16_t>(bh, 17));
+  if (HeaderValue<double>(bh, 81) == 0.0) SetHeaderValue<double>(bh, 81, HeaderValue<int16_t>(bh, 19));
+}
+}  // namespace
+
+SegyFileInfo InfoFromBinaryHeader(const uint8_t* bh) {
+  SegyFileInfo info;
+  info.revision = bh[300];
+  info.bigEndian = bh[kBfhByteOrderPos] != kLittleEndian;
+  info.formatCode = HeaderValue<int16_t>(bh, 25);
+  info.bytesPerSample = SegyBytesPerSample(info.formatCode);
+  info.fixedLength = HeaderValue<uint16_t>(bh, 303);
+  info.extTextCount = HeaderValue<int16_t>(bh, 305);
+  info.maxExtensions = HeaderValue<uint32_t>(bh, 307);
+  info.traceCount = HeaderValue<int64_t>(bh, 313);
+  info.firstTraceOffset = HeaderValue<int64_t>(bh, 321);
+  info.trailerCount = HeaderValue<int32_t>(bh, 329);
+  info.samples = HeaderValue<int32_t>(bh, 69);
+  info.intervalUs = HeaderValue<double>(bh, 73);
+  info.binarySampling = bh[kBfhFixedLengthPos] != 0;
+  return info;
+}
+
+int PrepareBinaryHeader(uint8_t* bh, int dumpFlags, BinaryHeaderMode mode, SegyFileInfo* info) {
+  bool log = mode == BinaryHeaderMode::kRead;
+  std::memset(bh + 396, 0, 4);
+  FixRevision(bh, true);
+  int order = DecideByteOrder(bh, bh[300], log);
+  bool dumped = false;
+  if (order > 0) {
+    if (order == kBigEndian && kHostLittleEndian) SwapBinaryHeader(bh);
+    if (order == kLittleEndian && !kHostLittleEndian) SwapBinaryHeader(bh);
+    bh[kBfhByteOrderPos] = static_cast<uint8_t>(order);
+    if (dumpFlags & 2) {
+      DumpBinaryHeader(bh, LogAlways);
+      dumped = true;
+    }
+  }
+  if (order < 0 || Validate(bh, bh[300], log) != 0) {
+    if (log) {
+      if (!dumped) DumpBinaryHeader(bh, LogError);
+      ConsoleRaise();
+    }
+    return -4;
+  }
+  FillWideFields(bh);
+  *info = InfoFromBinaryHeader(bh);
+  return 0;
+}
+
+void ApplyFixedLengthRule(uint8_t* bh, SegyFileInfo* info) {
+  if (bh[300] >= 1 && HeaderValue<uint16_t>(bh, 303) == 1 && HeaderValue<int32_t>(bh, 69) > 0 &&
+      HeaderValue<double>(bh, 73) > 0.0) {
+    bh[kBfhFixedLengthPos] = 1;
+    info->binarySampling = true;
+  }
+}
+
+void BuildSuBinaryHeader(uint8_t* bh, bool bigEndian, SegyFileInfo* info) {
+  std::memset(bh, 0, kSegyBinaryBytes);
+  SetHeaderValue<int16_t>(bh, 25, 5);
+  bh[kBfhByteOrderPos] = bigEndian ? kBigEndian : kLittleEndian;
+  *info = InfoFromBinaryHeader(bh);
+}

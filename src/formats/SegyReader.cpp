@@ -1,0 +1,340 @@
+// Reading goes one trace at a time: one read for the header, one straight into
+// the sample area of the new record (samples of up to 4 bytes), conversion in
+// place. A sample count is checked against what is left of the file before
+// any memory is taken for it, so a garbage count cannot cost an allocation.
+#include "formats/SegyReader.h"
+
+#include <cerrno>
+#include <cinttypes>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "formats/SampleConvert.h"
+#include "formats/SegyBinaryHeader.h"
+#include "formats/SegyDump.h"
+#include "formats/SegyLayout.h"
+#include "formats/SegyReaderInternal.h"
+#include "formats/SeismicFile.h"
+#include "formats/TraceHeaderDecode.h"
+#include "formats/TraceStream.h"
+#include "log/Log.h"
+#include "section/ByteOrder.h"
+#include "section/SeismicSection.h"
+
+namespace {
+constexpr int32_t kNoTraceLimit = 2147483647;
+
+// A record whose header is zeroed and whose sample slots beyond ns are zero;
+// the slots below ns are left for the read to fill.
+TraceRecord* NewRecord(int32_t ns) {
+  std::size_t bytes = TraceRecord::AllocationSize(ns);
+  auto* rec = static_cast<TraceRecord*>(std::malloc(bytes));
+  if (!rec) return nullptr;
+  std::memset(static_cast<void*>(rec), 0, kTraceHeaderBytes);
+  rec->DIM = ns < 2 ? 2 : ns;
+  rec->NS = ns;
+  for (int32_t i = ns; i < rec->DIM; ++i) rec->Samples()[i] = 0.0f;
+  return rec;
+}
+
+class TraceReader {
+ public:
+  TraceReader(SeismicSection& section, TraceStream& stream, const TraceDecodeContext& ctx,
+              const LoadParams& params)
+      : m_section(section), m_stream(stream), m_ctx(ctx), m_params(params) {}
+  ~TraceReader() { std::free(m_aux); }
+
+  int ReadAll();
+
+ private:
+  bool CheckSampling(uint32_t ns, double dt, int traceNumber) const;
+  bool ReadSamples(TraceRecord* rec, int traceNumber, double dt);
+  bool EnsureAux(std::size_t bytes);
+
+  SeismicSection& m_section;
+  TraceStream& m_stream;
+  TraceDecodeContext m_ctx;
+  const LoadParams& m_params;
+  void* m_aux = nullptr;
+  std::size_t m_auxBytes = 0;
+};
+
+bool TraceReader::CheckSampling(uint32_t ns, double dt, int traceNumber) const {
+  if (ns == 0) {
+    LogPrint(LogError, "\nERROR: BAD number of samples (%u) in trace header #%d\n", ns, traceNumber);
+    return false;
+  }
+  if (!(dt > 0.0)) {
+    LogPrint(LogError, "\nERROR: BAD sampling interval (%.3lf us) in trace header #%d\n", dt, traceNumber);
+    return false;
+  }
+  if (ns > static_cast<uint32_t>(kMaxSamplesPerTrace)) {
+    LogPrint(LogError, "\nERROR: TOO MANY samples per trace (%u), internal limit is %d\n", ns,
+             kMaxSamplesPerTrace);
+    return false;
+  }
+  return true;
+}
+
+bool TraceReader::EnsureAux(std::size_t bytes) {
+  if (bytes <= m_auxBytes) return true;
+  LogPrint(LogStep, "\nbps=%d, allocating aux trace data buffer %.3lfMiB\n", m_stream.Info().bytesPerSample,
+           static_cast<double>(bytes) / 1048576.0);
+  void* grown = std::realloc(m_aux, bytes);
+  if (!grown) {
+    LogPrint(LogError, "\nERROR: malloc failure for %.1lfMiB trace data buffer\n",
+             static_cast<double>(bytes) / 1048576.0);
+    return false;
+  }
+  m_aux = grown;
+  m_auxBytes = bytes;
+  return true;
+}
+
+bool TraceReader::ReadSamples(TraceRecord* rec, int traceNumber, double dt) {
+  const SegyFileInfo& info = m_stream.Info();
+  std::size_t bytes = static_cast<std::size_t>(rec->NS) * static_cast<std::size_t>(info.bytesPerSample);
+  errno = 0;
+  bool ok;
+  if (info.bytesPerSample <= 4) {
+    ok = m_stream.Read(rec->Samples(), bytes);
+    if (ok) ConvertSamplesInPlace(rec->Samples(), rec->NS, info.formatCode, info.bigEndian);
+  } else {
+    ok = m_stream.Read(m_aux, bytes);
+    if (ok) ConvertDoubles(m_aux, rec->Samples(), rec->NS, info.bigEndian);
+  }
+  if (!ok) {
+    LogPrint(LogError, "\nERROR: Failed to read trace data, trace #%d, %dsmp @ %dus", traceNumber, rec->NS,
+             static_cast<int>(dt));
+    LogSystemError(errno, 0);
+  }
+  return ok;
+}
+
+int TraceReader::ReadAll() {
+  const SegyFileInfo& info = m_stream.Info();
+  int32_t limit = kNoTraceLimit;
+  if (info.revision == 2 && info.trailerCount != 0 && info.traceCount > 0 &&
+      info.traceCount < kNoTraceLimit) {
+    limit = static_cast<int32_t>(info.traceCount);
+  }
+  int32_t count = 0;
+  while (count < limit) {
+    int traceNumber = count + 1;
+    if (m_stream.ReadHeader(traceNumber) != TraceStream::kOk) break;
+    uint32_t ns = 0;
+    double dt = 0.0;
+    m_stream.Sampling(&ns, &dt);
+    if (!CheckSampling(ns, dt, traceNumber)) break;
+    int64_t need = static_cast<int64_t>(ns) * info.bytesPerSample;
+    int64_t left = m_stream.Remaining();
+    if (left >= 0 && need > left) {
+      // The samples cannot be there: say so without reserving memory for them.
+      LogPrint(LogError, "\nERROR: Failed to read trace data, trace #%d, %dsmp @ %dus", traceNumber,
+               static_cast<int>(ns), static_cast<int>(dt));
+      break;
+    }
+    if (info.bytesPerSample > 4 && !EnsureAux(static_cast<std::size_t>(need))) break;
+    TraceRecord* rec = NewRecord(static_cast<int32_t>(ns));
+    if (!rec) {
+      LogPrint(LogError, "\n\nERROR: malloc failure for trace header+data[%u]\n", ns);
+      break;
+    }
+    if (!ReadSamples(rec, traceNumber, dt)) {
+      TraceRecord::Free(rec);
+      break;
+    }
+    DecodeTraceHeader(m_stream.Header(), m_stream.Extension(), m_ctx, rec);
+    rec->DT = dt * 1e-6;
+    int32_t peakIndex = 0;
+    FindPeak(rec->Samples(), rec->NS, &rec->AMAX, &peakIndex);
+    rec->TAMAX = static_cast<float>(peakIndex * rec->DT + rec->DELAY);
+    if (m_section.AppendTrace(rec, m_params.fileCount, m_params.loadTag) != 0) break;
+    ++count;
+  }
+  return count;
+}
+
+TraceDecodeContext ContextFromBinaryHeader(const uint8_t* bh, const SegyFileInfo& info) {
+  TraceDecodeContext ctx;
+  ctx.bigEndian = info.bigEndian;
+  ctx.lineNumber = HeaderValue<int32_t>(bh, 5);
+  ctx.bgr = static_cast<uint8_t>(HeaderValue<int16_t>(bh, 51) & 0xFF);
+  ctx.arm = static_cast<uint8_t>(HeaderValue<int16_t>(bh, 53) & 0xFF);
+  ctx.msys = static_cast<uint8_t>(HeaderValue<int16_t>(bh, 55) & 0xFF);
+  return ctx;
+}
+
+}  // namespace
+
+int ReadTextualHeader(FILE* fp, int32_t flags, uint8_t* text) {
+  if (flags == 0) {
+    if (fseeko(fp, kSegyTextBytes, SEEK_SET) != 0) return -103;
+    return 0;
+  }
+  errno = 0;
+  if (fread_unlocked(text, 1, kSegyTextBytes, fp) != static_cast<std::size_t>(kSegyTextBytes)) {
+    LogPrint(LogError, "\nERROR: Failed to read SEG-Y 3200-byte Textual File Header");
+    LogSystemError(errno, 1);
+    return -104;
+  }
+  if (TextIsEbcdic(text, kSegyTextBytes)) {
+    EbcdicToAscii(text, kSegyTextBytes);
+    if (!(flags & kDumpTextualHeader)) ReplaceEndEbcdic(text, kSegyTextBytes);
+  }
+  if (flags & kDumpTextualHeader) DumpTextualHeader(reinterpret_cast<const char*>(text), LogAlways);
+  return 0;
+}
+
+namespace {
+// Finds the number of blocks of a variable-length set of extended headers.
+int CountVariableBlocks(FILE* fp, const SegyFileInfo& info, int* blocks) {
+  uint8_t block[kSegyTextBytes];
+  int n = 0;
+  for (;;) {
+    int64_t end = kSegyFirstTraceDefault + static_cast<int64_t>(n + 1) * kSegyTextBytes;
+    if (info.firstTraceOffset > 0 && end > info.firstTraceOffset) break;
+    if (fread_unlocked(block, 1, kSegyTextBytes, fp) != static_cast<std::size_t>(kSegyTextBytes)) {
+      LogPrint(LogError, "\nERROR: Cannot find '((SEG: EndText))' after %d ETFH blocks read\n", n);
+      return -4;
+    }
+    ++n;
+    if (IsEndTextStanza(block)) break;
+  }
+  if (fseeko(fp, kSegyFirstTraceDefault, SEEK_SET) != 0) return -103;
+  *blocks = n;
+  return 0;
+}
+
+}  // namespace
+
+int ReadExtendedText(FILE* fp, int64_t fileSize, const SegyFileInfo& info, bool keep,
+                     std::vector<uint8_t>* ext) {
+  int blocks = info.revision >= 1 ? info.extTextCount : 0;
+  if (blocks == -1) {
+    int rc = CountVariableBlocks(fp, info, &blocks);
+    if (rc != 0) return rc;
+  }
+  if (blocks > 0) {
+    std::size_t bytes = static_cast<std::size_t>(blocks) * kSegyTextBytes;
+    if (keep) {
+      bool fits = fileSize < 0 || static_cast<int64_t>(bytes) <= fileSize - kSegyFirstTraceDefault;
+      if (!fits) {
+        LogPrint(LogError, "\nERROR: Failed to read %d 3200-byte ETFH blocks", blocks);
+        return -104;
+      }
+      ext->resize(bytes);
+      if (fread_unlocked(ext->data(), 1, bytes, fp) != bytes) {
+        LogPrint(LogError, "\nERROR: Failed to read %d 3200-byte ETFH blocks", blocks);
+        LogSystemError(errno, 0);
+        return -104;
+      }
+      LogPrint(LogStep, "loaded %d-block Extended File Header", blocks);
+    } else if (fseeko(fp, static_cast<off_t>(bytes), SEEK_CUR) != 0) {
+      LogPrint(LogError, "\nERROR: Failed to skip %d 3200-byte ETFH blocks", blocks);
+      return -103;
+    }
+  }
+  if (info.revision == 2 && info.firstTraceOffset != 0 && fseeko(fp, info.firstTraceOffset, SEEK_SET) != 0) {
+    LogPrint(LogError, "\nERROR: Failed to seek to 1st trace at file offset=%" PRId64, info.firstTraceOffset);
+    return -103;
+  }
+  return 0;
+}
+
+namespace {
+// text null keeps the section's textual header as it is.
+void KeepHeaders(SeismicSection& section, const uint8_t* text, const uint8_t* bh, std::vector<uint8_t>& ext,
+                 int fileType) {
+  if (text) std::memcpy(section.m_textualHeader, text, kSegyTextBytes);
+  std::memcpy(section.m_binaryHeader, bh, kSegyBinaryBytes);
+  section.m_binaryHeader[kBfhFileTypePos] = static_cast<uint8_t>(fileType);
+  std::free(section.m_extTextHeader);
+  section.m_extTextHeader = nullptr;
+  section.m_extTextCount = 0;
+  if (!ext.empty()) {
+    auto* blocks = static_cast<uint8_t*>(std::malloc(ext.size()));
+    if (!blocks) {
+      LogPrint(LogError, "\nERROR: malloc failure for %.3lf MiB ETFH (%d blocks)\n",
+               static_cast<double>(ext.size()) / 1048576.0, static_cast<int>(ext.size() / kSegyTextBytes));
+      return;
+    }
+    std::memcpy(blocks, ext.data(), ext.size());
+    section.m_extTextHeader = blocks;
+    section.m_extTextCount = static_cast<int32_t>(ext.size() / kSegyTextBytes);
+  }
+}
+
+int64_t StreamPosition(FILE* fp) {
+  off_t p = ftello(fp);
+  return p < 0 ? 0 : static_cast<int64_t>(p);
+}
+
+int ReadTracesFromStream(SeismicSection& section, TraceStream& stream, const uint8_t* bh,
+                         LoadParams& params) {
+  TraceReader reader(section, stream, ContextFromBinaryHeader(bh, stream.Info()), params);
+  return reader.ReadAll();
+}
+
+bool SuIsBigEndian(const uint8_t* firstHeader, bool haveHeader) {
+  return haveHeader && LoadLE<int16_t>(firstHeader + 116) < 0;
+}
+}  // namespace
+
+int ReadSegyFile(SeismicSection& section, const std::string& path, LoadParams& params) {
+  SeismicFile file = OpenSeismicFile(&section, path, "rbS");
+  if (!file) return -101;
+  FILE* fp = file.Stream();
+  uint8_t text[kSegyTextBytes] = {};
+  int rc = ReadTextualHeader(fp, params.flags, text);
+  if (rc != 0) return rc;
+  uint8_t bh[kSegyBinaryBytes];
+  errno = 0;
+  if (fread_unlocked(bh, 1, kSegyBinaryBytes, fp) != static_cast<std::size_t>(kSegyBinaryBytes)) {
+    LogPrint(LogError, "\nERROR: Failed to read SEG-Y 400-byte Binary File Header");
+    LogSystemError(errno, 1);
+    return -104;
+  }
+  SegyFileInfo info;
+  rc = PrepareBinaryHeader(bh, params.flags, BinaryHeaderMode::kRead, &info);
+  if (rc != 0) return rc;
+  bool keep = (params.flags & kLoadKeepHeaders) != 0;
+  std::vector<uint8_t> ext;
+  rc = ReadExtendedText(fp, file.SizeAtOpen(), info, keep, &ext);
+  if (rc != 0) return rc;
+  ApplyFixedLengthRule(bh, &info);
+  TraceStream stream(fp, file.SizeAtOpen(), StreamPosition(fp), info);
+  int count = ReadTracesFromStream(section, stream, bh, params);
+  file.Close();
+  if (keep && count > 0) KeepHeaders(section, text, bh, ext, kFileSegy);
+  return count;
+}
+
+int ReadSuFile(SeismicSection& section, const std::string& path, LoadParams& params) {
+  SeismicFile file = OpenSeismicFile(&section, path, "rbS");
+  if (!file) return -101;
+  FILE* fp = file.Stream();
+  uint8_t first[kSegyTraceHeaderBytes];
+  bool have = fread_unlocked(first, 1, sizeof first, fp) == sizeof first;
+  bool big = SuIsBigEndian(first, have);
+  if (fseeko(fp, 0, SEEK_SET) != 0) return -103;
+  uint8_t bh[kSegyBinaryBytes];
+  SegyFileInfo info;
+  BuildSuBinaryHeader(bh, big, &info);
+  TraceStream stream(fp, file.SizeAtOpen(), 0, info);
+  int count = ReadTracesFromStream(section, stream, bh, params);
+  file.Close();
+  if ((params.flags & kLoadKeepHeaders) && count > 0) {
+    const TraceRecord* t = section.Trace(section.Count() - count);
+    double us = t->DT * 1e6;
+    SetHeaderValue<uint16_t>(bh, 21, static_cast<uint16_t>(t->NS));
+    SetHeaderValue<int32_t>(bh, 69, t->NS);
+    SetHeaderValue<double>(bh, 73, us);
+    SetHeaderValue<int16_t>(bh, 17, static_cast<int16_t>(us + 0.499));
+    section.SetDefaultTextualHeader();
+    std::vector<uint8_t> none;
+    KeepHeaders(section, nullptr, bh, none, kFileSu);
+  }
+  return count;
+}

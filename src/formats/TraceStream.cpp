@@ -1,0 +1,79 @@
+#include "formats/TraceStream.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "log/Log.h"
+#include "section/ByteOrder.h"
+
+TraceStream::TraceStream(FILE* fp, int64_t fileSize, int64_t position, const SegyFileInfo& info)
+    : m_fp(fp), m_size(fileSize), m_pos(position), m_info(info) {}
+
+bool TraceStream::Read(void* dst, std::size_t n) {
+  std::size_t got = fread_unlocked(dst, 1, n, m_fp);
+  m_pos += static_cast<int64_t>(got);
+  return got == n;
+}
+
+bool TraceStream::Skip(int64_t n) {
+  if (n == 0) return true;
+  if (fseeko(m_fp, n, SEEK_CUR) != 0) return false;
+  m_pos += n;
+  return true;
+}
+
+TraceStream::Status TraceStream::ReadHeader(int traceNumber) {
+  m_hasExtension = false;
+  errno = 0;
+  std::size_t got = fread_unlocked(m_header, 1, kSegyTraceHeaderBytes, m_fp);
+  m_pos += static_cast<int64_t>(got);
+  if (got == 0 && feof(m_fp)) return kEnd;
+  if (got != kSegyTraceHeaderBytes) {
+    LogPrint(LogError, "\nERROR: Failed to read Trace Header, trace #%d", traceNumber);
+    LogSystemError(errno, 0);
+    return kError;
+  }
+  if (m_info.revision == 2 && m_info.maxExtensions > 0) {
+    got = fread_unlocked(m_extension, 1, kSegyTraceHeaderBytes, m_fp);
+    m_pos += static_cast<int64_t>(got);
+    if (got == 0 && feof(m_fp)) return kEnd;
+    if (got != kSegyTraceHeaderBytes) {
+      LogPrint(LogError, "\nERROR: Failed to read Trace Header Extended 1, trace #%d", traceNumber);
+      LogSystemError(errno, 0);
+      return kError;
+    }
+    m_hasExtension = true;
+    int64_t count = LoadWord<uint16_t>(m_extension + 156, m_info.bigEndian);
+    if (count == 0) count = m_info.maxExtensions;
+    long long further = count - 1;
+    if (further > 0 && !Skip(further * kSegyTraceHeaderBytes)) {
+      LogPrint(LogError, "\nERROR: Failed to skip %lld proprietary THExtended, trace #%d", further,
+               traceNumber);
+      LogSystemError(errno, 0);
+      return kError;
+    }
+  }
+  if (m_info.revision == 0) std::memset(m_header + 180, 0, 60);
+  if (m_info.revision == 1) std::memset(m_header + 232, 0, 8);
+  return kOk;
+}
+
+void TraceStream::Sampling(uint32_t* ns, double* intervalUs) const {
+  if (m_info.binarySampling) {
+    *ns = static_cast<uint32_t>(m_info.samples);
+    *intervalUs = m_info.intervalUs;
+    return;
+  }
+  uint32_t n = LoadWord<uint16_t>(m_header + 114, m_info.bigEndian);
+  double dt = LoadWord<int16_t>(m_header + 116, m_info.bigEndian);
+  if (m_hasExtension) {
+    uint32_t xn = LoadWord<uint32_t>(m_extension + 136, m_info.bigEndian);
+    double xdt = std::bit_cast<double>(LoadWord<uint64_t>(m_extension + 144, m_info.bigEndian));
+    if (xn != 0) n = xn;
+    if (xdt > 0.0) dt = xdt;
+  }
+  if (n == 0) n = static_cast<uint32_t>(m_info.samples);
+  if (dt == 0.0) dt = m_info.intervalUs;
+  *ns = n;
+  *intervalUs = dt;
+}

@@ -1,0 +1,47 @@
+// Sequential access to the traces of an open SEG-Y or SU file: the header
+// (with revision 2 extensions), the sample count and interval rule, and the
+// samples. Shared by the reader and the header scan.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+#include "formats/SegyBinaryHeader.h"
+#include "formats/SegyLayout.h"
+
+class TraceStream {
+ public:
+  // revision: 0 for SU files. position: the current offset of fp.
+  TraceStream(FILE* fp, int64_t fileSize, int64_t position, const SegyFileInfo& info);
+
+  enum Status { kOk, kEnd, kError };
+
+  // Reads the next trace header (and extension 1, skipping the further
+  // extensions) in file order; clears the bytes the revision leaves undefined.
+  // traceNumber is 1-based, for messages. kEnd at a clean end of file.
+  Status ReadHeader(int traceNumber);
+  // Skips n bytes; false on failure.
+  bool Skip(int64_t n);
+  // Reads n bytes; false on a short read.
+  bool Read(void* dst, std::size_t n);
+
+  const uint8_t* Header() const { return m_header; }
+  // Extension 1 in file order, or null when the file has none.
+  const uint8_t* Extension() const { return m_hasExtension ? m_extension : nullptr; }
+  // Sample count and interval (µs) of the current trace, before validation.
+  void Sampling(uint32_t* ns, double* intervalUs) const;
+  // Bytes left after the current position; -1 when the size is unknown.
+  int64_t Remaining() const { return m_size < 0 ? -1 : m_size - m_pos; }
+  int64_t Position() const { return m_pos; }
+  FILE* Stream() const { return m_fp; }
+  const SegyFileInfo& Info() const { return m_info; }
+
+ private:
+  FILE* m_fp;
+  int64_t m_size;
+  int64_t m_pos;
+  SegyFileInfo m_info;
+  bool m_hasExtension = false;
+  uint8_t m_header[kSegyTraceHeaderBytes];
+  uint8_t m_extension[kSegyTraceHeaderBytes];
+};
