@@ -1,0 +1,108 @@
+#include "formats/KxfReader.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "formats/SeismicFile.h"
+#include "log/Log.h"
+#include "section/ByteOrder.h"
+#include "section/SeismicSection.h"
+
+namespace {
+// Bytes left between the stream position and the size the file had at open;
+// -1 when the size is not known (not a regular file).
+int64_t BytesLeft(std::FILE* f, int64_t fileSize) {
+  if (fileSize < 0) return -1;
+  int64_t pos = ftello(f);
+  if (pos < 0) return -1;
+  return fileSize > pos ? fileSize - pos : 0;
+}
+
+void LogReadError(const char* what, int number, int code) {
+  LogPrint(LogError, "\nERROR: Failed to read Trace %s, trace #%d", what, number);
+  LogSystemError(code, 0);
+}
+
+// Reads trace number (1-based in the file). Returns the record, or null at the
+// end of the data or after a failure (logged; the end and a cut-short last
+// trace are quiet).
+TraceRecord* ReadOneTrace(std::FILE* f, int64_t fileSize, int number) {
+  uint8_t head[kTraceHeaderBytes];
+  errno = 0;
+  std::size_t got = std::fread(head, 1, kTraceHeaderBytes, f);
+  if (got != kTraceHeaderBytes) {
+    if (!std::feof(f)) LogReadError("Header", number, errno);
+    return nullptr;
+  }
+  const int32_t dim = LoadLE<int32_t>(head + offsetof(TraceRecord, DIM));
+  const int32_t ns = LoadLE<int32_t>(head + offsetof(TraceRecord, NS));
+  const int32_t n = dim < 2 ? 2 : dim;
+  // A record whose sample count exceeds its slots would let every later user of
+  // the trace read past its allocation.
+  if (ns < 0 || ns > n) {
+    LogPrint(LogError, "\nERROR: Invalid trace record, trace #%d (dim=%d ns=%d)", number, dim, ns);
+    return nullptr;
+  }
+  const uint64_t sampleBytes = static_cast<uint64_t>(n) * sizeof(float);
+  const int64_t left = BytesLeft(f, fileSize);
+  if (left >= 0 && static_cast<uint64_t>(left) < sampleBytes) return nullptr;  // cut-short last trace
+  auto* rec = static_cast<TraceRecord*>(std::calloc(1, kTraceHeaderBytes + sampleBytes));
+  if (!rec) {
+    LogPrint(LogError, "\nERROR: malloc failure for trace header+data[%d]\n", n);
+    return nullptr;
+  }
+  LogPrint(LogError, "TH.dim=%d  TH.ns=%d  alloc=%d", dim, ns, n);
+  std::memcpy(static_cast<void*>(rec), head, kTraceHeaderBytes);
+  rec->DIM = n;
+  errno = 0;
+  if (std::fread(rec->Samples(), sizeof(float), static_cast<std::size_t>(n), f) !=
+      static_cast<std::size_t>(n)) {
+    if (!std::feof(f)) LogReadError("Data", number, errno);
+    TraceRecord::Free(rec);
+    return nullptr;
+  }
+  return rec;
+}
+
+// Appends without stamping: the record keeps the TRF, TRNO, LTAG and AMAX0 it
+// was written with. The fixed-length flag follows the section's rule.
+void AppendAsRead(SeismicSection& section, TraceRecord* rec) {
+  if (section.m_count == 0) {
+    section.m_fixedLength = 1;
+  } else {
+    const TraceRecord* prev = section.m_traces[section.m_count - 1];
+    if (prev->NS != rec->NS || prev->DT != rec->DT) section.m_fixedLength = 0;
+  }
+  section.m_traces[section.m_count++] = rec;
+}
+}  // namespace
+
+void SetKxfFileHeaders(SeismicSection& section) {
+  section.SetDefaultTextualHeader();
+  uint8_t* b = section.m_binaryHeader;
+  std::memset(b, 0, kBinaryHeaderBytes);
+  StoreWord<int16_t>(b + 24, 5, !kHostLittleEndian);  // IEEE float samples
+  b[300] = 1;
+  b[kBfhByteOrderPos] = kLittleEndian;
+  b[kBfhFileTypePos] = kFileKxf;
+}
+
+int ReadKxf(SeismicSection& section, const std::string& path, LoadParams& params) {
+  LogPrint(LogStep, "\n\nLoading KXF file '%s'\n", path.c_str());
+  SeismicFile file = OpenSeismicFile(&section, path, "rbS");
+  if (!file) return -101;
+  if (params.flags & kLoadKeepHeaders) SetKxfFileHeaders(section);
+  int appended = 0;
+  for (;;) {
+    TraceRecord* rec = ReadOneTrace(file.Stream(), file.SizeAtOpen(), appended + 1);
+    if (!rec) break;
+    if (section.m_count >= section.m_capacity && section.GrowPointerList() != 0) {
+      TraceRecord::Free(rec);
+      break;
+    }
+    AppendAsRead(section, rec);
+    ++appended;
+  }
+  return appended;
+}

@@ -1,0 +1,116 @@
+#include "formats/SafeWrite.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "log/Log.h"
+
+namespace {
+// The process umask without changing it (umask() itself can only be read by
+// setting it, which would race with other threads creating files).
+mode_t CurrentUmask() {
+  std::FILE* f = std::fopen("/proc/self/status", "r");
+  mode_t mask = 022;
+  if (!f) return mask;
+  char line[256];
+  while (std::fgets(line, sizeof line, f)) {
+    if (std::strncmp(line, "Umask:", 6) == 0) {
+      mask = static_cast<mode_t>(std::strtoul(line + 6, nullptr, 8));
+      break;
+    }
+  }
+  std::fclose(f);
+  return mask;
+}
+
+// Permissions for the finished file: those of the file it replaces, else the
+// ones a plain fopen would have given.
+mode_t TargetMode(const std::string& target) {
+  struct stat st;
+  if (::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 07777;
+  return static_cast<mode_t>(0666 & ~CurrentUmask());
+}
+
+void LogCreateFailure(const std::string& target, int code) {
+  LogPrint(LogError, "\nERROR: Cannot create output file '%s'", target.c_str());
+  LogSystemError(code, 1);
+}
+}  // namespace
+
+SafeWrite::~SafeWrite() {
+  Discard();
+}
+
+int SafeWrite::Open(const std::string& target, std::size_t bufferBytes, const char* mode) {
+  Discard();
+  m_target = target;
+  std::filesystem::path p(target);
+  std::filesystem::path folder = p.parent_path();
+  std::string name = p.filename().string();
+  if (name.empty()) {
+    LogCreateFailure(target, EISDIR);
+    return -101;
+  }
+  // A hidden name in the same folder, so that the final rename stays on one
+  // file system; long names are shortened to stay within the name limit.
+  if (name.size() > 200) name.resize(200);
+  std::string pattern =
+      (folder.empty() ? std::string() : folder.string() + "/") + "." + name + ".kxtmp.XXXXXX";
+  int fd = ::mkstemp(pattern.data());
+  if (fd < 0) {
+    LogCreateFailure(target, errno);
+    return -101;
+  }
+  m_tempPath = pattern;
+  m_file = ::fdopen(fd, mode);
+  if (!m_file) {
+    int code = errno;
+    ::close(fd);
+    ::unlink(m_tempPath.c_str());
+    m_tempPath.clear();
+    LogCreateFailure(target, code);
+    return -101;
+  }
+  if (bufferBytes > 0) {
+    m_buffer = static_cast<char*>(std::malloc(bufferBytes));
+    if (m_buffer) std::setvbuf(m_file, m_buffer, _IOFBF, bufferBytes);
+  }
+  return 0;
+}
+
+int SafeWrite::Commit() {
+  if (!m_file) return -100;
+  bool failed = std::ferror(m_file) != 0;
+  int code = failed ? EIO : 0;
+  if (!failed && std::fflush(m_file) != 0) failed = true, code = errno;
+  if (!failed && ::fsync(::fileno(m_file)) != 0) failed = true, code = errno;
+  if (!failed && ::fchmod(::fileno(m_file), TargetMode(m_target)) != 0) failed = true, code = errno;
+  int closed = std::fclose(m_file);
+  m_file = nullptr;
+  std::free(m_buffer);
+  m_buffer = nullptr;
+  if (!failed && closed != 0) failed = true, code = errno;
+  if (!failed && std::rename(m_tempPath.c_str(), m_target.c_str()) != 0) failed = true, code = errno;
+  if (failed) {
+    LogPrint(LogError, "\nERROR: IO error while writing '%s'", m_target.c_str());
+    LogSystemError(code, 1);
+    ::unlink(m_tempPath.c_str());
+  }
+  m_tempPath.clear();
+  return failed ? -100 : 0;
+}
+
+void SafeWrite::Discard() {
+  if (m_file) std::fclose(m_file);
+  m_file = nullptr;
+  std::free(m_buffer);
+  m_buffer = nullptr;
+  if (!m_tempPath.empty()) ::unlink(m_tempPath.c_str());
+  m_tempPath.clear();
+}
