@@ -2,9 +2,12 @@
 #include <cstdio>
 
 #include "cli/Command.h"
+#include "cli/Options.h"
 
 namespace {
-int RunHelp(const CommandArgs&) {
+int RunHelp(const CommandArgs& args) {
+  std::vector<std::string> rest;
+  if (!Options(args.args).Rest(&rest)) return 2;
   std::printf("kxtool %s - seismic trace files from the command line\n\n", KX_VERSION);
   std::printf("usage: kxtool COMMAND [OPTIONS] [FILES]\n\ncommands:\n");
   std::vector<CommandInfo> table = CommandTable();

@@ -63,6 +63,29 @@ bool ApplyCommonOptions(Options& opts) {
   }
   return true;
 }
+
+// The words after the command without the common options: each command reads
+// (and checks) its own options.
+std::vector<std::string> WithoutCommonOptions(const std::vector<std::string>& words) {
+  static const std::string kCommon[] = {"--log-level", "--log-file", "--threads"};
+  std::vector<std::string> out;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    bool common = false;
+    for (const std::string& name : kCommon) {
+      if (words[i] == name && i + 1 < words.size()) {
+        ++i;
+        common = true;
+        break;
+      }
+      if (words[i].compare(0, name.size() + 1, name + "=") == 0) {
+        common = true;
+        break;
+      }
+    }
+    if (!common) out.push_back(words[i]);
+  }
+  return out;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -79,9 +102,10 @@ int main(int argc, char** argv) {
     LogPrint(LogError, "\nERROR: unknown command \"%s\"; try kxtool help", args[0].c_str());
     return 2;
   }
-  Options opts(std::vector<std::string>(args.begin() + static_cast<long>(used), args.end()));
+  std::vector<std::string> words(args.begin() + static_cast<long>(used), args.end());
+  Options opts(words);
   if (!ApplyCommonOptions(opts)) return 2;
   CommandArgs rest;
-  if (!opts.Rest(&rest.args)) return 2;
+  rest.args = WithoutCommonOptions(words);
   return cmd->run(rest);
 }

@@ -1,0 +1,51 @@
+#include "cli/CliLoad.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+
+#include "formats/LoadFileList.h"
+#include "log/Log.h"
+
+std::unique_ptr<SeismicSection> LoadSectionForCli(const std::vector<std::string>& files, int* status) {
+  auto start = std::chrono::steady_clock::now();
+  auto section = std::make_unique<SeismicSection>(1);
+  LoadParams params;
+  int rc = LoadFileList(*section, files, params);
+  LogPrint(LogStep, "Load Dataset in %.3lfs (file count=%d)",
+           std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), params.fileCount);
+  if (rc != 0) {
+    *status = rc;
+    return nullptr;
+  }
+  if (section->Scan() <= 0) {
+    LogPrint(LogError, "\n\nNO SEISMIC DATA loaded\n");
+    *status = -1;
+    return nullptr;
+  }
+  *status = 0;
+  return section;
+}
+
+std::string JsonString(const std::string& text) {
+  std::string out = "\"";
+  for (unsigned char c : text) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 0x20) {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\u%04x", c);
+      out += buf;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out + "\"";
+}
+
+std::string JsonNumber(double v) {
+  if (!std::isfinite(v)) return "null";
+  if (v == std::trunc(v) && std::fabs(v) < 9.0e15) return StrPrintf("%.0f", v);
+  return StrPrintf("%.17g", v);
+}

@@ -1,0 +1,21 @@
+// Loading files into a scanned section for kxtool's commands, the way the
+// program's load does: one section, file after file, the first file that
+// yields traces supplying the file headers, every trace stamped with its file
+// number (TRF).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "section/SeismicSection.h"
+
+// Returns the scanned section, or null with *status: the load's status
+// (-9902 for a file type without a reader), or -1 when no file gave a trace
+// with a positive interval and sample count. *status is 0 on success.
+std::unique_ptr<SeismicSection> LoadSectionForCli(const std::vector<std::string>& files, int* status);
+
+// JSON text helpers shared by the commands.
+std::string JsonString(const std::string& text);
+// A finite number with up to 17 significant digits, or null.
+std::string JsonNumber(double v);

@@ -1,0 +1,60 @@
+// kxtool info: the Section Info text of the loaded files, or its facts as JSON.
+#include <cstdio>
+#include <string>
+
+#include "cli/CliLoad.h"
+#include "cli/Command.h"
+#include "cli/Options.h"
+#include "log/Log.h"
+#include "section/SeismicSection.h"
+
+namespace {
+std::string InfoJson(const SeismicSection& s) {
+  const uint8_t* bh = s.m_binaryHeader;
+  int16_t format = 0;
+  __builtin_memcpy(&format, bh + 24, sizeof format);
+  int nonSeismic = s.Count() - s.m_seismicCount - s.m_unknownCount;
+  std::string j = "{";
+  j += "\"traces\": " + std::to_string(s.Count());
+  j += ", \"file_type\": " + std::to_string(s.FileType());
+  j += ", \"file_name\": " + JsonString(s.m_fileName);
+  j += ", \"revision\": " + JsonString(StrPrintf("%d.%d", bh[300], bh[301]));
+  j += ", \"byte_order\": " + JsonString(s.ByteOrder() == kLittleEndian ? "little" : "big");
+  j += ", \"format_code\": " + std::to_string(format);
+  j += std::string(", \"fixed_length\": ") + (s.m_fixedLength ? "true" : "false");
+  j += ", \"max_samples\": " + std::to_string(s.m_maxSamples);
+  j += ", \"min_dt\": " + JsonNumber(s.m_minInterval);
+  j += ", \"min_time\": " + JsonNumber(s.m_minTime);
+  j += ", \"max_time\": " + JsonNumber(s.m_maxTime);
+  j += ", \"max_amplitude\": " + JsonNumber(s.m_maxAmplitude);
+  j += ", \"time_unit\": " + JsonString(s.m_timeUnitLabel);
+  j += ", \"axis_time_unit\": " + JsonString(s.m_axisTimeUnitLabel);
+  j += ", \"ext_text_headers\": " + std::to_string(s.m_extTextCount);
+  j += ", \"seismic\": " + std::to_string(s.m_seismicCount);
+  j += ", \"unknown\": " + std::to_string(s.m_unknownCount);
+  j += ", \"non_seismic\": " + std::to_string(nonSeismic);
+  return j + "}";
+}
+
+int RunInfo(const CommandArgs& args) {
+  Options opts(args.args);
+  bool json = opts.Flag("--json");
+  std::vector<std::string> files;
+  if (!opts.Rest(&files)) return 2;
+  if (files.empty()) {
+    LogPrint(LogError, "\nERROR: info needs at least one file");
+    return 2;
+  }
+  int status = 0;
+  auto section = LoadSectionForCli(files, &status);
+  if (!section) return 1;
+  if (json) {
+    std::printf("%s\n", InfoJson(*section).c_str());
+  } else {
+    std::printf("%s\n", section->m_sectionInfo.c_str());
+  }
+  return 0;
+}
+}  // namespace
+
+KX_COMMAND("info", "info [--json] FILE...", "load files as one section and print its summary", RunInfo);
