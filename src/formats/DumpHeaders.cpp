@@ -5,6 +5,7 @@
 
 #include "formats/DetectFileType.h"
 #include "formats/HeaderScan.h"
+#include "formats/QlmVmsReader.h"
 #include "formats/SegyLayout.h"
 #include "formats/SegyReaderInternal.h"
 #include "formats/SeismicFile.h"
@@ -78,6 +79,10 @@ int DumpHeadersFile(const std::string& path, int32_t flags, int32_t firstTrace, 
     DumpSegy(section, file, flags, firstTrace, lastTrace);
   } else if (code == kFileSu) {
     DumpSu(section, file, flags, firstTrace, lastTrace);
+  } else if (code == kFileQlmVms) {
+    LoadParams vms;
+    vms.flags = flags;
+    ReadQlmVms(section, path, vms);  // dump mode: prints the headers, loads nothing
   } else if (code == kFileUnknown) {
     LogPrint(LogError, "\nERROR: unrecognized file type '%s'\n", path.c_str());
   } else {
