@@ -84,6 +84,9 @@ int FileTypeFromExtension(const std::string& extension) {
   if (e == ".seg2" || e == ".sg2" || e == ".dat") return kFileSeg2;
   if (e == ".su") return kFileSu;
   if (e == ".vms") return kFileQlmVms;
+  // Content sniffing never finds these two; their extensions are how a user picks them.
+  if (e == ".kxf") return kFileKxf;
+  if (e == ".segd") return kFileSegd;
   return kFileUnknown;
 }
 
