@@ -48,7 +48,8 @@ int BuildFilters(const SeismicSection& s, double newDt, AntiAliasSet* set) {
     return -999;
   }
   if (set->intervals.size() > 1)
-    LogPrint(LogWarning, "WARNING: traces have %d different sampling intervals; anti-alias filter per interval",
+    LogPrint(LogWarning,
+             "WARNING: traces have %d different sampling intervals; anti-alias filter per interval",
              static_cast<int>(set->intervals.size()));
   return 0;
 }
@@ -119,7 +120,8 @@ struct LoopTotals {
 };
 
 void ResampleLoop(SeismicSection& s, double newDt, const AntiAliasSet& filters, const float* t,
-                  int32_t applyLowPass, int numThreads, const ResampleProgress& progress, LoopTotals& totals) {
+                  int32_t applyLowPass, int numThreads, const ResampleProgress& progress,
+                  LoopTotals& totals) {
   const int32_t count = s.m_count;
   int32_t lastPercent = -1;  // touched by thread 0 only
   omp_set_dynamic(0);
