@@ -72,7 +72,7 @@ int ScanTraceHeaders(SeismicSection& section, FILE* fp, int64_t fileSize, int64_
   }
   while (index < last && index < kScanLimit) {
     int64_t offset = stream.Position();
-    if (stream.ReadHeader(index + 1) != TraceStream::kOk) break;
+    if (stream.ReadHeader(index + 1, false) != TraceStream::kOk) break;
     if (index + 1 >= first && !VisitTrace(section, stream, params, index, offset)) break;
     uint32_t ns = 0;
     double dt = 0.0;

@@ -22,7 +22,7 @@ bool TraceStream::Skip(int64_t n) {
   return true;
 }
 
-TraceStream::Status TraceStream::ReadHeader(int traceNumber) {
+TraceStream::Status TraceStream::ReadHeader(int traceNumber, bool clearUndefined) {
   m_hasExtension = false;
   errno = 0;
   std::size_t got = fread_unlocked(m_header, 1, kSegyTraceHeaderBytes, m_fp);
@@ -53,6 +53,7 @@ TraceStream::Status TraceStream::ReadHeader(int traceNumber) {
       return kError;
     }
   }
+  if (!clearUndefined) return kOk;
   if (m_info.revision == 0) std::memset(m_header + 180, 0, 60);
   if (m_info.revision == 1) std::memset(m_header + 232, 0, 8);
   return kOk;

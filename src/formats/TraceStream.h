@@ -19,7 +19,8 @@ class TraceStream {
   // Reads the next trace header (and extension 1, skipping the further
   // extensions) in file order; clears the bytes the revision leaves undefined.
   // traceNumber is 1-based, for messages. kEnd at a clean end of file.
-  Status ReadHeader(int traceNumber);
+  // clearUndefined false keeps those bytes as they are (dumps, exports).
+  Status ReadHeader(int traceNumber, bool clearUndefined = true);
   // Skips n bytes; false on failure.
   bool Skip(int64_t n);
   // Reads n bytes; false on a short read.
