@@ -1,0 +1,166 @@
+#include "processing/TimeShift.h"
+
+#include <omp.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <numbers>
+
+#include "log/Log.h"
+
+namespace {
+constexpr int64_t kShiftLimit = int64_t{1} << 31;
+constexpr int64_t kMaxSamples = 2147483647 - 2;
+
+void TaperUp(float* s, int64_t m, int64_t start, int32_t taper) {
+  for (int32_t i = 0; i < taper && start + i < m; ++i) s[start + i] *= TaperWeight(i, taper);
+}
+
+void TaperDown(float* s, int64_t m, int32_t taper) {
+  for (int32_t i = 0; i < taper && m - 1 - i >= 0; ++i) s[m - 1 - i] *= TaperWeight(i, taper);
+}
+
+bool TaperApplies(int32_t taper, int64_t m) {
+  return taper > 0 && taper < m / 2;
+}
+
+// Moves the samples into rec (m slots, zeroed) for applied shift e; false when
+// no data is left.
+bool MoveSamples(const TraceRecord* old, TraceRecord* rec, int64_t m, int64_t e, const ShiftSettings& st) {
+  const int64_t n = old->NS;
+  const float* in = old->Samples();
+  float* out = rec->Samples();
+  if (e < 0) {
+    if (m <= 0 || -e >= n) return false;
+    int64_t count = std::min(n + e, m);
+    std::memcpy(out, in - e, static_cast<std::size_t>(count) * sizeof(float));
+    if (TaperApplies(st.taper, m)) TaperUp(out, m, 0, st.taper);
+    return true;
+  }
+  if (e > 0) {
+    if (e >= m) return false;
+    std::memcpy(out + e, in, static_cast<std::size_t>(m - e) * sizeof(float));
+    if (TaperApplies(st.taper, m)) {
+      TaperUp(out, m, e, st.taper);
+      if (st.keepLength) TaperDown(out, m, st.taper);
+    }
+    return true;
+  }
+  // Less than one sample: nothing moves.
+  std::memcpy(out, in, static_cast<std::size_t>(std::min(n, m)) * sizeof(float));
+  return true;
+}
+}  // namespace
+
+int64_t ShiftInSamples(double shift, double dt) {
+  double u = shift / dt;
+  u = u > 0.0 ? u + 0.001 : u - 0.001;
+  if (!(u < static_cast<double>(kShiftLimit))) return kShiftLimit;
+  if (!(u > -static_cast<double>(kShiftLimit))) return -kShiftLimit;
+  return static_cast<int64_t>(u);
+}
+
+float TaperWeight(int32_t i, int32_t taper) {
+  float s = static_cast<float>(std::sin(i * std::numbers::pi / (2.0 * taper + 1.0)));
+  return s * s;
+}
+
+TraceRecord* ShiftTrace(const TraceRecord* old, const ShiftSettings& st) {
+  if (old->NS < 0 || !(old->DT > 0.0) || !std::isfinite(old->DT)) return TraceRecord::Clone(old);
+  const int64_t n = old->NS;
+  int64_t k = ShiftInSamples(st.shiftTime, old->DT);
+  int64_t m = st.keepLength ? n : n + k;
+  int64_t e = st.keepLength ? std::clamp(k, -n, n) : k;
+  if (m > kMaxSamples) return nullptr;
+  int32_t count = static_cast<int32_t>(std::max<int64_t>(m, 0));
+  TraceRecord* rec = TraceRecord::Allocate(count);
+  if (!rec) return nullptr;
+  std::memcpy(static_cast<void*>(rec), old, kTraceHeaderBytes);
+  rec->DIM = count < 2 ? 2 : count;
+  rec->NS = count;
+  bool data = MoveSamples(old, rec, m, e, st);
+  if (st.delrtMode == kDelrtResetToZero) rec->DELAY = 0.0;
+  if (st.delrtMode == kDelrtFollowsShift) rec->DELAY -= static_cast<double>(e) * old->DT;
+  // The peak time is taken against the new start time.
+  if (data) {
+    rec->UpdatePeak();
+  } else {
+    rec->AMAX = 0.0f;
+    rec->TAMAX = 0.0f;
+  }
+  return rec;
+}
+
+int32_t OMPShiftTraces(SeismicSection& section, const ShiftSettings& settings, int numThreads,
+                       const ShiftProgress& progress) {
+  const int32_t count = section.m_count;
+  std::atomic<int32_t> failed{0}, done{0};
+  int32_t lastPercent = -1;  // thread 0 only
+  omp_set_dynamic(0);
+#pragma omp parallel for schedule(dynamic, 1) num_threads(numThreads < 1 ? 1 : numThreads)
+  for (int32_t i = 0; i < count; ++i) {
+    TraceRecord* old = section.m_traces[i];
+    if (old) {
+      TraceRecord* rec = ShiftTrace(old, settings);
+      if (rec) {
+        section.m_traces[i] = rec;
+        TraceRecord::Free(old);
+      } else {
+        LogPrint(LogError, "ERROR: OMPShiftTraces() malloc failure after %d traces done", i);
+        failed.fetch_add(1, std::memory_order_relaxed);
+      }
+    }
+    int32_t d = done.fetch_add(1, std::memory_order_relaxed) + 1;
+    if (progress && omp_get_thread_num() == 0) {
+      int32_t percent = static_cast<int32_t>(static_cast<int64_t>(d) * 100 / count);
+      if (percent != lastPercent) progress(d, count);
+      lastPercent = percent;
+    }
+  }
+  return failed.load();
+}
+
+int ShiftSection(SeismicSection& section, const ShiftSettings& settings, int numThreads,
+                 const ShiftProgress& progress) {
+  if (!std::isfinite(settings.shiftTime)) return -1;
+  if (settings.shiftTime == 0.0 && settings.delrtMode != kDelrtResetToZero) return -1;
+  int32_t failed = 0;
+  if (settings.shiftTime != 0.0) {
+    failed = OMPShiftTraces(section, settings, numThreads, progress);
+  } else {
+    for (int32_t i = 0; i < section.m_count; ++i)
+      if (section.m_traces[i]) section.m_traces[i]->DELAY = 0.0;
+  }
+  section.Scan();
+  return failed ? -999 : 0;
+}
+
+int32_t ReadTaper(const std::string& text, int32_t previous) {
+  const char* begin = text.c_str();
+  while (*begin == ' ' || *begin == '\t') ++begin;
+  if (*begin == '\0') return 0;
+  char* end = nullptr;
+  long long v = std::strtoll(begin, &end, 10);
+  while (end && (*end == ' ' || *end == '\t')) ++end;
+  if (end == begin || *end != '\0' || v < 0 || v > 2147483647) return previous;
+  if (v >= 1 && v <= 3) return 4;
+  return static_cast<int32_t>(v);
+}
+
+bool ReadShiftDialog(const ShiftDialogFields& fields, ShiftSettings* settings, std::string* taperShown) {
+  settings->delrtMode = fields.delrtMode;
+  settings->keepLength = fields.keepLength;
+  const char* begin = fields.shiftText.c_str();
+  char* end = nullptr;
+  double v = std::strtod(begin, &end);
+  while (end && (*end == ' ' || *end == '\t')) ++end;
+  if (end == begin || *end != '\0' || !std::isfinite(v) || !(fields.unitFactor > 0.0)) return false;
+  if (v == 0.0 && fields.delrtMode != kDelrtResetToZero) return false;
+  settings->shiftTime = v / fields.unitFactor;
+  settings->taper = ReadTaper(fields.taperText, settings->taper);
+  if (taperShown) *taperShown = StrPrintf("%d", settings->taper);
+  return true;
+}
