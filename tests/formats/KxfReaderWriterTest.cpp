@@ -6,9 +6,11 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -19,6 +21,8 @@
 
 #include "formats/KxfReader.h"
 #include "formats/KxfWriter.h"
+#include "formats/LoadFileList.h"
+#include "formats/ReaderTable.h"
 #include "log/Log.h"
 #include "section/ByteOrder.h"
 #include "section/SeismicSection.h"
@@ -286,5 +290,47 @@ TEST(Kxf, TruncatedAndBitFlippedFilesNeverCrash) {
   }
   LogSetThreshold(kLogDefaultThreshold);
   fs::remove(p);
+}
+}  // namespace
+
+namespace {
+int RunKxtool(const std::string& arguments) {
+  std::string command = std::string(KX_KXTOOL) + " " + arguments + " >/dev/null 2>&1";
+  int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// SEG-Y in, KXF out, KXF back in: the second file is the first byte for byte,
+// and the traces are those of the SEG-Y load.
+TEST(KxfConvert, CommandLineRoundTrip) {
+  EXPECT_EQ(ReaderForFileType(kFileKxf), &ReadKxf);
+  const std::string sgy = std::string(KX_TEST_DATA_DIR) + "/segy/segyio/small.sgy";
+  fs::path a = TempFile("conv_a.kxf"), b = TempFile("conv_b.KXF");
+  ASSERT_EQ(RunKxtool("convert " + sgy + " -o " + a.string()), 0);
+  ASSERT_EQ(RunKxtool("convert " + a.string() + " --output=" + b.string()), 0);
+  EXPECT_EQ(ReadBytes(a), ReadBytes(b));
+
+  SeismicSection fromSegy, fromKxf;
+  LoadParams p1, p2;
+  LogSetThreshold(0);
+  ASSERT_EQ(LoadFileList(fromSegy, {sgy}, p1), 0);
+  ASSERT_EQ(LoadFileList(fromKxf, {b.string()}, p2), 0);
+  LogSetThreshold(kLogDefaultThreshold);
+  ASSERT_EQ(fromKxf.Count(), 25);
+  ASSERT_EQ(fromSegy.Count(), 25);
+  for (int i = 0; i < 25; ++i) {
+    const TraceRecord* x = fromSegy.Trace(i);
+    ASSERT_EQ(std::memcmp(x, fromKxf.Trace(i), TraceRecord::AllocationSize(x->DIM)), 0) << i;
+  }
+  EXPECT_EQ(fromKxf.FileType(), kFileKxf);
+
+  // No writer for the extension, or no input: nothing is written.
+  fs::path c = TempFile("conv_c.xyz");
+  EXPECT_EQ(RunKxtool("convert " + sgy + " -o " + c.string()), 2);
+  EXPECT_FALSE(fs::exists(c));
+  EXPECT_EQ(RunKxtool("convert -o " + c.string()), 2);
+  EXPECT_EQ(RunKxtool("convert " + sgy), 2);
+  fs::remove(a);
+  fs::remove(b);
 }
 }  // namespace

@@ -2,6 +2,7 @@
 // fields taken from the headers, the dump, every refusal, and truncated and
 // bit-flipped files (nothing may be added to the section on failure).
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,7 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "formats/LoadFileList.h"
 #include "formats/QlmVmsReader.h"
+#include "formats/ReaderTable.h"
 #include "log/Log.h"
 #include "section/ByteOrder.h"
 #include "section/SeismicSection.h"
@@ -382,5 +385,52 @@ TEST(QlmVms, BitFlippedHeadersNeverCrash) {
     if (section.Count() > 1000) section.ClearTraces();
   }
   LogSetThreshold(kLogDefaultThreshold);
+}
+}  // namespace
+
+namespace {
+int RunKxtool(const std::string& arguments, std::string* out) {
+  std::string command = std::string(KX_KXTOOL) + " " + arguments + " 2>/dev/null";
+  FILE* p = ::popen(command.c_str(), "r");
+  if (!p) return -1;
+  char buf[4096];
+  out->clear();
+  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out->append(buf, n);
+  int status = ::pclose(p);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A load of a SEG-D file, a refused recording and a good one: only the good
+// one adds traces, with its file number and its headers.
+TEST(QlmVms, LoadFileListAndDump) {
+  EXPECT_EQ(ReaderForFileType(kFileQlmVms), &ReadQlmVms);
+  const std::string segd = std::string(KX_TEST_DATA_DIR) + "/segd/seisunix/3stomp_test.segd";
+  VmsFile bad;
+  bad.channels = 9;
+  fs::path badPath = TempFile("bad.vms"), goodPath = TempFile("good.VMS");
+  WriteBytes(badPath, Build(bad));
+  VmsFile good;
+  good.version = 3;
+  WriteBytes(goodPath, Build(good));
+  SeismicSection section;
+  LoadParams params;
+  {
+    LogCapture log;
+    ASSERT_EQ(LoadFileList(section, {segd, badPath.string(), goodPath.string()}, params), 0);
+  }
+  ASSERT_EQ(section.Count(), 3);
+  EXPECT_EQ(section.Trace(0)->TRF, 3);
+  EXPECT_EQ(section.Trace(2)->TRNO, 3);
+  EXPECT_EQ(section.m_binaryHeader[kBfhFileTypePos], kFileQlmVms);
+  EXPECT_EQ(section.m_binaryHeader[300], 3);
+  EXPECT_EQ(params.flags, 0);
+
+  std::string out;
+  ASSERT_EQ(RunKxtool("dump " + goodPath.string(), &out), 0);
+  EXPECT_NE(out.find(" QLM VMS   File Header\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("GPS long       : 8.987654321\n"), std::string::npos);
+  EXPECT_NE(out.find("sensor dir     : 3 (Z)\n"), std::string::npos);
+  fs::remove(badPath);
+  fs::remove(goodPath);
 }
 }  // namespace

@@ -2,6 +2,7 @@
 // Header #2, the log lines in their order, and a real file written by a
 // recording system.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/ReaderTable.h"
 #include "formats/SegdReader.h"
 #include "log/Log.h"
 #include "section/SeismicSection.h"
@@ -340,5 +342,34 @@ TEST(SegdHeader, CorruptHeadersNeverCrash) {
     EXPECT_GE(h.recordLength, 0.0);
   }
   LogSetThreshold(kLogDefaultThreshold);
+}
+}  // namespace
+
+namespace {
+// Runs kxtool with the arguments; gives its exit status and standard output.
+int RunKxtool(const std::string& arguments, std::string* out) {
+  std::string command = std::string(KX_KXTOOL) + " " + arguments + " 2>/dev/null";
+  FILE* p = ::popen(command.c_str(), "r");
+  if (!p) return -1;
+  char buf[4096];
+  out->clear();
+  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out->append(buf, n);
+  int status = ::pclose(p);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(SegdHeader, DispatchAndCommandLine) {
+  EXPECT_EQ(ReaderForFileType(kFileSegd), &ReadSegd);
+  // A SEG-D file in a load adds nothing, and the load goes on.
+  const std::string path = std::string(KX_TEST_DATA_DIR) + "/segd/seisunix/3stomp_test.segd";
+  std::string out;
+  ASSERT_EQ(RunKxtool("segd " + path, &out), 0);
+  EXPECT_NE(out.find("result = -1\nrevision = 1.0\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("format_code = 8058\n"), std::string::npos);
+  EXPECT_NE(out.find("day_of_year = 126\n"), std::string::npos);
+  EXPECT_NE(out.find("record_length_s = 4.000000000\n"), std::string::npos);
+  EXPECT_EQ(RunKxtool("segd " + TempFile("none.segd").string(), &out), 1);
+  EXPECT_NE(out.find("result = -101"), std::string::npos);
+  EXPECT_EQ(RunKxtool("segd", &out), 2);
 }
 }  // namespace
