@@ -1,0 +1,29 @@
+// kxtool's --filter option: TYPE:FAMILY:POLES:F1[:F2][:ripple=DB][:stop=DB]
+// TYPE lowpass | highpass | bandpass | notch; FAMILY butterworth | chebyshev |
+// elliptic; frequencies in Hz (band pass: low and high; notch: centre and
+// bandwidth). The values go through the filter panel's field rules, so the
+// command line accepts and stores exactly what the panel would.
+#pragma once
+
+#include <string>
+
+#include "processing/IIRFilter.h"
+
+struct FilterSpec {
+  int passType = 0;
+  int family = 0;
+  int poles = 0;
+  std::string f1, f2;        // as given
+  std::string ripple, stop;  // empty: keep the filter's value
+};
+
+// Syntax only; false with the reason logged.
+bool ParseFilterSpec(const std::string& text, FilterSpec* spec);
+
+// Stores the spec into the filter (whose Nyquist is already that of the
+// dataset) by the panel's rules and designs it. Returns 0, or -1 with the
+// reason logged (the filter's frequencies then unchanged).
+int ApplyFilterSpec(const FilterSpec& spec, IIRFilter& f);
+
+// Parse and apply to the active filter; the form every command uses.
+int SetActiveFilterFromSpec(const std::string& text);
