@@ -194,14 +194,16 @@ int BhTypeBytes(BhType t) {
   return 0;
 }
 
-// Spaces removed, upper-cased: the stanza text to compare with.
+// The first 80 characters, spaces ignored and letters in either case, begin
+// with the stanza.
 bool MatchesEndText(const uint8_t* block, bool ebcdic) {
   static const char kWanted[] = "((SEG:ENDTEXT))";
   std::size_t k = 0;
   for (int i = 0; i < 80; ++i) {
     uint8_t c = ebcdic ? kEbcdicToAscii[block[i]] : block[i];
     if (c == ' ' || (ebcdic && block[i] == 0x40)) continue;
-    if (k >= sizeof kWanted - 1) return false;
+    // Writers put other text after the stanza on the same line.
+    if (k == sizeof kWanted - 1) return true;
     if (std::toupper(c) != kWanted[k]) return false;
     ++k;
   }

@@ -69,6 +69,6 @@ void EbcdicToAscii(uint8_t* text, std::size_t n);
 // Replaces the first case-insensitive "END EBCDIC" starting at or before byte
 // 3183 (0-based 3182) with "END TEXTUAL HEADER".
 void ReplaceEndEbcdic(uint8_t* text, std::size_t n);
-// True when the first 80 bytes, spaces ignored, spell "((SEG: EndText))" in
-// any letter case, in ASCII or in EBCDIC.
+// True when the first 80 bytes, spaces ignored, begin with "((SEG: EndText))"
+// in any letter case, in ASCII or in EBCDIC.
 bool IsEndTextStanza(const uint8_t* block);
