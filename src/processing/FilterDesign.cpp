@@ -164,6 +164,8 @@ void CalcFilterCoeff(IIRFilter& f) {
       idx += 1;
     }
   }
+  // A failed prototype leaves sections unbuilt; they pass the signal rather than zero it.
+  for (int k = idx; k < f.NumSections && k < kMaxSections; ++k) f.a0[k] = f.b0[k] = 1.0;
   if (notch) NormalizeA0(f);
   double gain = std::pow(10.0, f.gainDB * 0.05 / (f.NumSections > 0 ? f.NumSections : 1));
   for (int k = 0; k < f.NumSections; ++k) {
