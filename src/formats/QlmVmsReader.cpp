@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 #include "formats/SeismicFile.h"
 #include "log/Log.h"
@@ -189,7 +188,7 @@ bool ReadSamples(std::FILE* f, const VmsFileHeader& h, TraceRecord** traces) {
   std::size_t bytes = static_cast<std::size_t>(ns * rowBytes);
   auto* block = static_cast<uint8_t*>(std::malloc(bytes));
   if (!block) {
-    LogPrint(LogError, "\n\nERROR: %u-byte samples buffer malloc failure\n", static_cast<unsigned>(bytes));
+    LogPrint(LogError, "\n\nERROR: %zu-byte samples buffer malloc failure\n", bytes);
     return false;
   }
   std::size_t got = std::fread(block, 1, bytes, f);

@@ -4,7 +4,6 @@
 
 #include "formats/SeismicFile.h"
 #include "log/Log.h"
-#include "section/ByteOrder.h"
 #include "section/SeismicSection.h"
 
 namespace {
