@@ -83,6 +83,11 @@ void RasterPainter::Segment(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
   int64_t dx = x1 - x0, dy = y1 - y0;
   if (dx == 0 && dy == 0) return;
   bool xMajor = std::llabs(dx) >= std::llabs(dy);
+  if (m_penWidth == 1 && m_op == RasterOp::kCopy &&
+      m_clip.Contains(static_cast<int32_t>(x0), static_cast<int32_t>(y0)) &&
+      m_clip.Contains(static_cast<int32_t>(x1), static_cast<int32_t>(y1))) {
+    return SegmentInside(x0, y0, dx, dy, xMajor);
+  }
   int64_t a0 = xMajor ? x0 : y0, b0 = xMajor ? y0 : x0;
   int64_t da = xMajor ? dx : dy, db = xMajor ? dy : dx;
   int64_t sa = da > 0 ? 1 : -1, sb = db > 0 ? 1 : (db < 0 ? -1 : 0);
@@ -96,8 +101,13 @@ void RasterPainter::Segment(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
   int64_t first = sa > 0 ? std::max<int64_t>(0, lo - a0) : std::max<int64_t>(0, a0 - hi + 1);
   int64_t end = sa > 0 ? std::min<int64_t>(n, hi - a0) : std::min<int64_t>(n, a0 - lo + 1);
   if (first >= end) return;
-  __int128 num = static_cast<__int128>(2) * first * m + n;
-  int64_t q = static_cast<int64_t>(num / (2 * n)), r = static_cast<int64_t>(num % (2 * n));
+  int64_t q = 0, r = n;
+  if (first > 0) {
+    // 128 bits: first and m may both approach 2^32.
+    __int128 num = static_cast<__int128>(2) * first * m + n;
+    q = static_cast<int64_t>(num / (2 * n));
+    r = static_cast<int64_t>(num % (2 * n));
+  }
   for (int64_t i = first; i < end; ++i) {
     int64_t a = a0 + sa * i, b = b0 + sb * q;
     // The minor coordinate only moves one way: once past the clip, stop.
@@ -118,9 +128,30 @@ void RasterPainter::Segment(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
   }
 }
 
-int RasterPainter::Polygon(const PixelPoint* points, int count) {
+// The common case of a line wholly inside the clip: the same pixels as
+// Segment, stepping a pointer without per-pixel checks.
+void RasterPainter::SegmentInside(int64_t x0, int64_t y0, int64_t dx, int64_t dy, bool xMajor) {
+  int64_t stride = m_store.Stride();
+  int64_t stepX = dx > 0 ? 1 : (dx < 0 ? -1 : 0), stepY = dy > 0 ? stride : (dy < 0 ? -stride : 0);
+  int64_t stepMajor = xMajor ? stepX : stepY, stepMinor = xMajor ? stepY : stepX;
+  int64_t n = xMajor ? std::llabs(dx) : std::llabs(dy), twoM = 2 * (xMajor ? std::llabs(dy) : std::llabs(dx));
+  uint8_t* p = m_store.Row(static_cast<int>(y0)) + x0;
+  uint8_t index = m_lineIndex;
+  for (int64_t i = 0, r = n; i < n; ++i) {
+    *p = index;
+    p += stepMajor;
+    r += twoM;
+    if (r >= 2 * n) {
+      r -= 2 * n;
+      p += stepMinor;
+    }
+  }
+}
+
+int RasterPainter::Polygon(const PixelPoint* points, int count, bool outline) {
   if (count < 2) return 0;
   int status = FillEvenOdd(points, count);
+  if (!outline) return status;
   Polyline(points, count);
   Segment(points[count - 1].x, points[count - 1].y, points[0].x, points[0].y);
   return status;
@@ -128,42 +159,54 @@ int RasterPainter::Polygon(const PixelPoint* points, int count) {
 
 // Scanline fill sampling pixel centres: a row crosses an edge when it lies in
 // [top, bottom) of the edge, and a pixel is inside when its column lies in
-// [ceil(xa), ceil(xb)) of a crossing pair. Edges are kept sorted by their top
-// row and only the ones crossing the current row are looked at, so long
-// polylines (wiggles) fill in time proportional to their size.
+// [ceil(xa), ceil(xb)) of a crossing pair. Edges are bucketed by their first
+// visible row and only the ones crossing the current row are looked at, so
+// long polylines (wiggles) fill in time proportional to their size.
 int RasterPainter::FillEvenOdd(const PixelPoint* points, int count) {
   if (m_clip.Empty() || count < 3) return 0;
   try {
     m_edges.clear();
-    int64_t minY = INT64_MAX, maxY = INT64_MIN;
+    int64_t rowLo = INT64_MAX, rowHi = INT64_MIN;
     for (int i = 0; i < count; ++i) {
       const PixelPoint& a = points[i];
-      const PixelPoint& b = points[(i + 1) % count];
+      const PixelPoint& b = points[i + 1 < count ? i + 1 : 0];
       if (a.y == b.y) continue;
       const PixelPoint& lo = a.y < b.y ? a : b;
       const PixelPoint& hi = a.y < b.y ? b : a;
+      if (hi.y <= m_clip.top || lo.y >= m_clip.bottom) continue;
       m_edges.push_back(Edge{lo.y, hi.y, static_cast<double>(lo.x), static_cast<double>(lo.y),
                              static_cast<double>(hi.x - lo.x) / static_cast<double>(hi.y - lo.y)});
-      minY = std::min<int64_t>(minY, lo.y);
-      maxY = std::max<int64_t>(maxY, hi.y);
+      rowLo = std::min<int64_t>(rowLo, std::max<int64_t>(lo.y, m_clip.top));
+      rowHi = std::max<int64_t>(rowHi, std::min<int64_t>(hi.y, m_clip.bottom));
     }
     if (m_edges.empty()) return 0;
-    std::sort(m_edges.begin(), m_edges.end(), [](const Edge& p, const Edge& q) { return p.top < q.top; });
+    OrderEdges(rowLo, rowHi);
     m_active.reserve(m_edges.size());
     m_crossings.reserve(m_edges.size());
-    FillRows(std::max<int64_t>(minY, m_clip.top), std::min<int64_t>(maxY, m_clip.bottom) - 1);
+    FillRows(rowLo, rowHi);
   } catch (const std::bad_alloc&) {
     return -999;
   }
   return 0;
 }
 
-void RasterPainter::FillRows(int64_t firstRow, int64_t lastRow) {
+// Counting sort of the edges by their first row inside [rowLo, rowHi).
+void RasterPainter::OrderEdges(int64_t rowLo, int64_t rowHi) {
+  m_rowStart.assign(static_cast<std::size_t>(rowHi - rowLo) + 1, 0);
+  for (const Edge& e : m_edges) ++m_rowStart[std::max(e.top, rowLo) - rowLo + 1];
+  for (std::size_t r = 1; r < m_rowStart.size(); ++r) m_rowStart[r] += m_rowStart[r - 1];
+  m_order.resize(m_edges.size());
+  m_slot.assign(m_rowStart.begin(), m_rowStart.end() - 1);
+  for (uint32_t i = 0; i < m_edges.size(); ++i)
+    m_order[m_slot[std::max(m_edges[i].top, rowLo) - rowLo]++] = i;
+}
+
+void RasterPainter::FillRows(int64_t rowLo, int64_t rowHi) {
   m_active.clear();
-  std::size_t next = 0;
   bool invert = m_op == RasterOp::kInvert;
-  for (int64_t y = firstRow; y <= lastRow; ++y) {
-    while (next < m_edges.size() && m_edges[next].top <= y) m_active.push_back(&m_edges[next++]);
+  for (int64_t y = rowLo; y < rowHi; ++y) {
+    std::size_t r = static_cast<std::size_t>(y - rowLo);
+    for (uint32_t k = m_rowStart[r]; k < m_rowStart[r + 1]; ++k) m_active.push_back(&m_edges[m_order[k]]);
     std::erase_if(m_active, [y](const Edge* e) { return e->bottom <= y; });
     m_crossings.clear();
     for (const Edge* e : m_active) m_crossings.push_back(e->x0 + (static_cast<double>(y) - e->y0) * e->slope);

@@ -40,7 +40,8 @@ class RasterPainter {
   void SetFillColor(uint32_t colorref) { m_fillIndex = NearestIndex(colorref); }
   uint8_t LineIndex() const { return m_lineIndex; }
   uint8_t FillIndex() const { return m_fillIndex; }
-  // Line width in pixels (1..32; wider lines stamp a round pen).
+  // Line width in pixels (1..32; wider lines stamp a round pen and always
+  // copy, never invert).
   void SetPenWidth(int width);
   // kInvert flips every bit of the pixels that lines and frames touch
   // (rubber bands: drawing the same shape twice restores the raster).
@@ -54,8 +55,9 @@ class RasterPainter {
   // Segments through count points; the last point itself is not drawn.
   void Polyline(const PixelPoint* points, int count);
   // Fills the inside (even-odd) in the fill colour, then outlines the closed
-  // shape in the line colour. Returns 0 or -999.
-  int Polygon(const PixelPoint* points, int count);
+  // shape in the line colour (unless outline is false, for a caller that has
+  // just drawn the same outline). Returns 0 or -999.
+  int Polygon(const PixelPoint* points, int count, bool outline = true);
   // Outline of rect in the line colour: columns left and right − 1, rows top
   // and bottom − 1, each pixel once.
   void FrameRect(const PixelRect& rect);
@@ -81,8 +83,10 @@ class RasterPainter {
   void Stamp(int64_t x, int64_t y);
   void Span(int64_t y, int64_t x0, int64_t x1, uint8_t index, bool invert);
   void Segment(int64_t x0, int64_t y0, int64_t x1, int64_t y1);
+  void SegmentInside(int64_t x0, int64_t y0, int64_t dx, int64_t dy, bool xMajor);
   int FillEvenOdd(const PixelPoint* points, int count);
-  void FillRows(int64_t firstRow, int64_t lastRow);
+  void OrderEdges(int64_t rowLo, int64_t rowHi);
+  void FillRows(int64_t rowLo, int64_t rowHi);
 
   BackingStore& m_store;
   PixelRect m_bounds;
@@ -93,6 +97,9 @@ class RasterPainter {
   RasterOp m_op = RasterOp::kCopy;
   TextRenderer* m_text = nullptr;
   std::vector<Edge> m_edges;
+  std::vector<uint32_t> m_order;     // edge indexes by first row
+  std::vector<uint32_t> m_rowStart;  // start of each row's edges in m_order
+  std::vector<uint32_t> m_slot;
   std::vector<const Edge*> m_active;
   std::vector<double> m_crossings;
   TextMask m_mask;

@@ -76,18 +76,6 @@ TEST(DisplayRules, GainModesRememberTheirOwnGains) {
   EXPECT_EQ(params.m_gainControl, kGainAgc);
 }
 
-TEST(DisplayRules, PaletteChoiceSetsTheSchemeRow) {
-  DisplayParams params;
-  const int rows[] = {1, 3, 2, 1};
-  for (int p = 0; p < 4; ++p) {
-    SelectDensityPalette(&params, p);
-    EXPECT_EQ(params.m_colorScheme, rows[p]);
-    EXPECT_EQ(params.SchemeRow(), rows[p]);
-  }
-  params.m_displayMode = kDisplayWiggle;
-  EXPECT_EQ(params.SchemeRow(), 0);
-}
-
 TEST(DisplayRules, FieldsInDisplayUnits) {
   DisplayParams params;
   EXPECT_DOUBLE_EQ(TimeScaleFieldValue(params), 1.0);  // pixels per ms
@@ -104,11 +92,6 @@ TEST(DisplayRules, FieldsInDisplayUnits) {
   EXPECT_DOUBLE_EQ(params.m_agcWindow, 0.0005);
   EXPECT_EQ(SetAgcWindowFromField(&params, -1.0), -1);
   EXPECT_DOUBLE_EQ(params.m_agcWindow, 0.0005);
-
-  EXPECT_DOUBLE_EQ(FitPixPerSec(501, 0.0, 2.0, 1000), 250.0);
-  EXPECT_DOUBLE_EQ(FitPixPerSec(501, 0.0, 2.0, 1), 1.0);
-  EXPECT_DOUBLE_EQ(FitPixPerTrace(801, 400), 2.0);
-  EXPECT_DOUBLE_EQ(FitPixPerTrace(801, 0), 1.0);
 }
 
 TEST(HeaderPlotSettings, EnteredValuesAreLimited) {

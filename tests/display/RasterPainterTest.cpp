@@ -108,6 +108,13 @@ TEST_F(RasterPainterTest, PolygonFillsInsideAndOutlinesInLineColour) {
       ASSERT_EQ(At(x, y), border ? 3 : inside ? 5 : 0) << x << "," << y;
     }
   }
+  // Without the outline the fill covers columns [2, 10) of rows [2, 8).
+  m_store.Clear(0);
+  ASSERT_EQ(painter.Polygon(box, 4, false), 0);
+  EXPECT_EQ(CountOf(5), 8 * 6);
+  EXPECT_EQ(At(2, 2), 5);
+  EXPECT_EQ(At(10, 5), 0);
+  EXPECT_EQ(At(5, 8), 0);
 }
 
 TEST_F(RasterPainterTest, PolygonUsesEvenOddFill) {
