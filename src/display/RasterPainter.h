@@ -7,8 +7,10 @@
 // Coordinates are raster pixels; any int32 value is accepted and clipped, and
 // the work done is bounded by the clip area, never by the length of a line.
 // Rectangles include left/top and exclude right/bottom. The clip is always
-// inside the raster (stride × client height). A painter belongs to one
-// thread; keep one per thread when drawing in parallel. Status codes: 0, -1
+// inside the raster (stride × client height), whose size is read when the
+// painter is made and at every SetClip/RemoveClip: make the painter after
+// resizing. A painter belongs to one thread; keep one per thread when drawing
+// in parallel. Status codes: 0, -1
 // nothing drawn (no text renderer), -999 scratch memory could not be grown.
 #pragma once
 
@@ -43,8 +45,9 @@ class RasterPainter {
   // Line width in pixels (1..32; wider lines stamp a round pen and always
   // copy, never invert).
   void SetPenWidth(int width);
-  // kInvert flips every bit of the pixels that lines and frames touch
-  // (rubber bands: drawing the same shape twice restores the raster).
+  // kInvert flips every bit of the pixels that lines, frames, fills and
+  // PutPixel touch (rubber bands: drawing the same shape twice restores the
+  // raster). Text always copies.
   void SetRasterOp(RasterOp op) { m_op = op; }
   void SetTextRenderer(TextRenderer* renderer) { m_text = renderer; }
 
