@@ -8,7 +8,9 @@
 // Threads: ResampleSection is meant to run on a worker thread of its own
 // while nothing else reads the section; it distributes the traces over an
 // OpenMP team (one trace at a time, dynamic schedule). Results do not depend
-// on the team size.
+// on the team size. Afterwards the caller moves the active filter to the new
+// rate on the user-interface thread (ActiveFilterDatasetLoaded(newInterval)),
+// which keeps its corners as fractions of Nyquist.
 #pragma once
 
 #include <cstdint>

@@ -1,0 +1,47 @@
+#include "cli/ProcessOutput.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+#include "formats/DetectFileType.h"
+#include "formats/KxfWriter.h"
+#include "formats/Seg2Writer.h"
+#include "formats/SegyWriter.h"
+#include "log/Log.h"
+#include "section/SeismicSection.h"
+
+namespace {
+constexpr int32_t kSeg2MaxTraces = 16383;
+}
+
+int WriteProcessedSection(const SeismicSection& section, const std::string& path) {
+  std::string ext = PathExtension(path);
+  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+  if (ext == ".kxf") return WriteKxf(section, path);
+  SaveOptions o;
+  switch (FileTypeFromExtension(ext)) {
+    case kFileSegy:
+      return SaveAsSegyRev1(section, path, o);
+    case kFileSu:
+      return SaveAsSu(section, path, o);
+    case kFileSeg2:
+      if (section.Count() > kSeg2MaxTraces) {
+        LogPrint(LogError, "\nERROR: TOO MANY TRACES, max is 16'383 with SEG-2 format");
+        return -1;
+      }
+      return SaveAsSeg2(section, path, o);
+    default:
+      LogPrint(LogError, "\nERROR: the output file '%s' must end in .segy/.sgy, .su, .seg2/.sg2 or .kxf",
+               path.c_str());
+      return -2;
+  }
+}
+
+void CliProgress::operator()(int32_t done, int32_t total) {
+  if (total < m_minTraces || total <= 0) return;
+  int32_t tenth = static_cast<int32_t>(static_cast<int64_t>(done) * 10 / total);
+  if (tenth <= m_lastTenth) return;
+  m_lastTenth = tenth;
+  std::fprintf(stderr, "%s: %d%% (%d/%d traces)\n", m_what, tenth * 10, done, total);
+}

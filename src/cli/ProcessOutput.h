@@ -1,0 +1,27 @@
+// Shared by the commands that change a section (resample, shift, sort): the
+// output writer chosen by the output file's extension, and progress lines on
+// standard error for long runs.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class SeismicSection;
+
+// Writes the section as SEG-Y rev 1 (.segy, .sgy), SU (.su), SEG-2 (.seg2,
+// .sg2, .dat) or KXF (.kxf). Returns 0, or the writer's negative status (a
+// writer replaces OUT only when complete). Logs the reason of a failure.
+int WriteProcessedSection(const SeismicSection& section, const std::string& path);
+
+// Prints "<what>: N% (done/total traces)" at every tenth of a run with at
+// least minTraces traces; called on one thread.
+class CliProgress {
+ public:
+  CliProgress(const char* what, int32_t minTraces = 1000) : m_what(what), m_minTraces(minTraces) {}
+  void operator()(int32_t done, int32_t total);
+
+ private:
+  const char* m_what;
+  int32_t m_minTraces;
+  int32_t m_lastTenth = 0;
+};
