@@ -1,0 +1,172 @@
+#include "processing/SelectiveStack.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "log/Log.h"
+#include "processing/TraceSort.h"
+
+namespace {
+constexpr int kKeyFldr = 3;
+constexpr int kKeyTracf = 4;
+
+int CheckStack(const SeismicSection& s, const std::vector<Gather>& g, int32_t last) {
+  if (!s.m_fixedLength) return -1;
+  if (s.m_count < 1) return -2;
+  if (g.size() < 2) return -3;
+  if (last < 1 || last >= static_cast<int32_t>(g.size())) return -4;
+  if (!s.m_stack) return -5;
+  for (int32_t i = 0; i <= last; ++i)
+    if (g[i].first < 0 || g[i].count < 0 || static_cast<int64_t>(g[i].first) + g[i].count > s.m_count)
+      return -6;
+  if (g[0].count < 1) return -7;
+  const int32_t n = s.m_traces[g[0].first]->NS;
+  if (s.m_stackCount < g[0].count) return -8;
+  for (int32_t j = 0; j < g[0].count; ++j)
+    if (!s.m_stack[j] || s.m_stack[j]->DIM < n) return -8;
+  return 0;
+}
+
+// Record j of the stack: a copy of trace src with n samples, room kept.
+void CopyIntoStack(TraceRecord* dst, const TraceRecord* src, int32_t n) {
+  const int32_t room = dst->DIM;
+  std::memcpy(static_cast<void*>(dst), src, kTraceHeaderBytes);
+  std::memcpy(dst->Samples(), src->Samples(), static_cast<std::size_t>(std::min(n, src->NS)) * sizeof(float));
+  dst->DIM = room;
+  dst->NS = n;
+  dst->TSKIP = 0;
+  if (src->TSKIP) {
+    std::memset(dst->Samples(), 0, static_cast<std::size_t>(n) * sizeof(float));
+    dst->NVS = 0;
+  }
+}
+
+void AddIntoStack(TraceRecord* dst, const TraceRecord* src, int32_t n) {
+  const int32_t m = std::min(n, src->NS);
+  float* d = dst->Samples();
+  const float* s = src->Samples();
+  for (int32_t i = 0; i < m; ++i) d[i] += s[i];
+  dst->NVS = static_cast<int16_t>(static_cast<uint16_t>(dst->NVS) + static_cast<uint16_t>(src->NVS));
+}
+}  // namespace
+
+int AssignGatherNumbers(SeismicSection& s) {
+  int32_t missing = 0;
+  for (int32_t i = 0; i < s.m_count; ++i)
+    if (s.m_traces[i]->LTAG < 0) ++missing;
+  if (missing == 0) {
+    for (int32_t i = 0; i < s.m_count; ++i) s.m_traces[i]->FLDR = s.m_traces[i]->LTAG;
+    return 0;
+  }
+  LogPrint(LogError, "Some file numbers are missing (%d/%d), using instead FFID in trace headers", missing,
+           s.m_count);
+  int32_t undefined = 0;
+  for (int32_t i = 0; i < s.m_count; ++i)
+    if (s.m_traces[i]->FLDR < 1) ++undefined;
+  if (undefined == 0) return 0;
+  LogPrint(LogError, "Some FFIDs in trace headers are undefined (%d/%d)", undefined, s.m_count);
+  ConsoleRaise();
+  return -1;
+}
+
+int BuildGatherTable(const SeismicSection& s, std::vector<Gather>* gathers) {
+  try {
+    gathers->clear();
+    for (int32_t i = 0; i < s.m_count; ++i) {
+      if (i == 0 || s.m_traces[i]->FLDR != s.m_traces[i - 1]->FLDR) gathers->push_back(Gather{i, 0});
+      ++gathers->back().count;
+    }
+  } catch (const std::bad_alloc&) {
+    gathers->clear();
+    return -999;
+  }
+  return 0;
+}
+
+int PrepareStack(SeismicSection& s, std::vector<Gather>* gathers, const char** refusal) {
+  *refusal = nullptr;
+  gathers->clear();
+  if (!s.m_fixedLength || s.m_count < 1) {
+    *refusal = kStackNotFixedLength;
+    return -1;
+  }
+  SortParams p;
+  p.keys[0] = kKeyFldr;
+  p.keys[1] = kKeyTracf;
+  p.keyCount = 2;
+  if (s.m_count > 1 && SortSection(s, p) == -999) {
+    *refusal = kStackNoMemory;
+    return -999;
+  }
+  if (BuildGatherTable(s, gathers) != 0) {
+    *refusal = kStackNoMemory;
+    return -999;
+  }
+  if (gathers->size() < 2) {
+    *refusal = kStackSingleShot;
+    return -1;
+  }
+  for (const Gather& g : *gathers) {
+    if (g.count != (*gathers)[0].count) {
+      *refusal = kStackUnequalGathers;
+      return -1;
+    }
+  }
+  return 0;
+}
+
+int AllocateStackList(SeismicSection& s, int32_t count, int32_t samples) {
+  for (int32_t j = 0; j < s.m_stackCount; ++j) TraceRecord::Free(s.m_stack[j]);
+  std::free(s.m_stack);
+  s.m_stack = nullptr;
+  s.m_stackCount = s.m_stackCapacity = 0;
+  if (count < 1 || samples < 0) return -999;
+  auto* list = static_cast<TraceRecord**>(std::calloc(static_cast<std::size_t>(count), sizeof(TraceRecord*)));
+  if (!list) return -999;
+  for (int32_t j = 0; j < count; ++j) {
+    list[j] = TraceRecord::Allocate(samples);
+    if (list[j]) continue;
+    for (int32_t k = 0; k < j; ++k) TraceRecord::Free(list[k]);
+    std::free(list);
+    LogPrint(LogError, "\nERROR: no memory for %d stacked traces of %d samples\n", count, samples);
+    return -999;
+  }
+  s.m_stack = list;
+  s.m_stackCount = s.m_stackCapacity = count;
+  return 0;
+}
+
+int StackGathers(SeismicSection& s, const std::vector<Gather>& g, int32_t last) {
+  int status = CheckStack(s, g, last);
+  if (status != 0) return status;
+  const int32_t k = g[0].count;
+  const int32_t n = s.m_traces[g[0].first]->NS;
+  for (int32_t j = 0; j < k; ++j) CopyIntoStack(s.m_stack[j], s.m_traces[g[0].first + j], n);
+  for (int32_t gi = 1; gi <= last; ++gi) {
+    for (int32_t j = 0; j < k && j < g[gi].count; ++j) {
+      const TraceRecord* tr = s.m_traces[g[gi].first + j];
+      if (!tr->TSKIP) AddIntoStack(s.m_stack[j], tr, n);
+    }
+  }
+  return 0;
+}
+
+bool ToggleTraceExclusion(SeismicSection& s, int32_t trace) {
+  if (trace < 0 || trace >= s.m_count) return false;
+  TraceRecord* t = s.m_traces[trace];
+  t->TSKIP = t->TSKIP ? 0 : 1;
+  return true;
+}
+
+bool ToggleGatherExclusion(SeismicSection& s, const std::vector<Gather>& gathers, int32_t trace) {
+  for (const Gather& g : gathers) {
+    if (trace < g.first || trace >= g.first + g.count || g.first + g.count > s.m_count) continue;
+    bool allExcluded = true;
+    for (int32_t i = g.first; i < g.first + g.count; ++i) allExcluded = allExcluded && s.m_traces[i]->TSKIP;
+    for (int32_t i = g.first; i < g.first + g.count; ++i) s.m_traces[i]->TSKIP = allExcluded ? 0 : 1;
+    return true;
+  }
+  return false;
+}
