@@ -140,6 +140,10 @@ float RunFilter(const IIRFilter& f, const float* in, float* out, int64_t n);
 int RunFilterBatch(const IIRFilter& f, const float* const* in, float* const* out, int64_t n, int count,
                    float* peaks);
 
+// Caps the instruction set of RunFilterBatch (0 generic, 1 AVX2, 2 AVX-512;
+// default 2) and returns the level in use on this processor. For tests.
+int SetBatchInstructionLevel(int maxLevel);
+
 // |H(e^{j pi w})| of one cascade at w (fraction of Nyquist), single pass.
 double CascadeMagnitude(const Biquad* cascade, int sections, double w);
 // Magnitude response of RunFilter at w: each run cascade's magnitude squared.

@@ -4,6 +4,7 @@
 // is bit-identical to RunFilter (no contraction into fused multiply-adds).
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <complex>
 #include <cstdlib>
@@ -58,34 +59,70 @@ typedef double VecD __attribute__((vector_size(kLanes * sizeof(double))));
 typedef float VecF __attribute__((vector_size(kLanes * sizeof(float))));
 
 // Interleaved pass: buf[i * kLanes + lane], forward or backward, in place.
-template <int S>
-void PassLanes(const Biquad* c, float* buf, int64_t n, bool backward) {
-  VecD w1[S > 0 ? S : 1] = {}, w2[S > 0 ? S : 1] = {};
-  int64_t i = backward ? n - 1 : 0;
-  int64_t step = backward ? -1 : 1;
-  for (int64_t count = 0; count < n; ++count, i += step) {
-    VecF xf;
-    std::memcpy(&xf, buf + i * kLanes, sizeof xf);
-    VecD x = __builtin_convertvector(xf, VecD);
-    for (int k = 0; k < S; ++k) {
-      VecD w = x - c[k].a1 * w1[k] - c[k].a2 * w2[k];
-      VecD y = c[k].b0 * w + c[k].b1 * w1[k] + c[k].b2 * w2[k];
-      w2[k] = w1[k];
-      w1[k] = w;
-      x = y;
-    }
-    xf = __builtin_convertvector(x, VecF);
-    std::memcpy(buf + i * kLanes, &xf, sizeof xf);
+// Defined once per instruction set; none of them may fuse multiply-adds, so
+// that every version rounds exactly as the scalar runner does.
+#define KX_DEFINE_LANE_PASSES(NAME)                                  \
+  template <int S>                                                   \
+  void NAME(const Biquad* c, float* buf, int64_t n, bool backward) { \
+    VecD w1[S > 0 ? S : 1] = {}, w2[S > 0 ? S : 1] = {};             \
+    int64_t i = backward ? n - 1 : 0;                                \
+    int64_t step = backward ? -1 : 1;                                \
+    for (int64_t count = 0; count < n; ++count, i += step) {         \
+      VecF xf;                                                       \
+      std::memcpy(&xf, buf + i * kLanes, sizeof xf);                 \
+      VecD x = __builtin_convertvector(xf, VecD);                    \
+      for (int k = 0; k < S; ++k) {                                  \
+        VecD w = x - c[k].a1 * w1[k] - c[k].a2 * w2[k];              \
+        VecD y = c[k].b0 * w + c[k].b1 * w1[k] + c[k].b2 * w2[k];    \
+        w2[k] = w1[k];                                               \
+        w1[k] = w;                                                   \
+        x = y;                                                       \
+      }                                                              \
+      xf = __builtin_convertvector(x, VecF);                         \
+      std::memcpy(buf + i * kLanes, &xf, sizeof xf);                 \
+    }                                                                \
   }
-}
 
 using LanePassFn = void (*)(const Biquad*, float*, int64_t, bool);
 
+#pragma GCC push_options
+#pragma GCC optimize("fp-contract=off")
+KX_DEFINE_LANE_PASSES(PassLanesGeneric)
+#pragma GCC target("avx2")
+KX_DEFINE_LANE_PASSES(PassLanesAvx2)
+#pragma GCC pop_options
+#pragma GCC push_options
+#pragma GCC optimize("fp-contract=off")
+#pragma GCC target("avx512f")
+KX_DEFINE_LANE_PASSES(PassLanesAvx512)
+#pragma GCC pop_options
+#undef KX_DEFINE_LANE_PASSES
+
 template <int... S>
-constexpr auto MakeLaneTable(std::integer_sequence<int, S...>) {
-  return std::array<LanePassFn, sizeof...(S)>{&PassLanes<S>...};
+constexpr auto MakeLaneTables(std::integer_sequence<int, S...>) {
+  return std::array<std::array<LanePassFn, sizeof...(S)>, 3>{
+      std::array<LanePassFn, sizeof...(S)>{&PassLanesGeneric<S>...},
+      std::array<LanePassFn, sizeof...(S)>{&PassLanesAvx2<S>...},
+      std::array<LanePassFn, sizeof...(S)>{&PassLanesAvx512<S>...}};
 }
-constexpr auto kLanePasses = MakeLaneTable(std::make_integer_sequence<int, kMaxSections + 1>{});
+constexpr auto kLaneTables = MakeLaneTables(std::make_integer_sequence<int, kMaxSections + 1>{});
+
+int SupportedLevel() {
+  static const int level = [] {
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx512f")) return 2;
+    if (__builtin_cpu_supports("avx2")) return 1;
+    return 0;
+  }();
+  return level;
+}
+
+std::atomic<int> g_levelCap{2};
+
+// The widest vector unit of this processor (within the cap).
+const std::array<LanePassFn, kMaxSections + 1>& LanePasses() {
+  return kLaneTables[std::min(SupportedLevel(), g_levelCap.load(std::memory_order_relaxed))];
+}
 
 float PeakAbs(const float* s, int64_t n) {
   float hi = s[0], lo = s[0];
@@ -107,12 +144,12 @@ bool UsesCascade2(int passType) {
 void FilterLanes(const IIRFilter& f, float* buf, int64_t n) {
   int s = std::clamp(f.runSections, 0, kMaxSections);
   if (UsesCascade1(f.passType)) {
-    kLanePasses[s](f.cascade1, buf, n, false);
-    kLanePasses[s](f.cascade1, buf, n, true);
+    LanePasses()[s](f.cascade1, buf, n, false);
+    LanePasses()[s](f.cascade1, buf, n, true);
   }
   if (UsesCascade2(f.passType)) {
-    kLanePasses[s](f.cascade2, buf, n, false);
-    kLanePasses[s](f.cascade2, buf, n, true);
+    LanePasses()[s](f.cascade2, buf, n, false);
+    LanePasses()[s](f.cascade2, buf, n, true);
   }
 }
 
@@ -187,4 +224,9 @@ double FilterMagnitude(const IIRFilter& f, double w) {
   if (UsesCascade1(f.passType)) m *= std::pow(CascadeMagnitude(f.cascade1, f.runSections, w), 2);
   if (UsesCascade2(f.passType)) m *= std::pow(CascadeMagnitude(f.cascade2, f.runSections, w), 2);
   return m;
+}
+
+int SetBatchInstructionLevel(int maxLevel) {
+  g_levelCap = std::clamp(maxLevel, 0, 2);
+  return std::min(SupportedLevel(), g_levelCap.load());
 }

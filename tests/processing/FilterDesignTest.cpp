@@ -29,6 +29,8 @@ IIRFilter Make(int passType, int family, int poles, double w1, double w2 = 0.0) 
   return f;
 }
 
+void ExpectBatchMatchesRunFilter(int level);
+
 double SectionDcGain(const Biquad& b) {
   return (b.b0 + b.b1 + b.b2) / (1.0 + b.a1 + b.a2);
 }
@@ -231,6 +233,15 @@ TEST(FilterDesign, UnknownPassTypeChangesNothing) {
 }
 
 TEST(FilterDesign, InPlaceAndBatchRunsAreBitIdenticalToRunFilter) {
+  for (int level = SetBatchInstructionLevel(2); level >= 0; --level) {
+    ASSERT_EQ(SetBatchInstructionLevel(level), level);
+    ExpectBatchMatchesRunFilter(level);
+  }
+  SetBatchInstructionLevel(2);
+}
+
+void ExpectBatchMatchesRunFilter(int level) {
+  SCOPED_TRACE("instruction level " + std::to_string(level));
   std::mt19937 rng(11);
   std::normal_distribution<float> g(0.0f, 100.0f);
   for (int pass : {kLowPass, kHighPass, kBandPass, kNotch}) {
