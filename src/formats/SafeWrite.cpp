@@ -86,24 +86,29 @@ int SafeWrite::Open(const std::string& target, std::size_t bufferBytes, const ch
 
 int SafeWrite::Commit() {
   if (!m_file) return -100;
-  bool failed = std::ferror(m_file) != 0;
-  int code = failed ? EIO : 0;
-  if (!failed && std::fflush(m_file) != 0) failed = true, code = errno;
-  if (!failed && ::fsync(::fileno(m_file)) != 0) failed = true, code = errno;
-  if (!failed && ::fchmod(::fileno(m_file), TargetMode(m_target)) != 0) failed = true, code = errno;
+  // Each step runs only while the ones before it succeeded; code keeps the
+  // first failure's errno.
+  int code = std::ferror(m_file) ? EIO : 0;
+  auto step = [&code](bool ok) {
+    if (code == 0 && !ok) code = errno ? errno : EIO;
+  };
+  errno = 0;
+  if (code == 0) step(std::fflush(m_file) == 0);
+  if (code == 0) step(::fsync(::fileno(m_file)) == 0);
+  if (code == 0) step(::fchmod(::fileno(m_file), TargetMode(m_target)) == 0);
   int closed = std::fclose(m_file);
   m_file = nullptr;
   std::free(m_buffer);
   m_buffer = nullptr;
-  if (!failed && closed != 0) failed = true, code = errno;
-  if (!failed && std::rename(m_tempPath.c_str(), m_target.c_str()) != 0) failed = true, code = errno;
-  if (failed) {
+  if (code == 0) step(closed == 0);
+  if (code == 0) step(std::rename(m_tempPath.c_str(), m_target.c_str()) == 0);
+  if (code != 0) {
     LogPrint(LogError, "\nERROR: IO error while writing '%s'", m_target.c_str());
     LogSystemError(code, 1);
     ::unlink(m_tempPath.c_str());
   }
   m_tempPath.clear();
-  return failed ? -100 : 0;
+  return code == 0 ? 0 : -100;
 }
 
 void SafeWrite::Discard() {
