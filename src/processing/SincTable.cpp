@@ -60,9 +60,9 @@ const SincRow* SincTable() {
 void Interpolate8(const float* in, int32_t nIn, double dtIn, float before, float after, int32_t nOut,
                   const float* t, float* out) {
   const SincRow* table = SincTable();
-  // Positions far outside the trace only see the outside values; clamping
-  // keeps the integer conversion defined.
-  const double limit = static_cast<double>(nIn) + 64.0;
+  // Clamping keeps the integer conversion defined; positions that far out see
+  // only the outside values either way.
+  const double limit = static_cast<double>(nIn) + 1.0e12;
   for (int32_t i = 0; i < nOut; ++i) {
     double p = 8.0 + static_cast<double>(t[i]) / dtIn;
     if (!(p > -limit)) p = -limit;
