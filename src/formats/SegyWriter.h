@@ -12,7 +12,6 @@
 #include <string>
 
 #include "formats/SaveOptions.h"
-#include "formats/SegyLayout.h"
 
 class SeismicSection;
 struct TraceRecord;

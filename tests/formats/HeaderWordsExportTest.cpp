@@ -1,0 +1,199 @@
+// Header word export and import: the text format, the import's tolerance
+// (separators, quotes, comments, any column order and case), byte-identical
+// round trips in both byte orders, and the errors that stop a job versus the
+// warnings that do not.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "SegyWriterTestUtil.h"
+#include "formats/HeaderWordsExport.h"
+#include "formats/HeaderWordsText.h"
+#include "formats/SegyWriter.h"
+#include "log/Log.h"
+#include "section/ByteOrder.h"
+#include "section/SegyWordTable.h"
+
+using namespace writertest;
+
+namespace {
+const std::string kData = KX_TEST_DATA_DIR;
+
+std::string ReadText(const std::string& path) {
+  std::vector<uint8_t> b = ReadBytes(path);
+  return std::string(b.begin(), b.end());
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+  WriteBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+void SelectOnly(std::initializer_list<int> words) {
+  for (int w = 1; w <= kSegyWordSegb; ++w) SetSegyWordSelected(w, false);
+  for (int w : words) SetSegyWordSelected(w, true);
+}
+
+std::string Captured(const std::function<void()>& fn) {
+  LogSetStderrEcho(true);
+  LogSetThreshold(LogWarning);
+  testing::internal::CaptureStderr();
+  fn();
+  std::string text = testing::internal::GetCapturedStderr();
+  LogSetStderrEcho(false);
+  LogSetThreshold(kLogDefaultThreshold);
+  return text;
+}
+
+// A small big-endian SEG-Y file of our own, CDP 1200 + k and offset -25 + 12.5 k.
+std::string SmallSegy(const ScratchDir& dir, const std::string& name) {
+  auto s = MakeSection(4, 10);
+  for (int k = 0; k < 4; ++k) s->Trace(k)->CDP = 1200 + k;
+  SaveOptions o;
+  LogSetThreshold(0);
+  EXPECT_EQ(SaveAsSegyRev1(*s, dir / name, o), 0);
+  LogSetThreshold(kLogDefaultThreshold);
+  return dir / name;
+}
+
+TEST(HeaderWordsText, LinesSplitOnEverySeparatorAndQuote) {
+  using V = std::vector<std::string>;
+  EXPECT_EQ(SplitHeaderWordsLine("1;2;3\r\n"), (V{"1", "2", "3"}));
+  EXPECT_EQ(SplitHeaderWordsLine("  1,  2 ,3"), (V{"1", "2", "3"}));
+  EXPECT_EQ(SplitHeaderWordsLine("1 \t  2\t3"), (V{"1", "2", "3"}));
+  EXPECT_EQ(SplitHeaderWordsLine("1;;3"), (V{"1", "", "3"}));
+  EXPECT_EQ(SplitHeaderWordsLine("1, ,3"), (V{"1", "", "3"}));
+  EXPECT_EQ(SplitHeaderWordsLine("1;2;"), (V{"1", "2", ""}));
+  EXPECT_EQ(SplitHeaderWordsLine("\"idx\";'cdp'; \"a b\""), (V{"idx", "cdp", "a b"}));
+  EXPECT_TRUE(SplitHeaderWordsLine("   # a comment; 1;2").empty());
+  EXPECT_TRUE(SplitHeaderWordsLine(" \t \n").empty());
+  int64_t v = 0;
+  EXPECT_TRUE(ParseHeaderWordValue("-25", &v));
+  EXPECT_EQ(v, -25);
+  EXPECT_FALSE(ParseHeaderWordValue("12x", &v));
+  EXPECT_FALSE(ParseHeaderWordValue("", &v));
+  EXPECT_FALSE(ParseHeaderWordValue("4294967296", &v));
+  std::string ext;
+  EXPECT_EQ(HeaderWordsFileKind("/a.b/data.SGY", &ext), 1);
+  EXPECT_EQ(HeaderWordsFileKind("x.su", &ext), 2);
+  EXPECT_EQ(HeaderWordsFileKind("data.seg2", &ext), 0);
+  EXPECT_EQ(ext, ".seg2");
+  EXPECT_EQ(HeaderWordsFileKind("dir.segy/file", &ext), 0);
+}
+
+TEST(HeaderWordsExport, SelectedWordsInTableOrder) {
+  ScratchDir dir;
+  std::string segy = SmallSegy(dir, "a.segy");
+  SelectOnly({12, 6});  // OFFSET and CDP: written in table order
+  ASSERT_EQ(ExportHeaderWords(segy, dir / "a.txt", ';', -1, -1), 0);
+  EXPECT_EQ(ReadText(dir / "a.txt"), "idx;CDP;OFFSET\n1;1200;-25\n2;1201;-12\n3;1202;0\n4;1203;12\n");
+  SelectOnly({39, 40, 91});
+  ASSERT_EQ(ExportHeaderWords(segy, dir / "b.txt", ',', 2, 3), 0);
+  EXPECT_EQ(ReadText(dir / "b.txt"), "idx,NS,DT,SEGA\n2,10,2000,0\n3,10,2000,0\n");
+  ResetSegyWordSelection();
+}
+
+TEST(HeaderWordsExport, RefusedFilesLeaveNoTextFile) {
+  ScratchDir dir;
+  WriteText(dir / "data.seg2", "x");
+  std::string log =
+      Captured([&] { EXPECT_EQ(ExportHeaderWords(dir / "data.seg2", dir / "t.txt", ';', -1, -1), -3); });
+  EXPECT_NE(log.find("ERROR: Export header words not supported for file type'.seg2'"), std::string::npos);
+  WriteText(dir / "empty.sgy", "");
+  WriteText(dir / "keep.txt", "old");
+  Captured([&] { EXPECT_NE(ExportHeaderWords(dir / "empty.sgy", dir / "keep.txt", ';', -1, -1), 0); });
+  EXPECT_EQ(ReadText(dir / "keep.txt"), "old");
+  EXPECT_EQ(dir.Files().size(), 3u);
+  Captured(
+      [&] { EXPECT_EQ(ExportHeaderWords(dir / "empty.sgy", "/nonexistent-kx/t.txt", ';', -1, -1), -101); });
+}
+
+TEST(HeaderWordsImport, TabExportImportsBackByteForByte) {
+  ScratchDir dir;
+  for (int w = 1; w <= kSegyWordSegb; ++w) SetSegyWordSelected(w, true);
+  for (const char* name : {"/segy/segyio/small.sgy", "/segy/segyio/small-lsb.sgy", "/su/segyio/small-lsb.su",
+                           "/segy/segyio/f3.sgy", "/segy/obspy/example.y_first_trace"}) {
+    std::string copy =
+        dir / (fs::path(name).stem().string() + (std::string(name).rfind("/su/", 0) == 0 ? ".su" : ".sgy"));
+    fs::copy_file(kData + name, copy, fs::copy_options::overwrite_existing);
+    fs::permissions(copy, fs::perms::owner_read | fs::perms::owner_write);
+    std::vector<uint8_t> before = ReadBytes(copy);
+    ASSERT_EQ(ExportHeaderWords(copy, dir / "all.txt", '\t', -1, -1), 0) << name;
+    LogSetThreshold(0);
+    ASSERT_EQ(ImportHeaderWords(dir / "all.txt", copy), 0) << name;
+    LogSetThreshold(kLogDefaultThreshold);
+    EXPECT_EQ(ReadBytes(copy), before) << name;
+  }
+  ResetSegyWordSelection();
+}
+
+TEST(HeaderWordsImport, ColumnsByNameEmptyFieldsKeepTheirWord) {
+  ScratchDir dir;
+  std::string segy = SmallSegy(dir, "data.SGY");
+  WriteText(dir / "in.txt", "# comment line\n\n\"idx\",cdp, offset\n1,77,\n 3 , , -5\n# 4,9,9\n");
+  ASSERT_EQ(ImportHeaderWords(dir / "in.txt", segy), 0);
+  auto s = Load({segy});
+  ASSERT_EQ(s->Count(), 4);
+  EXPECT_EQ(s->Trace(0)->CDP, 77);
+  EXPECT_EQ(s->Trace(0)->OFF, -25.0f);
+  EXPECT_EQ(s->Trace(2)->CDP, 1202);
+  EXPECT_EQ(s->Trace(2)->OFF, -5.0f);
+  EXPECT_EQ(s->Trace(3)->CDP, 1203);
+  // Big-endian words in the file.
+  std::vector<uint8_t> f = ReadBytes(segy);
+  EXPECT_EQ(LoadBE<int32_t>(f.data() + 3600 + 20), 77);
+}
+
+TEST(HeaderWordsImport, RowsOutOfRangeWarnAndErrorsStopTheJob) {
+  ScratchDir dir;
+  std::string segy = SmallSegy(dir, "e.segy");
+  WriteText(dir / "range.txt", "idx;CDP\n0;5\n9;5\n2;42\n");
+  std::string log = Captured([&] { EXPECT_EQ(ImportHeaderWords(dir / "range.txt", segy), 0); });
+  EXPECT_NE(log.find("WARNING: row 2, trace index 0 out of range"), std::string::npos);
+  EXPECT_NE(log.find("WARNING: row 3, trace index 9 out of range"), std::string::npos);
+  EXPECT_EQ(Load({segy})->Trace(1)->CDP, 42);
+
+  WriteText(dir / "one.txt", "idx;CDP\n1;5\n17\n2;6\n");
+  log = Captured([&] { EXPECT_EQ(ImportHeaderWords(dir / "one.txt", segy), -1); });
+  EXPECT_NE(log.find("ERROR: at least two columns are needed"), std::string::npos);
+  EXPECT_NE(log.find("--- Job Aborted ---"), std::string::npos);
+  auto s = Load({segy});
+  EXPECT_EQ(s->Trace(0)->CDP, 5);   // the row before the error stays written
+  EXPECT_EQ(s->Trace(1)->CDP, 42);  // the row after it never ran
+
+  WriteText(dir / "bad.txt", "idx;CDP;OFFSET\n1;x;2y\n");
+  log = Captured([&] { EXPECT_EQ(ImportHeaderWords(dir / "bad.txt", segy), -1); });
+  EXPECT_NE(log.find("ERROR: bad field value row=2 col=2"), std::string::npos);
+  EXPECT_NE(log.find("ERROR: bad field value row=2 col=3"), std::string::npos);
+
+  WriteText(dir / "count.txt", "idx;CDP\n1;5;6\n");
+  log = Captured([&] { EXPECT_EQ(ImportHeaderWords(dir / "count.txt", segy), -1); });
+  EXPECT_NE(log.find("ERROR: number of fields has changed at row 2, 3 instead of 2"), std::string::npos);
+
+  WriteText(dir / "name.txt", "idx;ETRACL\n1;5\n");
+  log = Captured([&] { EXPECT_EQ(ImportHeaderWords(dir / "name.txt", segy), -1); });
+  EXPECT_NE(log.find("ERROR: no match found for 'ETRACL'"), std::string::npos);
+
+  log = Captured([&] { EXPECT_EQ(ImportHeaderWords(dir / "name.txt", dir / "x.seg2"), -3); });
+  EXPECT_NE(log.find("Import header words not supported for file type'.seg2'"), std::string::npos);
+  Captured([&] { EXPECT_EQ(ImportHeaderWords(dir / "missing.txt", segy), -101); });
+}
+
+TEST(HeaderWordsImport, SixteenBitWordsTakeTheLowBitsAndTagsAreIgnored) {
+  ScratchDir dir;
+  std::string segy = dir / "x.segy";
+  fs::copy_file(kData + "/segy/segyio/small.sgy", segy);  // big-endian
+  fs::permissions(segy, fs::perms::owner_read | fs::perms::owner_write);
+  std::vector<uint8_t> before = ReadBytes(segy);
+  WriteText(dir / "w.txt", "idx TRID SEGA nvs\n2 65537 99 -3\n");
+  ASSERT_EQ(ImportHeaderWords(dir / "w.txt", segy), 0);
+  std::vector<uint8_t> after = ReadBytes(segy);
+  std::size_t h = 3600 + 240 + 50 * 4;  // second trace header
+  EXPECT_EQ(LoadBE<int16_t>(after.data() + h + 28), 1);
+  EXPECT_EQ(LoadBE<int16_t>(after.data() + h + 30), -3);
+  for (std::size_t i = 0; i < after.size(); ++i) {
+    if (i < h + 28 || i >= h + 32) {
+      ASSERT_EQ(after[i], before[i]) << i;
+    }
+  }
+}
+}  // namespace
