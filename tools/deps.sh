@@ -3,7 +3,7 @@
 # Usage: tools/deps.sh [gui]
 set -euo pipefail
 pkgs=(build-essential cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev
-      liblodepng-dev python3-numpy python3-scipy python3-segyio segyio-bin)
+      liblodepng-dev python3-numpy python3-scipy python3-segyio segyio-bin qt6-base-dev)
 if [ "${1:-}" = gui ]; then
   pkgs+=(qt6-base-dev libgl-dev xvfb xauth)
 fi

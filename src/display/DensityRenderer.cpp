@@ -1,0 +1,181 @@
+#include "display/DensityRenderer.h"
+
+#include <omp.h>
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+#include "display/Agc.h"
+#include "display/DensityMapping.h"
+#include "log/Log.h"
+
+DensityRenderer::DensityRenderer(BackingStore& store, const TraceRendererInput& in)
+    : m_store(store), m_in(in), m_params(*in.params) {}
+
+// The no-data colour down one raster column over the data rows. Columns
+// outside the raster (a plot without a left margin) are left alone.
+void DensityRenderer::PaintNoData(int column) {
+  if (column < 0 || column >= m_store.Stride()) return;
+  for (int r = 0; r < m_dataRows; ++r) m_store.Row(m_in.plotTop + r)[column] = kDensityZeroIndex;
+}
+
+// One column per pixel column, the first trace that lands in it. Column 0
+// holds the trace left of the plot, or a blank column before trace 0.
+int DensityRenderer::BuildColumns() {
+  const int hw = PixelTrunc(m_params.m_pixPerTrace * 0.5 + 0.0001);
+  const int first = m_params.m_firstTrace;
+  const int right = m_in.plotLeft + m_in.plotWidth;
+  std::size_t capacity = static_cast<std::size_t>(std::max(m_in.maxSamples, m_in.plotWidth)) + 5;
+  try {
+    m_columns.clear();
+    m_columns.reserve(capacity);
+  } catch (const std::bad_alloc&) {
+    LogPrint(LogError, "\nERROR: malloc failure for %.0lf-KiB POINT[%u]\n", capacity * 8.0 / 1024.0,
+             static_cast<unsigned>(capacity));
+    ConsoleRaise();
+    return -999;
+  }
+  int start = first;
+  if (hw > 0 && first == 0) {
+    m_columns.push_back(ColumnEntry{m_in.plotLeft - hw, -1});
+    PaintNoData(m_in.plotLeft - 1);
+  } else if (hw > 0 && first > 0) {
+    start = first - 1;
+  }
+  int lastX = m_columns.empty() ? -99999 : m_columns.back().x;
+  for (int n = std::max(start, 0); n < m_in.count; ++n) {
+    int x = m_in.TraceCentre(n);
+    if (x <= lastX) continue;
+    // The capacity covers every pixel column of the plot plus the extras.
+    if (m_columns.size() + 1 >= m_columns.capacity()) break;
+    m_columns.push_back(ColumnEntry{x, n});
+    lastX = x;
+    if (x >= right) break;
+  }
+  return 0;
+}
+
+int DensityRenderer::DrawDensitySection() {
+  m_dataRows = m_in.DataRows();
+  if (BuildColumns() != 0) return -999;
+  int firstRendered = !m_columns.empty() && m_columns.front().trace < 0 ? 1 : 0;
+  RenderColumns(firstRendered);
+  if (m_params.m_pixPerTrace > 1.0) {
+    AddClosingColumn();
+    InterpolateRows();
+  }
+  return 0;
+}
+
+void DensityRenderer::RenderColumns(int first) {
+  const int count = static_cast<int>(m_columns.size());
+  const double gain = m_params.m_colorGain * kDensitySteps;
+  const int threads = std::max(m_in.displayThreads, 1);
+#pragma omp parallel num_threads(threads)
+  {
+    std::vector<float> filterBuffer, agcBuffer;
+#pragma omp for schedule(dynamic, 1)
+    for (int c = first; c < count; ++c) {
+      const ColumnEntry& col = m_columns[static_cast<std::size_t>(c)];
+      TraceRecord* trace = m_in.traces[col.trace];
+      if (trace == nullptr) continue;
+      const float* samples = m_in.PrepareSamples(trace, &filterBuffer);
+      if (samples != nullptr) RenderDensityColumn(col.trace, gain, col.x, samples, &agcBuffer);
+    }
+  }
+}
+
+void DensityRenderer::AddClosingColumn() {
+  if (m_columns.empty()) return;
+  int lastX = m_columns.back().x;
+  if (lastX >= m_in.plotLeft + m_in.plotWidth - 1) return;
+  int x = lastX + PixelTrunc(m_params.m_pixPerTrace * 0.5 + 0.0001);
+  m_columns.push_back(ColumnEntry{x, m_in.count});
+  PaintNoData(std::min(x, m_in.clientWidth));
+}
+
+// The normaliser of the gain mode; with AGC *samples moves to the gained copy
+// (DNORM keeps the ungained peak). Negative: the AGC buffer failed.
+double DensityRenderer::ColumnNormaliser(TraceRecord* trace, const float** samples,
+                                         std::vector<float>* agcBuffer) const {
+  switch (m_params.m_gainControl) {
+    case kGainNone: {
+      double v = m_params.m_ensembleView ? trace->EAMAX : m_in.normaliser;
+      return std::max(v, 0.0);
+    }
+    case kGainAgc: {
+      int l = AgcHalfWindow(m_params.m_agcWindow, trace->DT);
+      if (!AgcApplies(l, trace->NS)) return trace->DNORM;
+      try {
+        agcBuffer->resize(static_cast<std::size_t>(trace->NS));
+      } catch (const std::bad_alloc&) {
+        LogPrint(LogError, "ERROR: malloc failure");
+        return -1.0;
+      }
+      float peak = m_params.m_agcType == kAgcMean ? AgcMean(*samples, agcBuffer->data(), trace->NS, l)
+                                                  : AgcRms(*samples, agcBuffer->data(), trace->NS, l);
+      *samples = agcBuffer->data();
+      return peak;
+    }
+    default:
+      return trace->DNORM;
+  }
+}
+
+void DensityRenderer::RenderDensityColumn(int n, double colorGain, int x, const float* samples,
+                                          std::vector<float>* agcBuffer) {
+  TraceRecord* trace = m_in.traces[n];
+  if (!(trace->DT > 0.0)) return;
+  int column = x > m_in.plotLeft + m_in.plotWidth ? m_in.clientWidth : std::max(x, m_in.plotLeft - 1);
+  if (column < 0 || column >= m_store.Stride()) return;
+  double v = ColumnNormaliser(trace, &samples, agcBuffer);
+  if (v < 0.0) return;
+  double sign = m_params.m_inversePolarity ? -1.0 : 1.0;
+  if (m_in.viewRole == 2 && trace->TSKIP) colorGain *= 0.25;
+  const double k = v > 0.0 ? colorGain / v : 0.0;
+  const double invDt = 1.0 / trace->DT, dt = trace->DT, delay = trace->DELAY;
+  const double pps = m_params.m_pixPerSec, start = m_params.m_startTime;
+  const int32_t ns = trace->NS;
+  const std::ptrdiff_t stride = m_store.Stride();
+  uint8_t* p = m_store.Row(m_in.plotTop) + column;
+  for (int r = 0; r < m_dataRows; ++r, p += stride) {
+    double t = r / pps + start;
+    double jd = (t - delay) * invDt + 0.0001;
+    if (!(jd > -1.0) || jd >= ns) {
+      *p = kDensityZeroIndex;
+      continue;
+    }
+    int32_t j = static_cast<int32_t>(jd);
+    double f = t - (j * dt + delay);
+    float value = samples[j];
+    if (j + 1 < ns && f > 0.0)
+      value = static_cast<float>((samples[j + 1] - samples[j]) * (invDt * f) + samples[j]);
+    *p = static_cast<uint8_t>(DensityIndex(value * sign * k));
+  }
+}
+
+void DensityRenderer::InterpolateRows() {
+  const int threads = std::max(m_in.displayThreads, 1);
+  const int blank = !m_columns.empty() && m_columns.front().trace < 0 ? 1 : 0;
+#pragma omp parallel for num_threads(threads) schedule(static)
+  for (int y = m_in.plotTop; y < m_in.plotTop + m_in.plotHeight; ++y) InterpolateRow(m_store.Row(y), blank);
+}
+
+// Indexes between consecutive rendered columns at least 2 pixels apart, on a
+// line from the left column's index to the right one's. Next to the blank and
+// closing columns the slope spans half a trace.
+void DensityRenderer::InterpolateRow(uint8_t* row, int blankColumns) {
+  const double ppt = m_params.m_pixPerTrace;
+  const int width = m_in.clientWidth, left = m_in.plotLeft;
+  for (std::size_t c = 0; c + 1 < m_columns.size(); ++c) {
+    const int xa = m_columns[c].x, xb = m_columns[c + 1].x;
+    if (xb - xa < 2) continue;
+    const int ga = std::max(xa, std::max(left - 1, 0)), lb = std::min(xb, width);
+    const double g = row[ga], l = row[lb];
+    bool half = m_columns[c + 1].trace == m_in.count || (c == 0 && blankColumns == 1);
+    const double t = (l - g) / (half ? ppt * 0.5 : ppt);
+    for (int k = std::min(xb - 1, width - 1); k > xa && k >= left; --k)
+      row[k] = static_cast<uint8_t>(std::clamp(PixelTrunc(l - (xb - k) * t + 0.5), 0, 255));
+  }
+}

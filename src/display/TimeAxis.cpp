@@ -1,0 +1,64 @@
+#include "display/TimeAxis.h"
+
+#include "display/ColorScheme.h"
+#include "display/RasterPainter.h"
+#include "log/Log.h"
+
+namespace {
+// A bound on drawn ticks, whatever the graduation says.
+constexpr int kMaxTicks = 100000;
+}  // namespace
+
+double TimeAxis::DisplayFactor(double baseFactor, double sectionStart, double sectionEnd) {
+  return (sectionEnd - sectionStart) * baseFactor > 10000.0 ? baseFactor * 0.001 : baseFactor;
+}
+
+const char* TimeAxis::UnitName(double displayFactor) {
+  if (displayFactor == 1e9) return "ns";
+  if (displayFactor == 1e6) return "μs";
+  if (displayFactor == 1e3) return "ms";
+  return "sec";
+}
+
+std::string TimeAxis::UnitLabel(double displayFactor) {
+  return StrPrintf("[%s]", UnitName(displayFactor));
+}
+
+void TimeAxis::DrawTimeLines(BackingStore& store, const TraceRendererInput& in) {
+  const Graduation& g = in.timeGraduation;
+  if (!(g.step > 0.0)) return;
+  RasterPainter painter(store);
+  painter.SetLineIndex(kSchemeTimeLines);
+  const DisplayParams& p = *in.params;
+  const int bottom = in.plotTop + in.plotHeight;
+  for (int i = 0; i < kMaxTicks; ++i) {
+    double v = g.firstTick + i * g.step;
+    int y = in.plotTop + PixelTrunc((v / in.displayTimeFactor - p.m_startTime) * p.m_pixPerSec + 0.5);
+    if (y >= bottom) break;
+    painter.Line(in.plotLeft - 1, y, in.plotLeft + in.plotWidth, y);
+  }
+}
+
+void TimeAxis::DrawTimeAxis(BackingStore& store, const TraceRendererInput& in, const AxisLayout::Metrics& m,
+                            TextRenderer* text, double visibleSpan) {
+  Graduation g = in.timeGraduation;
+  if (!(g.step > 0.0)) return;
+  const DisplayParams& p = *in.params;
+  const double f = in.displayTimeFactor;
+  g.ComputeTicks(f * p.m_startTime, f * (p.m_startTime + visibleSpan));
+  RasterPainter painter(store);
+  painter.SetTextRenderer(text);
+  painter.SetLineIndex(kSchemeAxes);
+  const int end = in.plotTop + in.plotHeight + m.textHeight;
+  for (int i = 0; i < kMaxTicks; ++i) {
+    double v = g.firstTick + i * g.step;
+    int y = in.plotTop + PixelTrunc((v / f - p.m_startTime) * p.m_pixPerSec + 0.5);
+    if (y >= end) break;
+    std::string label = StrPrintf("%.*lf ", g.decimals, v);
+    TextExtent e = painter.MeasureText(label, m.light);
+    int top = y - e.height / 2 - 1;
+    painter.DrawText(in.plotLeft - m.gap - e.width, top, label, m.light, kSchemeAxes);
+    painter.Line(in.plotLeft - m.gap - 1, y, in.plotLeft, y);
+    if (i == 0) painter.DrawText(10, top + m.textHeight, UnitLabel(f), m.bold, kSchemeAxes);
+  }
+}

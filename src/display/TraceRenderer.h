@@ -1,0 +1,15 @@
+// The traces of one redraw in their order: wiggle mode draws time lines under
+// unfilled wiggles and over filled ones; colour mode draws the density image,
+// the highlighted trace's wiggle and then time lines. The raster must have
+// been cleared and its palette built.
+#pragma once
+
+#include "display/BackingStore.h"
+#include "display/TraceRendererInput.h"
+
+class TraceRenderer {
+ public:
+  // Returns 0, or -999 when a drawing buffer could not be allocated (logged,
+  // the console raised; the rest of that mode's drawing is skipped).
+  static int DrawTraces(BackingStore& store, const TraceRendererInput& in);
+};

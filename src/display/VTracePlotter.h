@@ -1,0 +1,144 @@
+// The trace view without its window: geometry, the section it shows, display
+// parameters, highlighted trace, selection, rubber band and focus line, and
+// the redraw that composes the whole view into its BackingStore. The desktop
+// widget forwards input to it and paints Store() as it is; kxtool and tests
+// drive it directly.
+//
+// Redraw order: traces (wiggles or colour density, time lines, highlighted
+// trace), header labels, time axis, rubber band or selection, focus line,
+// header plot. Everything runs on the caller's thread except the
+// colour-density passes, which use RenderSettings::displayThreads.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "display/AxisLayout.h"
+#include "display/BackingStore.h"
+#include "display/DisplayParams.h"
+#include "display/HeaderLabels.h"
+#include "display/HeaderPlot.h"
+#include "display/TraceRendererInput.h"
+
+class SeismicSection;
+
+class VTracePlotter {
+ public:
+  enum StyleFlag : int { kTimeAxis = 0x10000, kHeaderLabels = 0x20000 };
+  static constexpr int kDpi = 150;
+  // Sections of at most this many traces are shown whole, as wiggles, on load.
+  static constexpr int kFitTraceCount = 24;
+
+  // Application settings the drawing reads (the owner copies them in).
+  struct RenderSettings {
+    int wiggleMinIntertrace = 2;
+    int evenSpacingBelow = 5;
+    int displayThreads = 1;
+  };
+
+  // A selection in trace indexes and seconds.
+  struct Selection {
+    bool valid = false;
+    int firstTrace = 0;
+    int lastTrace = 0;
+    double firstTime = 0.0;
+    double lastTime = 0.0;
+  };
+
+  explicit VTracePlotter(int viewNumber = 1, int styleFlags = kTimeAxis | kHeaderLabels);
+
+  // Measures the fonts, creates the raster and its palette, sizes it. text
+  // must outlive the view (null: text is not drawn). Returns 0 or -999.
+  int Create(int clientWidth, int clientHeight, TextRenderer* text);
+  // A new client size: lay out and redraw. Returns 0 or -999 (raster lost).
+  int Resize(int clientWidth, int clientHeight);
+
+  // Shows the section's traces from its first trace and start time; -1 when
+  // it has none. The section must outlive the view or be detached first.
+  int AttachSection(const SeismicSection& section);
+  void DetachSection();
+  // The view position after a load: the first trace at the start time, or
+  // for a few traces wiggles fitted to the plot. Lays out afterwards.
+  void ApplyLoadPosition();
+
+  // Recomputes the plot rectangle and scales (and redraws when asked).
+  // Returns 0, or -999 when the raster cannot be sized.
+  int Layout(bool redraw);
+  // Display parameters changed; a non-zero hint rebuilds the palette first.
+  int DisplayChanged(int hint);
+  void Redraw();
+
+  DisplayParams& Params() { return m_params; }
+  const DisplayParams& Params() const { return m_params; }
+  BackingStore& Store() { return m_store; }
+  const BackingStore& Store() const { return m_store; }
+  const AxisLayout::Result& Geometry() const { return m_layout; }
+  const AxisLayout::Metrics& Metrics() const { return m_metrics; }
+  HeaderLabels& Labels() { return m_labels; }
+  HeaderPlot& GetHeaderPlot() { return m_headerPlot; }
+  void SetRenderSettings(const RenderSettings& s) { m_settings = s; }
+  // The filter applied with m_useFreqFilter (null: the active filter).
+  void SetFilter(const IIRFilter* filter) { m_filter = filter; }
+
+  int TraceCount() const { return m_count; }
+  double SectionStart() const { return m_sectionStart; }
+  double SectionEnd() const { return m_sectionEnd; }
+  double DisplayTimeFactor() const { return m_displayTimeFactor; }
+  int Highlighted() const { return m_highlighted; }
+  void SetHighlighted(int trace);
+  const Selection& GetSelection() const { return m_selection; }
+  void SetSelection(const Selection& s) { m_selection = s; }
+  // A rubber band being dragged (drawn instead of the selection); empty: none.
+  void SetRubberBand(const PixelRect& corners) { m_rubberBand = corners; }
+  void SetFocused(bool focused) { m_focused = focused; }
+  void SetHeaderLabelsShown(bool shown) { m_showLabels = shown; }
+  void SetLabelWords(const std::vector<int>& rows) { m_labels.SetWords(rows); }
+  // Graduation step (0 auto), "Hgrad" and "Vgrad" settings 0..4.
+  void SetLabelGraduation(int step, int hgrad, int vgrad);
+  void SetHeaderPlot(const HeaderPlotSettings& settings);
+  void SetViewRole(int role) { m_viewRole = role; }
+
+  // Trace under a client column, or -1; time under a client row (seconds).
+  int TraceAtColumn(int x) const;
+  double TimeAtRow(int y) const;
+  // The inputs of the trace drawers for the current state.
+  TraceRendererInput MakeRendererInput() const;
+
+ private:
+  void DrawTraces(const TraceRendererInput& in);
+  void DrawSelection(const TraceRendererInput& in);
+  void DrawFocusLine();
+
+  int m_viewNumber;
+  bool m_timeAxis;
+  bool m_showLabels;
+  int m_clientWidth = 0;
+  int m_clientHeight = 0;
+  int m_baseLeft = 0;
+  int m_baseTop = 0;
+  TextRenderer* m_text = nullptr;
+  AxisLayout::Metrics m_metrics;
+  AxisLayout::Result m_layout;
+  DisplayParams m_params;
+  BackingStore m_store;
+  RenderSettings m_settings;
+  const IIRFilter* m_filter = nullptr;
+
+  TraceRecord* const* m_traces = nullptr;
+  int m_count = 0;
+  int m_maxSamples = 0;
+  double m_sectionStart = 0.0;
+  double m_sectionEnd = 0.0;
+  double m_normaliser = 0.0;
+  double m_baseTimeFactor = 1000.0;
+  double m_displayTimeFactor = 1000.0;
+  int m_viewRole = 1;
+  int m_vgrad = 2;
+
+  int m_highlighted = -1;
+  Selection m_selection;
+  PixelRect m_rubberBand;
+  bool m_focused = false;
+  HeaderLabels m_labels;
+  HeaderPlot m_headerPlot;
+};
