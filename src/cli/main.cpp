@@ -51,9 +51,10 @@ bool ApplyCommonOptions(Options& opts) {
       return false;
     }
   }
-  long long threads = 0;
+  constexpr long long kAbsent = -9223372036854775807LL - 1;
+  long long threads = kAbsent;
   if (!opts.Int("--threads", &threads)) return false;
-  if (threads != 0) {
+  if (threads != kAbsent) {
     if (threads < 1 || threads > 1024) {
       LogPrint(LogError, "\nERROR: --threads must be from 1 to 1024");
       return false;
