@@ -175,7 +175,8 @@ TEST(Resample, UpsamplingAndSameIntervalKeepTheInputSamples) {
 TEST(Resample, InvalidIntervalChangesNothing) {
   SeismicSection s;
   TraceRecord* t = AddTrace(s, 10, 0.001);
-  for (double bad : {0.0, -0.002, std::nan(""), double(INFINITY)}) EXPECT_EQ(ResampleSection(s, bad, 1, 1), -1);
+  for (double bad : {0.0, -0.002, std::nan(""), double(INFINITY)})
+    EXPECT_EQ(ResampleSection(s, bad, 1, 1), -1);
   EXPECT_EQ(s.Trace(0), t);
   double sec = 0.0;
   EXPECT_FALSE(ReadResampleInterval("0", 1000.0, &sec));
@@ -274,4 +275,17 @@ TEST(Resample, AccuracyAgainstAnalyticSignalAndScipy) {
     std::printf(", scipy %.3g, max |kestrix - scipy| %.3g\n", scipy, diff);
     EXPECT_LT(diff, 1e-2);
   }
+}
+
+TEST(Resample, TraceThatCannotBeRebuiltStaysAsItWas) {
+  SeismicSection s;
+  AddTrace(s, 100, 0.001, Sampled(100, 0.001, {20.0}));
+  TraceRecord* huge = AddTrace(s, 3, 1.0e6);  // would need billions of samples at 1 ms
+  ResampleReport report;
+  ASSERT_EQ(ResampleSection(s, 0.001 / 2, 1, 2, {}, &report), 0);
+  EXPECT_EQ(report.failed, 1);
+  EXPECT_EQ(report.resampled, 1);
+  EXPECT_EQ(s.Trace(1), huge);
+  EXPECT_EQ(s.Trace(1)->DT, 1.0e6);
+  EXPECT_EQ(s.Trace(0)->NS, 199);
 }

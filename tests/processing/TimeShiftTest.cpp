@@ -193,3 +193,13 @@ TEST(TimeShift, SameResultWithOneAndTwoThreads) {
   }
   EXPECT_EQ(out[0], out[1]);
 }
+
+TEST(TimeShift, TraceThatCannotBeRebuiltStaysAsItWas) {
+  SeismicSection s;
+  TraceRecord* a = RampTrace(s, 10, 0.001);
+  RampTrace(s, 10, 0.001);
+  // Growing by 2^31 samples cannot fit a record: both traces stay, reported.
+  EXPECT_EQ(ShiftSection(s, Shift(3.0e6, 0), 2), -999);
+  EXPECT_EQ(s.Trace(0), a);
+  EXPECT_EQ(s.Trace(0)->NS, 10);
+}
