@@ -1,0 +1,241 @@
+#include "app/Workspace.h"
+
+#include <chrono>
+#include <filesystem>
+#include <new>
+
+#include "app/TextInput.h"
+#include "section/Utf8Text.h"
+#include "app/TraceViewObserver.h"
+#include "app/WorkspaceObserver.h"
+#include "display/DisplayRules.h"
+#include "formats/DumpHeaders.h"
+#include "formats/LoadFileList.h"
+#include "formats/SegyDump.h"
+#include "log/Log.h"
+#include "processing/ActiveFilter.h"
+#include "section/SeismicSection.h"
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point t0) {
+  return std::chrono::duration<double>(Clock::now() - t0).count();
+}
+
+// The dialog returns files that exist; a single path naming a folder means
+// the whole folder was chosen.
+bool NamesFolder(const std::vector<std::string>& paths) {
+  std::error_code ec;
+  return paths.size() == 1 && std::filesystem::is_directory(paths[0], ec);
+}
+
+std::string PathListText(const std::vector<std::string>& paths) {
+  std::string text;
+  for (const std::string& p : paths) text += (text.empty() ? "" : "  ") + p;
+  return text;
+}
+
+std::string CutChars(const std::string& text, std::size_t maxChars) {
+  return text.substr(0, Utf8PrefixBytes(text, maxChars));
+}
+}  // namespace
+
+// What the view showed before a load, for keep-view-position.
+struct Workspace::SavedView {
+  bool valid = false;
+  int selectedTrace = -1;
+  int32_t firstTrace = 0;
+  double startTime = 0.0;
+  double pixPerTrace = 5.0;
+  double pixPerSec = 1000.0;
+};
+
+Workspace::Workspace() = default;
+Workspace::~Workspace() = default;
+
+int Workspace::TraceCount() const {
+  return m_section ? m_section->Count() : 0;
+}
+
+LoadParams Workspace::DefaultLoadParams() {
+  LoadParams p;
+  p.resetDisplay = 1;
+  return p;
+}
+
+void Workspace::SetLastInputDir(const std::string& dir) {
+  m_lastInputDir = CutChars(dir, 384);
+}
+
+void Workspace::SetLastFilter(int index) {
+  if (index >= 1 && index <= 5) m_lastFilter = index;
+}
+
+std::string Workspace::DialogStartFolder() const {
+  std::error_code ec;
+  if (m_lastInputDir.empty() || !std::filesystem::is_directory(m_lastInputDir, ec)) return "";
+  return m_lastInputDir.back() == '/' ? m_lastInputDir : m_lastInputDir + "/";
+}
+
+int Workspace::LoadChosenFiles(const std::vector<std::string>& paths, int filterIndex) {
+  if (paths.empty()) return -1;
+  SetLastFilter(filterIndex);
+  Clock::time_point t0 = Clock::now();
+  int rc = LoadDataset(paths, DefaultLoadParams());
+  LogPrint(LogStep, "Load Dataset in %.3lfs (file count=%d)", SecondsSince(t0),
+           static_cast<int>(paths.size()));
+  return rc;
+}
+
+int Workspace::LoadDataset(const std::vector<std::string>& paths, LoadParams params) {
+  Clock::time_point t0 = Clock::now();
+  if (m_observer) m_observer->SetBusyCursor(true);
+  SavedView saved = ClearViews(params);
+  DestroySection(params);
+  // The old section is gone before the new one is read: views never see two.
+  std::unique_ptr<SeismicSection> section(new (std::nothrow) SeismicSection(1));
+  if (!section) LogPrint(LogError, "\nERROR: memory allocation of %zu bytes FAILED", sizeof(SeismicSection));
+  int timed = 0;
+  if (section) {
+    LoadFileList(*section, paths, params);
+    timed = section->Scan();
+  }
+  if (timed > 0) {
+    m_section = std::move(section);
+    ShowLoadedSection(paths, params, saved, t0);
+  } else {
+    section.reset();
+  }
+  if (m_observer) m_observer->SetBusyCursor(false);
+  if (m_section) return 0;
+  LoadFailed(params);
+  return -1;
+}
+
+Workspace::SavedView Workspace::ClearViews(const LoadParams& params) {
+  SavedView saved;
+  if (m_view && m_view->HasData()) {
+    const DisplayParams& p = m_view->Params();
+    saved = {true, m_view->SelectedTrace(), p.m_firstTrace, p.m_startTime, p.m_pixPerTrace, p.m_pixPerSec};
+    m_view->Clear();
+    if (params.resetDisplay) {
+      m_view->RefreshDisplay();
+      if (m_observer) m_observer->SetSectionInfo(kNoDataInfoText);
+      if (m_observer) m_observer->SetTraceInfo(-1);
+    }
+  }
+  if (m_observer) m_observer->SectionClearing();
+  return saved;
+}
+
+void Workspace::DestroySection(const LoadParams& params) {
+  if (!m_section) return;
+  Clock::time_point t0 = Clock::now();
+  m_section.reset();
+  LogPrint(LogError, "\ndeleted SeismicSection in %.3lf ms", SecondsSince(t0) * 1000.0);
+  if (params.resetDisplay && m_observer) m_observer->SetTitle(kMainWindowTitle);
+}
+
+void Workspace::ShowLoadedSection(const std::vector<std::string>& paths, const LoadParams& params,
+                                  const SavedView& saved, Clock::time_point t0) {
+  double readSeconds = SecondsSince(t0);
+  SeismicSection& s = *m_section;
+  ActiveFilterDatasetLoaded(s.m_minInterval);
+  if (m_observer) m_observer->FilterNyquistChanged();
+  if (m_view) {
+    m_view->ShowTraces(s);
+    DisplayParams& p = m_view->Params();
+    double span = s.m_maxTime - s.m_minTime;
+    if (p.m_agcWindow > 0.5 * span || p.m_agcWindow < 11.0 * s.m_minInterval) p.m_agcWindow = DBLE_UNDEF;
+    ApplyViewPosition(params, saved);
+  }
+  if (m_observer) {
+    m_observer->SetSectionInfo(s.m_sectionInfo);
+    m_observer->SetTitle(PathListText(paths));
+    m_observer->EnableDataMenus(true);
+  }
+  if (m_splash) {
+    m_splash = false;
+    if (m_observer) m_observer->ShowPanelsAndView();
+  } else if (!params.keepDisplay && m_view) {
+    m_view->RefreshDisplay();
+  }
+  int selected = m_view ? m_view->SelectedTrace() : -1;
+  if (m_observer && (selected >= 0 || !params.resetDisplay)) m_observer->SetTraceInfo(selected);
+  if (m_observer) m_observer->SectionLoaded(s, params);
+  RememberInput(paths);
+  LogPrint(LogError, "%d traces read in %.3lfs", s.Count(), readSeconds);
+  LogPrint(LogError, "max smp=%d  Tmin=%.3lfms  Tmax=%.3lfms  max|Amp|=%14.7e", s.m_maxSamples,
+           s.m_minTime * 1000.0, s.m_maxTime * 1000.0, static_cast<double>(s.m_maxAmplitude));
+  LogPrint(LogError, "Total load & display time = %.3lfs\n", SecondsSince(t0));
+}
+
+void Workspace::ApplyViewPosition(const LoadParams& params, const SavedView& saved) {
+  DisplayParams& p = m_view->Params();
+  int count = m_view->TraceCount();
+  if (params.keepViewPosition && saved.valid) {
+    p.m_firstTrace = saved.firstTrace < count ? saved.firstTrace : 0;
+    p.m_startTime = saved.startTime;
+    p.m_pixPerTrace = saved.pixPerTrace;
+    p.m_pixPerSec = saved.pixPerSec;
+    // A trace number beyond the new section selects nothing.
+    m_view->SetSelectedTrace(saved.selectedTrace < count ? saved.selectedTrace : -1);
+    return;
+  }
+  const SeismicSection& s = *m_section;
+  p.m_firstTrace = 0;
+  p.m_startTime = s.m_minTime;
+  if (count > 24) return;
+  p.m_displayMode = kDisplayWiggle;
+  int width = 0, height = 0;
+  m_view->PlotSize(&width, &height);
+  p.m_pixPerTrace = FitPixPerTrace(width, count);
+  p.m_pixPerSec = FitPixPerSec(height, s.m_minTime, s.m_maxTime, m_view->SampleCount());
+}
+
+void Workspace::RememberInput(const std::vector<std::string>& paths) {
+  namespace fs = std::filesystem;
+  if (paths.empty()) return;
+  fs::path first(paths[0]);
+  if (NamesFolder(paths)) {
+    fs::path folder = first.has_filename() ? first : first.parent_path();
+    SetLastInputDir(folder.string());
+    m_displayName = CutChars(folder.filename().string() + "/*", kDisplayNameMaxChars);
+    return;
+  }
+  SetLastInputDir(first.parent_path().string());
+  m_displayName = CutChars(first.stem().string() + first.extension().string(), kDisplayNameMaxChars);
+}
+
+void Workspace::LoadFailed(const LoadParams& params) {
+  if (m_observer) m_observer->SectionLost();
+  if (!params.resetDisplay) {
+    if (m_view) m_view->RefreshDisplay();
+    if (m_observer) m_observer->SetSectionInfo(kNoDataInfoText);
+    if (m_observer) m_observer->SetTraceInfo(-1);
+  }
+  if (m_observer) m_observer->EnableDataMenus(false);
+  LogPrint(LogError, "\n\nNO SEISMIC DATA loaded\n");
+  ConsoleRaise();
+}
+
+int Workspace::DumpHeadersCommand(const std::string& path, int flags, int firstTrace, int lastTrace) {
+  if (!(flags & 0x33)) return 0;
+  // The dump prints its banner, reports unknown types, ends with blank lines
+  // and raises the console.
+  return DumpHeadersFile(path, flags, firstTrace, lastTrace);
+}
+
+int Workspace::DumpCurrentHeaders(bool textual, bool binary) {
+  if (!m_section) return -1;
+  if (textual) DumpTextualHeader(m_section->m_textualHeader, LogAlways);
+  if (binary || !textual) DumpBinaryHeader(m_section->m_binaryHeader, LogAlways);
+  ConsoleRaise();
+  return 0;
+}
+
+Workspace& TheWorkspace() {
+  static Workspace workspace;
+  return workspace;
+}

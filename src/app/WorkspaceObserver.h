@@ -1,0 +1,35 @@
+// The main window and tool windows as the workspace sees them. Every method
+// has an empty default so that kxtool, tests and windows not built yet need
+// not implement what they do not show. Calls come from the user-interface
+// thread.
+#pragma once
+
+#include <string>
+
+#include "formats/LoadParams.h"
+
+class SeismicSection;
+
+class WorkspaceObserver {
+ public:
+  virtual ~WorkspaceObserver() = default;
+
+  virtual void SetBusyCursor(bool /*busy*/) {}
+  virtual void SetTitle(const std::string& /*title*/) {}
+  // enable: true enables the data-dependent menu items, false greys them.
+  virtual void EnableDataMenus(bool /*enable*/) {}
+  // The first good load ends the splash: the panels and the trace view appear.
+  virtual void ShowPanelsAndView() {}
+  virtual void SetSectionInfo(const std::string& /*text*/) {}
+  // trace >= 0 shows that trace's values; -1 clears the panel.
+  virtual void SetTraceInfo(int /*trace*/) {}
+  // The active filter was redesigned for a new Nyquist frequency.
+  virtual void FilterNyquistChanged() {}
+  // A new section is shown; the tool windows (spectrum, basemap, binning)
+  // refresh from it. params are the load's parameters.
+  virtual void SectionLoaded(const SeismicSection& /*section*/, const LoadParams& /*params*/) {}
+  // About to destroy the section: tool windows drop what they read from it.
+  virtual void SectionClearing() {}
+  // A load found no data: the tool windows that need data close.
+  virtual void SectionLost() {}
+};

@@ -1,0 +1,249 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/DialogFields.h"
+#include "app/SynthSurvey.h"
+#include "app/TraceViewObserver.h"
+#include "app/Workspace.h"
+#include "app/WorkspaceObserver.h"
+#include "formats/SaveOptions.h"
+#include "formats/SegyWriter.h"
+#include "log/Log.h"
+#include "section/SeismicSection.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+// A view that records what the workspace does to it, with a fixed plot area.
+class FakeView : public TraceViewObserver {
+ public:
+  bool HasData() const override { return m_count > 0; }
+  int SelectedTrace() const override { return m_selected; }
+  void SetSelectedTrace(int t) override { m_selected = t; }
+  DisplayParams& Params() override { return m_params; }
+  void Clear() override {
+    m_count = 0;
+    ++m_clears;
+  }
+  void RefreshDisplay() override { ++m_refreshes; }
+  void ShowTraces(const SeismicSection& s) override {
+    m_count = s.Count();
+    m_samples = s.m_maxSamples;
+  }
+  int TraceCount() const override { return m_count; }
+  int SampleCount() const override { return m_samples; }
+  void PlotSize(int* w, int* h) override {
+    *w = 601;
+    *h = 401;
+  }
+
+  DisplayParams m_params;
+  int m_count = 0;
+  int m_samples = 0;
+  int m_selected = -1;
+  int m_clears = 0;
+  int m_refreshes = 0;
+};
+
+class RecordingWindow : public WorkspaceObserver {
+ public:
+  void SetTitle(const std::string& t) override { m_title = t; }
+  void EnableDataMenus(bool e) override { m_menus.push_back(e); }
+  void ShowPanelsAndView() override { ++m_panelsShown; }
+  void SetSectionInfo(const std::string& t) override { m_info = t; }
+  void SectionLost() override { ++m_lost; }
+
+  std::string m_title;
+  std::vector<bool> m_menus;
+  int m_panelsShown = 0;
+  std::string m_info;
+  int m_lost = 0;
+};
+
+class WorkspaceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_dir = fs::temp_directory_path() / ("kx_ws_" + std::to_string(getpid()));
+    fs::create_directories(m_dir);
+    m_ws.SetObserver(&m_window);
+    m_ws.SetTraceView(&m_view);
+  }
+  void TearDown() override { fs::remove_all(m_dir); }
+
+  // A SEG-Y file of one shot with the given channel count (2 ms, 100 samples).
+  std::string MakeFile(const char* name, int channels) {
+    SeismicSection s;
+    SynthParams p;
+    p.shots = 1;
+    p.channels = channels;
+    p.samples = 101;
+    EXPECT_EQ(MakeSynthSurvey(s, p), channels);
+    std::string path = (m_dir / name).string();
+    SaveOptions o;
+    EXPECT_EQ(SaveAsSegyRev1(s, path, o), 0);
+    return path;
+  }
+
+  fs::path m_dir;
+  Workspace m_ws;
+  FakeView m_view;
+  RecordingWindow m_window;
+};
+}  // namespace
+
+TEST_F(WorkspaceTest, TwentyFourTracesSwitchToWigglesAndFit) {
+  std::string path = MakeFile("fit24.sgy", 24);
+  m_view.m_params.m_displayMode = kDisplayColor;
+  ASSERT_EQ(m_ws.LoadDataset({path}, Workspace::DefaultLoadParams()), 0);
+  const DisplayParams& p = m_view.m_params;
+  EXPECT_EQ(p.m_displayMode, kDisplayWiggle);
+  EXPECT_EQ(p.m_firstTrace, 0);
+  EXPECT_DOUBLE_EQ(p.m_pixPerTrace, 600.0 / 24);
+  EXPECT_DOUBLE_EQ(p.m_pixPerSec, 400.0 / 0.2);  // 101 samples of 2 ms
+  EXPECT_DOUBLE_EQ(p.m_startTime, m_ws.Section()->m_minTime);
+  EXPECT_EQ(m_window.m_panelsShown, 1);  // the first good load ends the splash
+  EXPECT_FALSE(m_ws.Splash());
+  EXPECT_EQ(m_window.m_menus, std::vector<bool>{true});
+  EXPECT_EQ(m_window.m_title, path);
+  EXPECT_EQ(m_ws.DisplayName(), "fit24.sgy");
+  EXPECT_EQ(m_ws.LastInputDir(), m_dir.string());
+}
+
+TEST_F(WorkspaceTest, TwentyFiveTracesKeepTheDisplayModeAndStartAtTheFirstTrace) {
+  std::string path = MakeFile("keep25.sgy", 25);
+  m_view.m_params.m_displayMode = kDisplayColor;
+  m_view.m_params.m_pixPerTrace = 3.5;
+  m_view.m_params.m_firstTrace = 7;
+  ASSERT_EQ(m_ws.LoadDataset({path}, Workspace::DefaultLoadParams()), 0);
+  EXPECT_EQ(m_view.m_params.m_displayMode, kDisplayColor);
+  EXPECT_EQ(m_view.m_params.m_firstTrace, 0);
+  EXPECT_DOUBLE_EQ(m_view.m_params.m_pixPerTrace, 3.5);
+}
+
+TEST_F(WorkspaceTest, AgcWindowResetWhenItDoesNotSuitTheSection) {
+  std::string path = MakeFile("agc.sgy", 30);  // 0.2 s span, 2 ms interval
+  m_view.m_params.m_agcWindow = 0.25;          // longer than half the span
+  ASSERT_EQ(m_ws.LoadDataset({path}, Workspace::DefaultLoadParams()), 0);
+  EXPECT_EQ(m_view.m_params.m_agcWindow, DBLE_UNDEF);
+  m_view.m_params.m_agcWindow = 0.021;  // shorter than 11 intervals
+  ASSERT_EQ(m_ws.LoadDataset({path}, Workspace::DefaultLoadParams()), 0);
+  EXPECT_EQ(m_view.m_params.m_agcWindow, DBLE_UNDEF);
+  m_view.m_params.m_agcWindow = 0.05;
+  ASSERT_EQ(m_ws.LoadDataset({path}, Workspace::DefaultLoadParams()), 0);
+  EXPECT_DOUBLE_EQ(m_view.m_params.m_agcWindow, 0.05);
+}
+
+TEST_F(WorkspaceTest, KeepViewPositionRestoresTheViewAndSelection) {
+  std::string path = MakeFile("keep.sgy", 30);
+  ASSERT_EQ(m_ws.LoadDataset({path}, Workspace::DefaultLoadParams()), 0);
+  m_view.m_params.m_firstTrace = 12;
+  m_view.m_params.m_startTime = 0.05;
+  m_view.m_params.m_pixPerTrace = 9.0;
+  m_view.m_selected = 14;
+  LoadParams keep = Workspace::DefaultLoadParams();
+  keep.keepViewPosition = 1;
+  ASSERT_EQ(m_ws.LoadDataset({path}, keep), 0);
+  EXPECT_EQ(m_view.m_params.m_firstTrace, 12);
+  EXPECT_DOUBLE_EQ(m_view.m_params.m_startTime, 0.05);
+  EXPECT_DOUBLE_EQ(m_view.m_params.m_pixPerTrace, 9.0);
+  EXPECT_EQ(m_view.m_selected, 14);
+}
+
+TEST_F(WorkspaceTest, TwoFilesGoIntoOneSectionInOrder) {
+  std::string a = MakeFile("a.sgy", 10);
+  std::string b = MakeFile("b.sgy", 12);
+  ASSERT_EQ(m_ws.LoadDataset({a, b}, Workspace::DefaultLoadParams()), 0);
+  const SeismicSection* s = m_ws.Section();
+  ASSERT_EQ(s->Count(), 22);
+  EXPECT_EQ(s->Trace(0)->TRF, 1);
+  EXPECT_EQ(s->Trace(9)->TRF, 1);
+  EXPECT_EQ(s->Trace(10)->TRF, 2);
+  EXPECT_EQ(m_window.m_title, a + "  " + b);
+  EXPECT_EQ(m_ws.DisplayName(), "a.sgy");
+}
+
+TEST_F(WorkspaceTest, FailedLoadAfterAGoodOneLeavesNoSection) {
+  std::string good = MakeFile("good.sgy", 5);
+  std::string bad = (m_dir / "empty.sgy").string();
+  std::ofstream(bad) << "not seismic";
+  ASSERT_EQ(m_ws.LoadDataset({good}, Workspace::DefaultLoadParams()), 0);
+  EXPECT_EQ(m_ws.LoadDataset({bad}, Workspace::DefaultLoadParams()), -1);
+  EXPECT_EQ(m_ws.Section(), nullptr);
+  EXPECT_FALSE(m_view.HasData());
+  EXPECT_EQ(m_window.m_lost, 1);
+  EXPECT_EQ(m_window.m_menus, (std::vector<bool>{true, false}));
+  EXPECT_EQ(m_window.m_info, kNoDataInfoText);
+  EXPECT_EQ(m_window.m_title, kMainWindowTitle);
+  EXPECT_EQ(m_ws.LoadDataset({(m_dir / "missing.sgy").string()}, Workspace::DefaultLoadParams()), -1);
+}
+
+TEST_F(WorkspaceTest, LoadCommandRemembersFilterAndDialogFolder) {
+  std::string path = MakeFile("cmd.sgy", 3);
+  EXPECT_EQ(m_ws.LoadChosenFiles({path}, 3), 0);
+  EXPECT_EQ(m_ws.LastFilter(), 3);
+  EXPECT_EQ(m_ws.DialogStartFolder(), m_dir.string() + "/");
+  m_ws.SetLastFilter(9);  // out of range: kept
+  EXPECT_EQ(m_ws.LastFilter(), 3);
+  m_ws.SetLastInputDir((m_dir / "gone").string());
+  EXPECT_EQ(m_ws.DialogStartFolder(), "");
+}
+
+TEST_F(WorkspaceTest, DumpCommandsNeedAFileOrASection) {
+  EXPECT_EQ(m_ws.DumpHeadersCommand((m_dir / "missing.sgy").string(), 0x12, 1, 1), -101);
+  EXPECT_EQ(m_ws.DumpHeadersCommand((m_dir / "missing.sgy").string(), 0x40, 1, 1), 0);  // no dump bit
+  EXPECT_EQ(m_ws.DumpCurrentHeaders(true, false), -1);
+  std::string path = MakeFile("dump.sgy", 8);
+  EXPECT_EQ(m_ws.DumpHeadersCommand(path, 0x10, 5, 7), 0);
+  ASSERT_EQ(m_ws.LoadDataset({path}, Workspace::DefaultLoadParams()), 0);
+  EXPECT_EQ(m_ws.DumpCurrentHeaders(false, false), 0);
+}
+
+TEST(DialogFields, DumpRequestFromTheBoxesAndRange) {
+  DumpRequest r = MakeDumpRequest(false, false, false, "5", "9");
+  EXPECT_EQ(r.flags, 0x12);
+  EXPECT_EQ(r.firstTrace, 5);
+  EXPECT_EQ(r.lastTrace, 5);  // no box checked: the first trace only
+  r = MakeDumpRequest(true, false, true, "", "x");
+  EXPECT_EQ(r.flags, 0x11);
+  EXPECT_EQ(r.firstTrace, 1);
+  EXPECT_EQ(r.lastTrace, 1);
+  r = MakeDumpRequest(false, true, true, " 3", "12");
+  EXPECT_EQ(r.flags, 0x12);
+  EXPECT_EQ(r.lastTrace, 12);
+}
+
+TEST(DialogFields, ParametersRejectOutOfRangeValues) {
+  AppSettings s = DefaultAppSettings(ProcessorCounts{4, 2});
+  s.timeScrollSlow = 7;
+  ParameterFields f = ParameterFieldsFrom(s);
+  EXPECT_EQ(f.timeScrollSlow, "7");
+  EXPECT_EQ(f.traceScrollSlow, "1");
+  for (const char* bad : {"0", "100", "", "x"}) {
+    f.timeScrollSlow = bad;
+    ApplyParameterFields(f, &s);
+    EXPECT_EQ(s.timeScrollSlow, 7) << bad;
+  }
+  f.timeScrollSlow = "99";
+  f.timeScrollFast = "1000";
+  f.traceScrollFast = "999";
+  f.focusPolicy = 0;  // none checked: unchanged
+  f.twoPixels = false;
+  f.numThreads = 64;  // beyond the logical count
+  int display = s.displayThreads;
+  ApplyParameterFields(f, &s);
+  EXPECT_EQ(s.timeScrollSlow, 99);
+  EXPECT_EQ(s.timeScrollFast, 10);
+  EXPECT_EQ(s.traceScrollFast, 999);
+  EXPECT_EQ(s.dialogFocusPolicy, 2);
+  EXPECT_EQ(s.wiggleMinIntertrace, 3);
+  EXPECT_EQ(s.numThreads, 4);
+  EXPECT_EQ(s.displayThreads, display);  // the renderer's team stays as started
+  s.dialogFocusPolicy = 7;
+  EXPECT_EQ(ParameterFieldsFrom(s).focusPolicy, 3);
+  EXPECT_EQ(CoresText(ProcessorCounts{16, -1}), "Cores :     physical -1    logical 16");
+}
