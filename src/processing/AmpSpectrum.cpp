@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -340,4 +341,13 @@ void AmpSpectrum::RebuildCurves() {
   rebuild(kTraceCurve, m_traceSpec, m_tracePeak, m_traceDf, !m_traceDirty);
   rebuild(kFilteredCurve, m_filteredSpec, m_tracePeak, m_traceDf,
           !m_filteredDirty && !m_filteredSpec.empty());
+}
+
+std::string AmpSpectrum::CursorReadout(double frequencyHz, double amplitude) const {
+  double f = std::clamp(frequencyHz, 0.0, m_nyquist) * m_unitFactor;
+  double a = std::clamp(amplitude, YMin(), YMax());
+  if (f == 0.0 || a == 0.0) return "";
+  char buf[96];
+  std::snprintf(buf, sizeof buf, "%7.1lf %s   Amp %5.3lf", f, m_unitName.c_str(), a);
+  return buf;
 }

@@ -111,6 +111,12 @@ class AmpSpectrum {
   // y axis range: 0..1, or the dB floor..0.
   double YMin() const { return m_optDb ? m_dbFloor : 0.0; }
   double YMax() const { return m_optDb ? 0.0 : 1.0; }
+  // Graduation target of the y axis: 5 intervals linear, int(0.5 - 0.05 * floor) in dB.
+  int YTargetIntervals() const { return m_optDb ? static_cast<int>(0.5 - 0.05 * m_dbFloor) : 5; }
+  // The plot's status text for the mouse at (frequency in Hz, amplitude):
+  // "%7.1lf %s   Amp %5.3lf" in the chosen unit, each value limited to the
+  // axis range; empty when either value is 0.
+  std::string CursorReadout(double frequencyHz, double amplitude) const;
   // How many threads the last whole or range computation really ran.
   int LastTeamSize() const { return m_lastTeam; }
 

@@ -60,6 +60,23 @@ TEST(AmpSpectrum, TransformLengthAndFrequencyStep) {
   EXPECT_FLOAT_EQ(pts[511].x, static_cast<float>(511 / 1.024));
 }
 
+TEST(AmpSpectrum, CursorReadoutAndAxisTargets) {
+  IIRFilter f = IIRFilterInit();
+  AmpSpectrum sp;
+  ASSERT_EQ(sp.Initialize(1000, 0.001, "t", f), 0);
+  EXPECT_EQ(sp.CursorReadout(123.44, 0.5), "  123.4 Hz   Amp 0.500");
+  EXPECT_EQ(sp.CursorReadout(900.0, 1.7), "  500.0 Hz   Amp 1.000");  // limited to the axes
+  EXPECT_EQ(sp.CursorReadout(0.0, 0.5), "");
+  EXPECT_EQ(sp.CursorReadout(100.0, 0.0), "");
+  EXPECT_EQ(sp.YTargetIntervals(), 5);
+  sp.SetDbOption(true);
+  EXPECT_EQ(sp.YTargetIntervals(), 6);
+  EXPECT_EQ(sp.CursorReadout(100.0, -200.0), "  100.0 Hz   Amp -120.000");
+  sp.SetDbOption(false);
+  ASSERT_EQ(sp.Initialize(1000, 1e-6, "t", f), 0);  // Nyquist 500 kHz
+  EXPECT_EQ(sp.CursorReadout(250000.0, 0.25), "  250.0 KHz   Amp 0.250");
+}
+
 TEST(AmpSpectrum, FrequencyUnitFollowsNyquist) {
   double factor = 0;
   std::string name;
