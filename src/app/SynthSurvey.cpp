@@ -1,5 +1,6 @@
 #include "app/SynthSurvey.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -37,8 +38,10 @@ void AddEvent(float* s, int32_t ns, double dt, const Event& e, double offset) {
   double t = e.linear ? e.t0 + x / e.v : std::sqrt(e.t0 * e.t0 + (x * x) / (e.v * e.v));
   double amp = e.amp * (e.linear ? 1.0 / std::sqrt(1.0 + x / 50.0) : 0.3 / std::max(t, 0.1));
   double half = 1.5 / e.freq;
-  int32_t k0 = std::max<int32_t>(0, static_cast<int32_t>((t - half) / dt));
-  int32_t k1 = std::min<int32_t>(ns - 1, static_cast<int32_t>((t + half) / dt) + 1);
+  double a = (t - half) / dt, b = (t + half) / dt + 1.0;
+  if (b < 0.0 || a >= ns) return;  // the event misses the trace
+  int32_t k0 = a > 0.0 ? static_cast<int32_t>(a) : 0;
+  int32_t k1 = b < ns - 1 ? static_cast<int32_t>(b) : ns - 1;
   for (int32_t k = k0; k <= k1; ++k) s[k] += static_cast<float>(amp * Ricker(k * dt - t, e.freq));
 }
 

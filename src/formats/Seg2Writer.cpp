@@ -61,6 +61,7 @@ struct WriteState {
 };
 
 bool Put(WriteState& w, const void* data, std::size_t n) {
+  if (n == 0) return true;
   errno = 0;
   if (std::fwrite(data, 1, n, w.fp) == n) return true;
   w.error = errno > 0 ? errno : EIO;
