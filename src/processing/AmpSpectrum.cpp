@@ -161,6 +161,11 @@ void AmpSpectrum::UpdatePassBand(const IIRFilter& f) {
   m_curves[kPassBandCurve].visible = true;
 }
 
+void AmpSpectrum::FilterChanged(const IIRFilter& filter) {
+  UpdatePassBand(filter);
+  m_filteredDirty = true;
+}
+
 int AmpSpectrum::SelectTrace(const SeismicSection& s, int index, const IIRFilter& filter, bool compute) {
   if (index < 0 || index >= s.Count()) return -1;
   if (int st = EnsureInitialized(s, "AmpSpectrumPlotter NOT INITIALIZED (individual trace spectrum)"))

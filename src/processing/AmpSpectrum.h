@@ -91,6 +91,9 @@ class AmpSpectrum {
 
   // The two-point pass-band curve at amplitude 1 for the filter's pass type.
   void UpdatePassBand(const IIRFilter& filter);
+  // The active filter was redesigned: new pass band, filtered spectrum dirty
+  // (the caller then selects the current trace again to recompute it).
+  void FilterChanged(const IIRFilter& filter);
 
   const SpectrumCurve& Curve(int slot) const { return m_curves[slot]; }
   int CurrentTrace() const { return m_currentTrace; }

@@ -71,8 +71,8 @@ int FFTSG::Initialize(int64_t numSamples) {
   LogPrint(LogDebug, "\nFFTSG::Initialize: N=%lld (num samples=%lld)", static_cast<long long>(n),
            static_cast<long long>(numSamples));
   if (n < 2) return -1;
-  if (m_ip && m_w && n <= m_wSize * 2 && m_ip[0] >= n / 4) {
-    m_n = static_cast<int32_t>(n);  // the tables of a larger N serve a smaller one
+  if (m_ip && m_w && n <= int64_t{m_wSize} * 2) {
+    m_n = static_cast<int32_t>(n);  // the allocation of a larger N serves a smaller one
     BuildTables();
     return 0;
   }

@@ -243,7 +243,14 @@ TEST(AmpSpectrum, FilteredCurveIsRelativeToTheRawPeak) {
   EXPECT_NEAR(filt[k20].y, raw[k20].y, 0.01f);
   EXPECT_LT(filt[k300].y, 1e-3f * raw[k300].y);  // what is left is the end transients
   EXPECT_GT(raw[k300].y, 0.5f);
-  // Selecting the same trace again computes nothing new; another trace empties both curves first.
+  // A redesigned filter recomputes the filtered curve on the next selection.
+  std::vector<float> before = sp.FilteredSpectrum();
+  f.lowPassCutoff = 0.9;
+  DesignFilter(f);
+  sp.FilterChanged(f);
+  EXPECT_FLOAT_EQ(sp.Curve(AmpSpectrum::kPassBandCurve).points[1].x, 450.0f);
+  ASSERT_EQ(sp.SelectTrace(s, 0, f, true), 0);
+  EXPECT_GT(sp.FilteredSpectrum()[k300], 100 * before[k300]);
   EXPECT_EQ(sp.SelectTrace(s, 0, f, true), 0);
   EXPECT_EQ(sp.SelectTrace(s, 3, f, true), -1);
   EXPECT_EQ(sp.CurrentTrace(), 0);
