@@ -2,7 +2,8 @@
 """The normalised amplitude spectrum of a SEG-Y file read by segyio, as
 kxtool spectrum writes it: frequency_hz,amplitude per bin.
 
-Usage: spectrum_reference.py FILE OUT (trace N | filtered N POLES CUTOFF | whole | range FIRST LAST) [db]
+Usage: spectrum_reference.py FILE JOBS
+JOBS has one job per line: OUT (trace N | filtered N POLES CUTOFF | whole | range FIRST LAST) [db]
 Traces are 1-based; a range covers the whole trace length. "filtered" runs a
 Butterworth low-pass (CUTOFF a fraction of Nyquist) forward and backward from
 zero state, as our runner does, and normalises by the raw trace's peak bin. Bin 0 holds half
@@ -29,22 +30,18 @@ def amplitudes(rows, n):
     return m.sum(axis=0)
 
 
-def main():
-    path, out, mode = sys.argv[1], sys.argv[2], sys.argv[3]
-    db = sys.argv[-1] == "db"
-    with segyio.open(path, ignore_geometry=True) as f:
-        x = np.stack([np.asarray(t, dtype=np.float64) for t in f.trace])
-        dt = segyio.tools.dt(f) / 1e6
+def job(x, dt, out, args):
+    mode, db = args[0], args[-1] == "db"
     n = 2
     while n < x.shape[1]:
         n *= 2
     if mode in ("trace", "filtered"):
-        rows = x[int(sys.argv[4]) - 1:int(sys.argv[4])]
+        rows = x[int(args[1]) - 1:int(args[1])]
         spec = peak = amplitudes(rows, n)
         if mode == "filtered":
-            spec = amplitudes(zero_phase(rows, int(sys.argv[5]), float(sys.argv[6])), n)
+            spec = amplitudes(zero_phase(rows, int(args[2]), float(args[3])), n)
     else:
-        first, last = (1, x.shape[0]) if mode == "whole" else (int(sys.argv[4]), int(sys.argv[5]))
+        first, last = (1, x.shape[0]) if mode == "whole" else (int(args[1]), int(args[2]))
         rows = x[first - 1:last]
         scale = np.abs(rows).max(axis=1)
         rows, scale = rows[scale > 0], scale[scale > 0]
@@ -57,6 +54,16 @@ def main():
         o.write("frequency_hz,amplitude\n")
         for k in range(n // 2):
             o.write("%.9g,%.9g\n" % (k / (n * dt), y[k]))
+
+
+def main():
+    with segyio.open(sys.argv[1], ignore_geometry=True) as f:
+        x = np.stack([np.asarray(t, dtype=np.float64) for t in f.trace])
+        dt = segyio.tools.dt(f) / 1e6
+    with open(sys.argv[2]) as jobs:
+        for line in jobs:
+            if line.split():
+                job(x, dt, line.split()[0], line.split()[1:])
 
 
 if __name__ == "__main__":
