@@ -75,13 +75,14 @@ void DensityRenderer::RenderColumns(int first) {
 #pragma omp parallel num_threads(threads)
   {
     std::vector<float> filterBuffer, agcBuffer;
+    RowMap rows;
 #pragma omp for schedule(dynamic, 1)
     for (int c = first; c < count; ++c) {
       const ColumnEntry& col = m_columns[static_cast<std::size_t>(c)];
       TraceRecord* trace = m_in.traces[col.trace];
       if (trace == nullptr) continue;
       const float* samples = m_in.PrepareSamples(trace, &filterBuffer);
-      if (samples != nullptr) RenderDensityColumn(col.trace, gain, col.x, samples, &agcBuffer);
+      if (samples != nullptr) RenderDensityColumn(col.trace, gain, col.x, samples, &agcBuffer, &rows);
     }
   }
 }
@@ -123,8 +124,33 @@ double DensityRenderer::ColumnNormaliser(TraceRecord* trace, const float** sampl
   }
 }
 
+// Row r shows time t = r ÷ px/s + start: sample j = int((t − DELAY) × (1 ÷ DT)
+// + 0.0001), linearly interpolated towards j + 1 by the time past it.
+void DensityRenderer::BuildRowMap(const TraceRecord& trace, RowMap* rows) const {
+  rows->dt = trace.DT;
+  rows->delay = trace.DELAY;
+  rows->ns = trace.NS;
+  rows->sample.resize(static_cast<std::size_t>(m_dataRows));
+  rows->weight.resize(static_cast<std::size_t>(m_dataRows));
+  const double invDt = 1.0 / trace.DT, dt = trace.DT, delay = trace.DELAY;
+  const double pps = m_params.m_pixPerSec, start = m_params.m_startTime;
+  for (int r = 0; r < m_dataRows; ++r) {
+    double t = r / pps + start;
+    double jd = (t - delay) * invDt + 0.0001;
+    std::size_t i = static_cast<std::size_t>(r);
+    if (!(jd > -1.0) || jd >= trace.NS) {
+      rows->sample[i] = -1;
+      continue;
+    }
+    int32_t j = static_cast<int32_t>(jd);
+    double f = t - (j * dt + delay);
+    rows->sample[i] = j;
+    rows->weight[i] = j + 1 < trace.NS && f > 0.0 ? invDt * f : -1.0;
+  }
+}
+
 void DensityRenderer::RenderDensityColumn(int n, double colorGain, int x, const float* samples,
-                                          std::vector<float>* agcBuffer) {
+                                          std::vector<float>* agcBuffer, RowMap* rows) {
   TraceRecord* trace = m_in.traces[n];
   if (!(trace->DT > 0.0)) return;
   int column = x > m_in.plotLeft + m_in.plotWidth ? m_in.clientWidth : std::max(x, m_in.plotLeft - 1);
@@ -133,49 +159,53 @@ void DensityRenderer::RenderDensityColumn(int n, double colorGain, int x, const 
   if (v < 0.0) return;
   double sign = m_params.m_inversePolarity ? -1.0 : 1.0;
   if (m_in.viewRole == 2 && trace->TSKIP) colorGain *= 0.25;
-  const double k = v > 0.0 ? colorGain / v : 0.0;
-  const double invDt = 1.0 / trace->DT, dt = trace->DT, delay = trace->DELAY;
-  const double pps = m_params.m_pixPerSec, start = m_params.m_startTime;
-  const int32_t ns = trace->NS;
+  const double k = (v > 0.0 ? colorGain / v : 0.0) * sign;
+  if (rows->dt != trace->DT || rows->delay != trace->DELAY || rows->ns != trace->NS ||
+      rows->sample.size() != static_cast<std::size_t>(m_dataRows))
+    BuildRowMap(*trace, rows);
   const std::ptrdiff_t stride = m_store.Stride();
   uint8_t* p = m_store.Row(m_in.plotTop) + column;
+  const int32_t* sample = rows->sample.data();
+  const double* weight = rows->weight.data();
   for (int r = 0; r < m_dataRows; ++r, p += stride) {
-    double t = r / pps + start;
-    double jd = (t - delay) * invDt + 0.0001;
-    if (!(jd > -1.0) || jd >= ns) {
+    int32_t j = sample[r];
+    if (j < 0) {
       *p = kDensityZeroIndex;
       continue;
     }
-    int32_t j = static_cast<int32_t>(jd);
-    double f = t - (j * dt + delay);
     float value = samples[j];
-    if (j + 1 < ns && f > 0.0)
-      value = static_cast<float>((samples[j + 1] - samples[j]) * (invDt * f) + samples[j]);
-    *p = static_cast<uint8_t>(DensityIndex(value * sign * k));
+    if (weight[r] >= 0.0) value = static_cast<float>((samples[j + 1] - samples[j]) * weight[r] + samples[j]);
+    *p = static_cast<uint8_t>(DensityIndex(value * k));
   }
 }
 
 void DensityRenderer::InterpolateRows() {
   const int threads = std::max(m_in.displayThreads, 1);
-  const int blank = !m_columns.empty() && m_columns.front().trace < 0 ? 1 : 0;
+  const bool blank = !m_columns.empty() && m_columns.front().trace < 0;
+  m_halfRamp.assign(m_columns.size(), 0);
+  for (std::size_t c = 0; c + 1 < m_columns.size(); ++c)
+    m_halfRamp[c] = m_columns[c + 1].trace == m_in.count || (c == 0 && blank);
+    // Below the data rows both ends of every ramp are background: nothing changes.
 #pragma omp parallel for num_threads(threads) schedule(static)
-  for (int y = m_in.plotTop; y < m_in.plotTop + m_in.plotHeight; ++y) InterpolateRow(m_store.Row(y), blank);
+  for (int y = m_in.plotTop; y < m_in.plotTop + m_dataRows; ++y) InterpolateRow(m_store.Row(y));
 }
 
 // Indexes between consecutive rendered columns at least 2 pixels apart, on a
 // line from the left column's index to the right one's. Next to the blank and
 // closing columns the slope spans half a trace.
-void DensityRenderer::InterpolateRow(uint8_t* row, int blankColumns) {
+void DensityRenderer::InterpolateRow(uint8_t* row) {
   const double ppt = m_params.m_pixPerTrace;
-  const int width = m_in.clientWidth, left = m_in.plotLeft;
+  const int width = m_in.clientWidth, left = m_in.plotLeft, leftRead = std::max(left - 1, 0);
   for (std::size_t c = 0; c + 1 < m_columns.size(); ++c) {
     const int xa = m_columns[c].x, xb = m_columns[c + 1].x;
     if (xb - xa < 2) continue;
-    const int ga = std::max(xa, std::max(left - 1, 0)), lb = std::min(xb, width);
-    const double g = row[ga], l = row[lb];
-    bool half = m_columns[c + 1].trace == m_in.count || (c == 0 && blankColumns == 1);
-    const double t = (l - g) / (half ? ppt * 0.5 : ppt);
-    for (int k = std::min(xb - 1, width - 1); k > xa && k >= left; --k)
-      row[k] = static_cast<uint8_t>(std::clamp(PixelTrunc(l - (xb - k) * t + 0.5), 0, 255));
+    const double g = row[std::max(xa, leftRead)], l = row[std::min(xb, width)];
+    const double t = (l - g) / (m_halfRamp[c] ? ppt * 0.5 : ppt);
+    const int last = std::max(xa + 1, left);
+    for (int k = std::min(xb - 1, width - 1); k >= last; --k) {
+      // Between the two end indexes, so within 0..255.
+      int q = static_cast<int>(l - (xb - k) * t + 0.5);
+      row[k] = static_cast<uint8_t>(q < 0 ? 0 : (q > 255 ? 255 : q));
+    }
   }
 }

@@ -31,10 +31,21 @@ class DensityRenderer {
   // nothing drawn).
   int DrawDensitySection();
 
-  // Writes the indexes of trace n's samples into its column. filterBuffer
-  // and agcBuffer are the calling worker's own.
+  // Sample position of every data row for one trace geometry (interval,
+  // delay, sample count): most traces share it, so workers keep one and
+  // rebuild it only when the geometry changes.
+  struct RowMap {
+    double dt = 0.0;
+    double delay = 0.0;
+    int32_t ns = -1;
+    std::vector<int32_t> sample;  // j, or -1 where the row has no sample
+    std::vector<double> weight;   // (1 ÷ DT) × f, or -1 where x[j] is taken as it is
+  };
+
+  // Writes the indexes of trace n's samples into its column. agcBuffer and
+  // rows are the calling worker's own.
   void RenderDensityColumn(int n, double colorGain, int x, const float* samples,
-                           std::vector<float>* agcBuffer);
+                           std::vector<float>* agcBuffer, RowMap* rows);
 
   // The columns of the last DrawDensitySection.
   const std::vector<ColumnEntry>& Columns() const { return m_columns; }
@@ -45,12 +56,15 @@ class DensityRenderer {
   void RenderColumns(int first);
   void AddClosingColumn();
   void InterpolateRows();
-  void InterpolateRow(uint8_t* row, int blankColumns);
+  void InterpolateRow(uint8_t* row);
+  void BuildRowMap(const TraceRecord& trace, RowMap* rows) const;
   double ColumnNormaliser(TraceRecord* trace, const float** samples, std::vector<float>* agcBuffer) const;
 
   BackingStore& m_store;
   const TraceRendererInput& m_in;
   const DisplayParams& m_params;
   std::vector<ColumnEntry> m_columns;
+  // Per pair of neighbouring columns: whether the ramp spans half a trace.
+  std::vector<uint8_t> m_halfRamp;
   int m_dataRows = 0;
 };
