@@ -41,8 +41,14 @@ bool NextDataLine(std::FILE* fp, std::string* line) {
   return false;
 }
 
-bool ParseCount(std::string line) {
-  if (line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
+// Steps over a UTF-8 byte order mark at the start of the file.
+void SkipByteOrderMark(std::FILE* fp) {
+  unsigned char head[3] = {};
+  if (std::fread(head, 1, 3, fp) == 3 && head[0] == 0xEF && head[1] == 0xBB && head[2] == 0xBF) return;
+  std::rewind(fp);
+}
+
+bool ParseCount(const std::string& line) {
   int count = 0;
   return FormatScan(line.c_str(), "%d", &count) == 1 && count > 0;
 }
@@ -61,6 +67,7 @@ int LoadProfileText(const std::string& path, std::vector<ProfilePoint>* points) 
     LogSystemError(err, 1);
     return -101;
   }
+  SkipByteOrderMark(fp.get());
   std::string line;
   if (!NextDataLine(fp.get(), &line) || !ParseCount(line)) return BadOrEmpty();
   std::vector<ProfilePoint> read;

@@ -3,18 +3,16 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <new>
 
 #include "log/Log.h"
-#include "processing/TraceSort.h"
 
 namespace {
 constexpr double kMinMidpointExtent = 0.001;
-constexpr int kSortKeyCdp = 5;
-constexpr int kSortKeyOffset = 11;
-constexpr float kBinSortClassWidth = 5.0f;
+constexpr int kSortKeyCdp = 5;  // the sort key id of CDP, the ensemble key
 // Bin numbers are stored in the 32-bit CDP word.
 constexpr double kMaxBins = 2147483000.0;
 
@@ -255,16 +253,45 @@ void LogProjection(const ProjectionSummary& sum, std::size_t size, double maxDis
   LogPrint(LogStep, "Total Profile length = %.3lf", total);
 }
 
-int SortBins(SeismicSection& binned) {
-  SortParams sort;
-  sort.keys[0] = kSortKeyCdp;
-  sort.keys[1] = kSortKeyOffset;
-  sort.keyCount = 2;
-  sort.classWidth = kBinSortClassWidth;
-  // -1 only says that there were too few traces or bins for ensembles.
-  if (SortSection(binned, sort) == -999) return NotEnoughMemory();
-  RenumberBinRanks(binned);
+// One ensemble per bin, keyed by its number, as the trace view's ensemble
+// mode expects them; no list for a single bin. Returns 0 or -999.
+int StoreBinEnsembles(SeismicSection& binned) {
+  std::free(binned.m_ensembles);
+  binned.m_ensembles = nullptr;
+  binned.m_ensembleCount = 0;
+  const int32_t n = binned.Count();
+  int32_t bins = n > 0 ? 1 : 0;
+  for (int32_t i = 1; i < n; ++i) bins += binned.Trace(i)->CDP != binned.Trace(i - 1)->CDP;
+  if (bins < 2) return 0;
+  auto* list =
+      static_cast<EnsembleRecord*>(std::malloc(static_cast<std::size_t>(bins) * sizeof(EnsembleRecord)));
+  if (!list) return NotEnoughMemory();
+  int32_t e = 0;
+  for (int32_t first = 0, i = 1; i <= n; ++i) {
+    if (i < n && binned.Trace(i)->CDP == binned.Trace(first)->CDP) continue;
+    float peak = 0.0f;
+    for (int32_t k = first; k < i; ++k) peak = std::max(peak, std::fabs(binned.Trace(k)->AMAX));
+    for (int32_t k = first; k < i; ++k) binned.Trace(k)->EAMAX = peak;
+    list[e++] = EnsembleRecord{first, i - first, 0, static_cast<double>(binned.Trace(first)->CDP)};
+    first = i;
+  }
+  binned.m_ensembles = list;
+  binned.m_ensembleCount = bins;
+  binned.m_ensembleKey = kSortKeyCdp;
   return 0;
+}
+
+// Orders the copies by bin, then offset, and numbers the ranks again. The
+// ensemble-splitting key sort would leave bins of one or two traces as one
+// ensemble and then order the whole section by offset, so the two keys are
+// applied together here (ties keep their order along the profile).
+int SortBins(SeismicSection& binned) {
+  std::stable_sort(binned.m_traces, binned.m_traces + binned.Count(),
+                   [](const TraceRecord* a, const TraceRecord* b) {
+                     return a->CDP != b->CDP ? a->CDP < b->CDP : a->OFF < b->OFF;
+                   });
+  RenumberBinRanks(binned);
+  return StoreBinEnsembles(binned);
 }
 }  // namespace
 
