@@ -14,13 +14,13 @@
 
 namespace {
 // "NAME" or "NAME:asc" / "NAME:desc" into params; false when unknown.
-bool AddKey(const std::string& spec, SortParams* p) {
-  std::string name = spec;
+bool AddKey(const std::string& text, SortParams* p) {
+  std::string name = text;
   int32_t dir = kSortAscending;
-  std::size_t colon = spec.rfind(':');
+  std::size_t colon = text.rfind(':');
   if (colon != std::string::npos) {
-    std::string d = spec.substr(colon + 1);
-    name = spec.substr(0, colon);
+    std::string d = text.substr(colon + 1);
+    name = text.substr(0, colon);
     if (d == "desc")
       dir = kSortDescending;
     else if (d != "asc")

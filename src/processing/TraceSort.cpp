@@ -38,8 +38,8 @@ bool Same(T a, T b) {
 }
 
 // Quicksort of a slice of trace pointers by one typed key. The partition
-// follows the documented scheme exactly (results are reproducible, not
-// stable); the smaller part recurses so the depth stays logarithmic.
+// follows one fixed scheme, so results are reproducible though not stable;
+// the smaller part recurses so the depth stays logarithmic.
 template <typename T>
 void QuickSort(TraceRecord** a, int64_t n, int32_t offset, bool descending) {
   auto after = [descending](T x, T y) { return descending ? Greater(y, x) : Greater(x, y); };

@@ -1,5 +1,5 @@
 // Resampling: the interpolation table, the Toeplitz solver, the sample counts
-// and filter rule of the documented cases, accuracy against the analytic
+// and filter rule of 1 ms <-> 2 ms runs, accuracy against the analytic
 // signal and scipy, and 1-thread vs 2-thread identity.
 #include <gtest/gtest.h>
 
@@ -113,7 +113,7 @@ TEST(Interpolate8, OutsideTapsTakeTheEdgeValues) {
   EXPECT_FLOAT_EQ(out[4], 5.0f);  // far past the end: every tap outside, row 0
 }
 
-TEST(Resample, DocumentedCountsAndFilterRule) {
+TEST(Resample, CountsAndFilterRule) {
   EXPECT_EQ(ResampledCount(1000, 0.001, 0.002), 500);
   EXPECT_EQ(ResampledCount(1000, 0.002, 0.001), 1999);
   EXPECT_EQ(ResampledCount(1000, 0.002, 0.002), 1000);

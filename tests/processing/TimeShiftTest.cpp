@@ -1,4 +1,4 @@
-// Time shift: the documented sample moves and tapers, the DELRT modes, the
+// Time shift: sample moves and tapers of typical shifts, the DELRT modes, the
 // peak update, the dialog's reading rules and 1-thread vs 2-thread identity.
 #include <gtest/gtest.h>
 
