@@ -55,7 +55,7 @@ std::string CaseLine(const Case& c, const IIRFilter& f) {
 std::vector<Case> Cases() {
   std::vector<Case> cases;
   const int families[] = {kButterworth, kChebyshev, kElliptic};
-  const int orders[] = {1, 2, 3, 4, 5, 6, 8, 11};
+  const int orders[] = {1, 2, 3, 4, 5, 6, 8, 11, 15, 20};
   const double corners[] = {0.05, 0.3, 0.5, 0.83};
   const double ripples[] = {0.02, 0.5, 1.0};
   const double stops[] = {40.0, 60.0, 80.0};
