@@ -171,8 +171,8 @@ Result Segyio(const std::string& path) {
     std::string cmd =
         "/usr/bin/python3 -c \"import segyio, time\n"
         "f = segyio.open('" +
-        path +
-        "', ignore_geometry=True)\n"
+        path + "', ignore_geometry=True, endian='" + (path.find("_le") != std::string::npos ? "little" : "big") +
+        "')\n"
         "t = time.perf_counter(); d = f.trace.raw[:]; t = time.perf_counter() - t\n"
         "print(t, d.shape[0])\"";
     FILE* p = popen(cmd.c_str(), "r");

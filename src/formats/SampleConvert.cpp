@@ -1,13 +1,18 @@
-// Tight loops over one trace at a time. The IBM conversion runs a branch-free
-// pass over blocks of 64 words that the compiler turns into vector code, and
-// falls back to the exact scalar path for the rare block that holds a value
-// outside the normal single-precision range.
+// Tight loops over one trace at a time. The IBM conversion and the peak search
+// run four samples at a time with SSE2 where the processor has it; the rare
+// words outside the normal single range take the exact scalar path.
 #include "formats/SampleConvert.h"
 
 #include <bit>
+#include <cmath>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "section/ByteOrder.h"
+#include "section/TraceRecord.h"
 
 uint32_t IbmToIeeeBits(uint32_t ibm) {
   uint32_t sign = ibm & 0x80000000u;
@@ -29,8 +34,6 @@ float IbmToIeee(uint32_t ibm) {
 }
 
 namespace {
-constexpr int kBlock = 64;
-
 template <bool Big>
 inline uint32_t Word32(const uint32_t* w, int32_t i) {
   uint32_t v = w[i];
@@ -38,39 +41,54 @@ inline uint32_t Word32(const uint32_t* w, int32_t i) {
   return v;
 }
 
-// Normal-range results only; returns non-zero when a word needs the exact path.
-template <bool Big>
-uint32_t IbmBlockFast(const uint32_t* in, uint32_t* out, int n) {
-  uint32_t special = 0;
-  for (int i = 0; i < n; ++i) {
-    uint32_t x = Word32<Big>(in, i);
-    int32_t frac = static_cast<int32_t>(x & 0x00FFFFFFu);
-    // The int to float conversion is exact (24 bits) and normalises for us.
-    uint32_t fb = std::bit_cast<uint32_t>(static_cast<float>(frac));
-    int32_t e = static_cast<int32_t>(fb >> 23) + 4 * static_cast<int32_t>((x >> 24) & 0x7F) - 280;
-    uint32_t r = (fb + (static_cast<uint32_t>(4 * static_cast<int32_t>((x >> 24) & 0x7F) - 280) << 23)) |
-                 (x & 0x80000000u);
-    bool zero = frac == 0;
-    bool normal = e >= 1 && e <= 254;
-    special |= static_cast<uint32_t>(!zero && !normal);
-    out[i] = zero ? (x & 0x80000000u) : r;
-  }
-  return special;
+#if defined(__SSE2__)
+// Reverses the bytes of each 32-bit lane with SSE2 only (no byte shuffle).
+inline __m128i Bswap32x4(__m128i v) {
+  v = _mm_or_si128(_mm_slli_epi16(v, 8), _mm_srli_epi16(v, 8));
+  v = _mm_shufflelo_epi16(v, _MM_SHUFFLE(2, 3, 0, 1));
+  return _mm_shufflehi_epi16(v, _MM_SHUFFLE(2, 3, 0, 1));
 }
 
+// Four words at a time: the int-to-float conversion of the 24-bit fraction is
+// exact and normalises it; the base-16 exponent is then added to the binary
+// one. A lane outside the normal range sends the four words to the exact path.
 template <bool Big>
 void IbmInPlace(float* s, int32_t n) {
   auto* w = reinterpret_cast<uint32_t*>(s);
-  alignas(64) uint32_t tmp[kBlock];
-  for (int32_t start = 0; start < n; start += kBlock) {
-    int len = n - start < kBlock ? static_cast<int>(n - start) : kBlock;
-    if (IbmBlockFast<Big>(w + start, tmp, len) == 0) {
-      std::memcpy(w + start, tmp, static_cast<std::size_t>(len) * 4);
-    } else {
-      for (int i = 0; i < len; ++i) w[start + i] = IbmToIeeeBits(Word32<Big>(w + start, i));
+  const __m128i kSign = _mm_set1_epi32(static_cast<int>(0x80000000u));
+  const __m128i kFrac = _mm_set1_epi32(0x00FFFFFF);
+  const __m128i kExp = _mm_set1_epi32(0x7F);
+  const __m128i kBias = _mm_set1_epi32(280);
+  const __m128i kZero = _mm_setzero_si128();
+  const __m128i k255 = _mm_set1_epi32(255);
+  int32_t i = 0;
+  for (; i + 4 <= n; i += 4) {
+    __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(w + i));
+    if constexpr (Big == kHostLittleEndian) x = Bswap32x4(x);
+    __m128i sign = _mm_and_si128(x, kSign);
+    __m128i frac = _mm_and_si128(x, kFrac);
+    __m128i shift = _mm_sub_epi32(_mm_slli_epi32(_mm_and_si128(_mm_srli_epi32(x, 24), kExp), 2), kBias);
+    __m128i fb = _mm_castps_si128(_mm_cvtepi32_ps(frac));
+    __m128i e = _mm_add_epi32(_mm_srli_epi32(fb, 23), shift);
+    __m128i r = _mm_or_si128(_mm_add_epi32(fb, _mm_slli_epi32(shift, 23)), sign);
+    __m128i zero = _mm_cmpeq_epi32(frac, kZero);
+    __m128i normal = _mm_and_si128(_mm_cmpgt_epi32(e, kZero), _mm_cmpgt_epi32(k255, e));
+    if (_mm_movemask_epi8(_mm_or_si128(zero, normal)) != 0xFFFF) {
+      for (int k = 0; k < 4; ++k) w[i + k] = IbmToIeeeBits(Word32<Big>(w, i + k));
+      continue;
     }
+    r = _mm_or_si128(_mm_and_si128(zero, sign), _mm_andnot_si128(zero, r));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(w + i), r);
   }
+  for (; i < n; ++i) w[i] = IbmToIeeeBits(Word32<Big>(w, i));
 }
+#else
+template <bool Big>
+void IbmInPlace(float* s, int32_t n) {
+  auto* w = reinterpret_cast<uint32_t*>(s);
+  for (int32_t i = 0; i < n; ++i) w[i] = IbmToIeeeBits(Word32<Big>(w, i));
+}
+#endif
 
 template <bool Big>
 void Int32InPlace(float* s, int32_t n) {
@@ -141,4 +159,61 @@ void ConvertDoubles(const void* raw, float* s, int32_t n, bool bigEndian) {
     for (int32_t i = 0; i < n; ++i)
       s[i] = static_cast<float>(std::bit_cast<double>(LoadLE<uint64_t>(b + 8 * i)));
   }
+}
+
+namespace {
+// The first index at which s equals v (v is one of the values of s).
+int32_t FirstIndexOf(const float* s, int32_t n, float v) {
+  for (int32_t i = 0; i < n; ++i) {
+    if (s[i] == v) return i;
+  }
+  return 0;
+}
+}  // namespace
+
+void SamplePeak(const float* s, int32_t n, float* amax, int32_t* index) {
+  if (n <= 0) {
+    *amax = 0.0f;
+    *index = 0;
+    return;
+  }
+#if defined(__SSE2__)
+  __m128 vmax = _mm_set1_ps(s[0]), vmin = vmax, nan = _mm_setzero_ps();
+  int32_t i = 0;
+  for (; i + 4 <= n; i += 4) {
+    __m128 v = _mm_loadu_ps(s + i);
+    vmax = _mm_max_ps(vmax, v);
+    vmin = _mm_min_ps(vmin, v);
+    nan = _mm_or_ps(nan, _mm_cmpunord_ps(v, v));
+  }
+  alignas(16) float hi[4], lo[4];
+  _mm_store_ps(hi, vmax);
+  _mm_store_ps(lo, vmin);
+  if (_mm_movemask_ps(nan) != 0) {
+    FindPeak(s, n, amax, index);  // NaN samples: keep the exact walk's rules
+    return;
+  }
+  float top = hi[0], bottom = lo[0];
+  for (int k = 1; k < 4; ++k) {
+    top = hi[k] > top ? hi[k] : top;
+    bottom = lo[k] < bottom ? lo[k] : bottom;
+  }
+  for (; i < n; ++i) {
+    if (s[i] != s[i]) {
+      FindPeak(s, n, amax, index);
+      return;
+    }
+    top = s[i] > top ? s[i] : top;
+    bottom = s[i] < bottom ? s[i] : bottom;
+  }
+  if (std::fabs(top) >= std::fabs(bottom)) {
+    *amax = std::fabs(top);
+    *index = FirstIndexOf(s, n, top);
+  } else {
+    *amax = std::fabs(bottom);
+    *index = FirstIndexOf(s, n, bottom);
+  }
+#else
+  FindPeak(s, n, amax, index);
+#endif
 }

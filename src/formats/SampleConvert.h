@@ -16,3 +16,7 @@ float IbmToIeee(uint32_t ibm);
 bool ConvertSamplesInPlace(float* s, int32_t n, int formatCode, bool bigEndian);
 // IEEE doubles (format 6) from raw into s.
 void ConvertDoubles(const void* raw, float* s, int32_t n, bool bigEndian);
+
+// The peak of n samples exactly as FindPeak finds it (largest magnitude, the
+// maximum winning ties, first index of that value), faster.
+void SamplePeak(const float* s, int32_t n, float* amax, int32_t* index);

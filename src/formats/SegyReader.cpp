@@ -17,6 +17,7 @@
 #include "formats/SegyReaderInternal.h"
 #include "formats/SeismicFile.h"
 #include "formats/TraceHeaderDecode.h"
+#include "formats/TraceHeap.h"
 #include "formats/TraceStream.h"
 #include "log/Log.h"
 #include "section/ByteOrder.h"
@@ -120,6 +121,9 @@ int TraceReader::ReadAll() {
     limit = static_cast<int32_t>(info.traceCount);
   }
   int32_t count = 0;
+  // About the records' size: samples widen to 4 bytes, headers to 448.
+  int64_t fileLeft = m_stream.Remaining();
+  TraceHeap heap(fileLeft < 0 ? 0 : fileLeft / (info.bytesPerSample > 0 ? info.bytesPerSample : 1) * 4);
   while (count < limit) {
     int traceNumber = count + 1;
     if (m_stream.ReadHeader(traceNumber) != TraceStream::kOk) break;
@@ -137,6 +141,7 @@ int TraceReader::ReadAll() {
     }
     if (info.bytesPerSample > 4 && !EnsureAux(static_cast<std::size_t>(need))) break;
     TraceRecord* rec = NewRecord(static_cast<int32_t>(ns));
+    heap.AfterAllocation();
     if (!rec) {
       LogPrint(LogError, "\n\nERROR: malloc failure for trace header+data[%u]\n", ns);
       break;
@@ -148,7 +153,7 @@ int TraceReader::ReadAll() {
     DecodeTraceHeader(m_stream.Header(), m_stream.Extension(), m_ctx, rec);
     rec->DT = dt * 1e-6;
     int32_t peakIndex = 0;
-    FindPeak(rec->Samples(), rec->NS, &rec->AMAX, &peakIndex);
+    SamplePeak(rec->Samples(), rec->NS, &rec->AMAX, &peakIndex);
     rec->TAMAX = static_cast<float>(peakIndex * rec->DT + rec->DELAY);
     if (m_section.AppendTrace(rec, m_params.fileCount, m_params.loadTag) != 0) break;
     ++count;

@@ -348,3 +348,23 @@ TEST(ScalarRules, FactorsAndCalendar) {
   EXPECT_TRUE(MonthDayFromDayOfYear(2000, 366, &m, &d));
   EXPECT_FALSE(MonthDayFromDayOfYear(2000, 0, &m, &d));
 }
+
+TEST(SegySamples, FastPeakAgreesWithTheTraceRecordsWalk) {
+  uint32_t x = 99;
+  auto next = [&x] { return x = x * 1103515245u + 12345u; };
+  const float specials[] = {0.0f, -0.0f, 5.0f, -5.0f, INFINITY, -INFINITY, NAN, 1e-45f};
+  for (int round = 0; round < 2000; ++round) {
+    int n = static_cast<int>(next() % 23);
+    std::vector<float> s(static_cast<std::size_t>(n));
+    for (float& v : s) {
+      uint32_t r = next();
+      v = r % 5 == 0 ? specials[(r >> 8) % (round < 1000 ? 6 : 8)] : static_cast<float>(static_cast<int>(r % 11) - 5);
+    }
+    float a1 = -1, a2 = -1;
+    int32_t i1 = -1, i2 = -1;
+    FindPeak(s.data(), n, &a1, &i1);
+    SamplePeak(s.data(), n, &a2, &i2);
+    ASSERT_EQ(std::bit_cast<uint32_t>(a1), std::bit_cast<uint32_t>(a2)) << round;
+    ASSERT_EQ(i1, i2) << round;
+  }
+}
