@@ -27,30 +27,32 @@ bool TaperApplies(int32_t taper, int64_t m) {
   return taper > 0 && taper < m / 2;
 }
 
-// Moves the samples into rec (m slots, zeroed) for applied shift e; false when
-// no data is left.
+// The old samples that land in the new trace: out[dst, dst + count) takes
+// in[src, src + count). count 0: no data left.
+struct Move {
+  int64_t dst, src, count;
+};
+
+Move PlanMove(int64_t n, int64_t m, int64_t e) {
+  if (e < 0) return (m <= 0 || -e >= n) ? Move{0, 0, 0} : Move{0, -e, std::min(n + e, m)};
+  if (e > 0) return e >= m ? Move{0, 0, 0} : Move{e, 0, m - e};
+  return Move{0, 0, std::min(n, m)};  // less than one sample: nothing moves
+}
+
+// Fills the samples of rec (m of them, DIM slots, not initialised) for applied
+// shift e; every slot outside the moved run is zeroed. False when no data is left.
 bool MoveSamples(const TraceRecord* old, TraceRecord* rec, int64_t m, int64_t e, const ShiftSettings& st) {
-  const int64_t n = old->NS;
-  const float* in = old->Samples();
+  const Move mv = PlanMove(old->NS, m, e);
   float* out = rec->Samples();
-  if (e < 0) {
-    if (m <= 0 || -e >= n) return false;
-    int64_t count = std::min(n + e, m);
-    std::memcpy(out, in - e, static_cast<std::size_t>(count) * sizeof(float));
-    if (TaperApplies(st.taper, m)) TaperUp(out, m, 0, st.taper);
-    return true;
+  std::memset(out, 0, static_cast<std::size_t>(mv.dst) * sizeof(float));
+  std::memcpy(out + mv.dst, old->Samples() + mv.src, static_cast<std::size_t>(mv.count) * sizeof(float));
+  std::memset(out + mv.dst + mv.count, 0,
+              static_cast<std::size_t>(rec->DIM - mv.dst - mv.count) * sizeof(float));
+  if (mv.count == 0) return false;
+  if (e != 0 && TaperApplies(st.taper, m)) {
+    TaperUp(out, m, e < 0 ? 0 : e, st.taper);
+    if (e > 0 && st.keepLength) TaperDown(out, m, st.taper);
   }
-  if (e > 0) {
-    if (e >= m) return false;
-    std::memcpy(out + e, in, static_cast<std::size_t>(m - e) * sizeof(float));
-    if (TaperApplies(st.taper, m)) {
-      TaperUp(out, m, e, st.taper);
-      if (st.keepLength) TaperDown(out, m, st.taper);
-    }
-    return true;
-  }
-  // Less than one sample: nothing moves.
-  std::memcpy(out, in, static_cast<std::size_t>(std::min(n, m)) * sizeof(float));
   return true;
 }
 }  // namespace
@@ -76,7 +78,8 @@ TraceRecord* ShiftTrace(const TraceRecord* old, const ShiftSettings& st) {
   int64_t e = st.keepLength ? std::clamp(k, -n, n) : k;
   if (m > kMaxSamples) return nullptr;
   int32_t count = static_cast<int32_t>(std::max<int64_t>(m, 0));
-  TraceRecord* rec = TraceRecord::Allocate(count);
+  // Not zeroed here: MoveSamples writes every slot once.
+  auto* rec = static_cast<TraceRecord*>(std::malloc(TraceRecord::AllocationSize(count)));
   if (!rec) return nullptr;
   std::memcpy(static_cast<void*>(rec), old, kTraceHeaderBytes);
   rec->DIM = count < 2 ? 2 : count;
