@@ -54,7 +54,7 @@ void TimeAxis::DrawTimeAxis(BackingStore& store, const TraceRendererInput& in, c
     double v = g.firstTick + i * g.step;
     int y = in.plotTop + PixelTrunc((v / f - p.m_startTime) * p.m_pixPerSec + 0.5);
     if (y >= end) break;
-    std::string label = StrPrintf("%.*lf ", g.decimals, v);
+    std::string label = StrPrintf("%.*lf ", g.decimals, v + 0.0);  // + 0.0: never "-0"
     TextExtent e = painter.MeasureText(label, m.light);
     int top = y - e.height / 2 - 1;
     painter.DrawText(in.plotLeft - m.gap - e.width, top, label, m.light, kSchemeAxes);

@@ -6,6 +6,7 @@
 #include "RenderTestUtil.h"
 #include "display/DisplayParams.h"
 #include "display/Palette.h"
+#include "processing/IIRFilter.h"
 
 namespace {
 
@@ -160,6 +161,32 @@ TEST(DensityRender, InversePolarityMirrorsIndexes) {
     }
   }
   EXPECT_GT(checked, 3000);
+}
+
+// With the display filter on, each drawn trace's DNORM is its filtered peak
+// and the stored samples stay as they were; off, DNORM is AMAX.
+TEST(DensityRender, DisplayFilterSetsTheDisplayNormaliser) {
+  auto s = MakeSection(4, 400, 0.002, [](int n, int i) { return (i + n) % 2 ? 1.0f : -1.0f; });  // Nyquist
+  TestView v(300, 200);
+  v.Show(*s);
+  IIRFilter lowPass = IIRFilterInit();
+  lowPass.Nyquist = 250.0;
+  lowPass.passType = kLowPass;
+  lowPass.lowPassCutoff = 0.2;
+  ASSERT_EQ(DesignFilter(lowPass), 0);
+  v.view.SetFilter(&lowPass);
+  v.view.Params().m_useFreqFilter = 1;
+  v.view.Params().m_pixPerTrace = 10.0;
+  v.Draw();
+  std::vector<float> out(400);
+  float peak = RunFilter(lowPass, s->Trace(2)->Samples(), out.data(), 400);
+  EXPECT_EQ(s->Trace(2)->DNORM, peak);
+  EXPECT_LT(peak, 0.5f);  // the alternation is filtered away
+  EXPECT_EQ(s->Trace(2)->Samples()[0], -1.0f);
+  EXPECT_EQ(s->Trace(2)->Samples()[1], 1.0f);
+  v.view.Params().m_useFreqFilter = 0;
+  v.Draw();
+  EXPECT_EQ(s->Trace(2)->DNORM, 1.0f);
 }
 
 // The raster does not depend on the team size of the two passes, with the
