@@ -27,20 +27,13 @@ class KxtoolWrite : public testing::Test {
   std::string m_survey;
 };
 
-TEST_F(KxtoolWrite, SynthWritesEveryFormatByExtension) {
+TEST_F(KxtoolWrite, SynthChoosesTheFormatByExtension) {
+  ASSERT_EQ(Kxtool("synth -o " + (m_dir / "s.seg2") + " --shots 4 --channels 12 --samples 400 --dt 2"), 0);
   auto segy = Load({m_survey});
-  ASSERT_EQ(segy->Count(), 48);
-  for (const char* name : {"s.su", "s.seg2", "s.sgy"}) {
-    ASSERT_EQ(Kxtool("synth -o " + (m_dir / name) + " --shots 4 --channels 12 --samples 400 --dt 2"), 0)
-        << name;
-    auto other = Load({m_dir / name});
-    ASSERT_EQ(other->Count(), 48) << name;
-    for (int t = 0; t < 48; t += 11) {
-      ASSERT_EQ(other->Trace(t)->NS, 400);
-      EXPECT_EQ(std::memcmp(other->Trace(t)->Samples(), segy->Trace(t)->Samples(), 1600), 0) << name;
-      EXPECT_EQ(other->Trace(t)->CHAN, segy->Trace(t)->CHAN);
-    }
-  }
+  auto seg2 = Load({m_dir / "s.seg2"});
+  ASSERT_EQ(seg2->Count(), 48);
+  EXPECT_EQ(seg2->FileType(), kFileSeg2);
+  EXPECT_EQ(std::memcmp(seg2->Trace(47)->Samples(), segy->Trace(47)->Samples(), 1600), 0);
   EXPECT_EQ(Kxtool("synth -o " + (m_dir / "s.txt")), 1);
   EXPECT_EQ(Kxtool("synth -o " + (m_dir / "s.segy") + " --dt 0"), 2);
 }
