@@ -21,7 +21,9 @@ struct QtTextRenderer::Fonts {
     auto it = fonts.find(key);
     if (it != fonts.end()) return it->second;
     QFont font(QString::fromStdString(style.family));
-    font.setStyleHint(QFont::SansSerif);
+    // Monochrome glyphs: a light face antialiased at 12 pixels has strokes
+    // below half coverage, which the raster would drop.
+    font.setStyleHint(QFont::SansSerif, QFont::NoAntialias);
     font.setPixelSize(std::max(style.pixelHeight, 1));
     font.setWeight(static_cast<QFont::Weight>(std::clamp(style.weight, 100, 900)));
     return fonts.emplace(key, font).first->second;
@@ -60,7 +62,7 @@ int QtTextRenderer::Rasterize(std::string_view text, const TextStyle& style, Tex
   image.fill(Qt::transparent);
   {
     QPainter painter(&image);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
     painter.translate(-left, -top);
     painter.setTransform(turn, true);
     painter.setFont(font);

@@ -1,7 +1,7 @@
 // TextRenderer on Qt's font engine: fonts by family with a sans-serif
-// fallback, measured with QFontMetrics and rasterised antialiased into a
-// coverage mask (the raster takes pixels of at least half coverage). Needs a
-// QGuiApplication; works with the offscreen platform. GUI thread only.
+// fallback, measured with QFontMetrics and rasterised without antialiasing
+// into a coverage mask (the raster takes pixels of at least half coverage).
+// Needs a QGuiApplication; works with the offscreen platform. GUI thread only.
 #pragma once
 
 #include <memory>
