@@ -18,6 +18,8 @@
 
 namespace {
 // Scalar pass over n samples, forward (step 1) or backward (step -1) from `first`.
+#pragma GCC push_options
+#pragma GCC optimize("fp-contract=off")
 template <int S>
 void PassScalar(const Biquad* c, const float* in, float* out, int64_t n, int64_t step) {
   double w1[S > 0 ? S : 1] = {}, w2[S > 0 ? S : 1] = {};
@@ -35,6 +37,7 @@ void PassScalar(const Biquad* c, const float* in, float* out, int64_t n, int64_t
     out += step;
   }
 }
+#pragma GCC pop_options
 
 using ScalarPassFn = void (*)(const Biquad*, const float*, float*, int64_t, int64_t);
 
