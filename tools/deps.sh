@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, when missing.
-# Usage: tools/deps.sh [gui]
+# Usage: tools/deps.sh
 set -euo pipefail
 pkgs=(build-essential cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev
       liblodepng-dev python3-numpy python3-scipy python3-segyio segyio-bin qt6-base-dev)

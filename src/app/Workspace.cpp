@@ -5,7 +5,6 @@
 #include <new>
 
 #include "app/TextInput.h"
-#include "section/Utf8Text.h"
 #include "app/TraceViewObserver.h"
 #include "app/WorkspaceObserver.h"
 #include "display/DisplayRules.h"
@@ -15,6 +14,7 @@
 #include "log/Log.h"
 #include "processing/ActiveFilter.h"
 #include "section/SeismicSection.h"
+#include "section/Utf8Text.h"
 
 namespace {
 using Clock = std::chrono::steady_clock;
@@ -80,6 +80,8 @@ std::string Workspace::DialogStartFolder() const {
 
 int Workspace::LoadChosenFiles(const std::vector<std::string>& paths, int filterIndex) {
   if (paths.empty()) return -1;
+  // The dialog's folder is remembered whatever the load then finds.
+  SetLastInputDir(NamesFolder(paths) ? paths[0] : std::filesystem::path(paths[0]).parent_path().string());
   SetLastFilter(filterIndex);
   Clock::time_point t0 = Clock::now();
   int rc = LoadDataset(paths, DefaultLoadParams());

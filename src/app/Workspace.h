@@ -43,7 +43,7 @@ class Workspace {
   // Replaces the section with the files read in order. Returns 0 when a section
   // with at least one timed trace is loaded, else -1 (no section then).
   int LoadDataset(const std::vector<std::string>& paths, LoadParams params);
-  // The load command once its dialog returned: remembers the filter, loads
+  // The load command once its dialog returned: remembers the folder and filter, loads
   // with the default parameters and logs the load's duration.
   int LoadChosenFiles(const std::vector<std::string>& paths, int filterIndex);
   // The folder the open dialog starts in: the last input folder when it still

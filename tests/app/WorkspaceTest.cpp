@@ -247,3 +247,11 @@ TEST(DialogFields, ParametersRejectOutOfRangeValues) {
   EXPECT_EQ(ParameterFieldsFrom(s).focusPolicy, 3);
   EXPECT_EQ(CoresText(ProcessorCounts{16, -1}), "Cores :     physical -1    logical 16");
 }
+
+TEST_F(WorkspaceTest, LoadCommandRemembersTheFolderEvenWhenNothingLoads) {
+  fs::create_directories(m_dir / "other");
+  std::ofstream(m_dir / "other" / "junk.sgy") << "junk";
+  EXPECT_EQ(m_ws.LoadChosenFiles({(m_dir / "other" / "junk.sgy").string()}, 5), -1);
+  EXPECT_EQ(m_ws.LastInputDir(), (m_dir / "other").string());
+  EXPECT_EQ(m_ws.LastFilter(), 5);
+}

@@ -1,0 +1,326 @@
+#include "gui/MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLayout>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "app/OpenFilters.h"
+#include "app/Workspace.h"
+#include "gui/ConsoleWidget.h"
+#include "gui/DumpHeadersDialog.h"
+#include "gui/OpenDialog.h"
+#include "gui/ParametersDialog.h"
+#include "gui/SidePanel.h"
+#include "gui/SplashWidget.h"
+#include "gui/TraceViewWidget.h"
+#include "log/Log.h"
+#include "section/SeismicSection.h"
+
+namespace {
+// Items that follow EnableDataMenus (Basemap has its own trace-count rule).
+constexpr int kDataCommands[] = {kCmdFreqFilter, kCmdSpectrum, kCmdSaveDataset, kCmdBasemap};
+// Items whose tools are not part of the program yet.
+constexpr int kPendingTools[] = {kCmdSaveDataset, kCmdSelectiveStack, kCmdExportHeaders, kCmdImportHeaders,
+                                 kCmdFreqFilter,  kCmdSpectrum,       kCmdBasemap,       kCmdSortTraces,
+                                 kCmdResample,    kCmdShiftTraces,    kCmdSnapshot,      kCmdFileSelector,
+                                 kCmdBinning2D};
+}  // namespace
+
+MainWindow::MainWindow(Workspace& workspace, ConsoleWidget* console, QWidget* parent)
+    : QMainWindow(parent), m_workspace(workspace), m_console(console) {
+  setWindowTitle(kMainWindowTitle);
+  setMinimumSize(kMinWidth, kMinHeight);
+  // The panel and the view are laid out from the start, under the splash, so
+  // that a load fits the view to its real size before the splash goes.
+  auto* central = new QWidget(this);
+  auto* row = new QHBoxLayout(central);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(0);
+  m_panel = new SidePanel(central);
+  m_view = new TraceViewWidget(central);
+  row->addWidget(m_panel);
+  row->addWidget(m_view, 1);
+  m_splash = new SplashWidget(central);
+  central->installEventFilter(this);
+  setCentralWidget(central);
+  m_chooseFiles = [this](int* filter) { return ChooseWithDialog(filter); };
+  BuildMenus();
+  BuildKeys();
+  for (int c : kPendingTools) SetToolAvailable(c, false);
+  EnableDataMenus(false);
+  m_workspace.SetObserver(this);
+  m_workspace.SetTraceView(m_view);
+}
+
+MainWindow::~MainWindow() {
+  m_workspace.SetObserver(nullptr);
+  m_workspace.SetTraceView(nullptr);
+}
+
+QAction* MainWindow::AddItem(QMenu* menu, int command, const QString& text, void (MainWindow::*slot)()) {
+  QAction* a = menu->addAction(text);
+  a->setData(command);
+  if (slot) connect(a, &QAction::triggered, this, slot);
+  m_actions.insert(command, a);
+  return a;
+}
+
+QAction* MainWindow::AddTopItem(int command, const QString& text, void (MainWindow::*slot)()) {
+  QAction* a = menuBar()->addAction(text);
+  a->setData(command);
+  if (slot) connect(a, &QAction::triggered, this, slot);
+  m_actions.insert(command, a);
+  return a;
+}
+
+void MainWindow::BuildMenus() {
+  BuildFileMenu();
+  QMenu* io = menuBar()->addMenu("Export/Import");
+  AddItem(io, kCmdExportHeaders, "&Export SEG-Y Trace Headers");
+  AddItem(io, kCmdImportHeaders, "&Import SEG-Y Trace Headers");
+  BuildTopItems();
+  BuildFunctionsMenu();
+  AddTopItem(kCmdFileSelector, "File Selector");
+  AddTopItem(kCmdShowConsole, "Show &Console ", &MainWindow::ShowConsoleCommand);
+  BuildHelpMenu();
+}
+
+void MainWindow::BuildFileMenu() {
+  QMenu* file = menuBar()->addMenu("File");
+  AddItem(file, kCmdLoadDataset, "Load Seismic File(s)", &MainWindow::LoadFromMenu);
+  AddItem(file, kCmdSaveDataset, "Save Dataset");
+  AddItem(file, kCmdSelectiveStack, "Selective Stack");
+  file->addSeparator();
+  AddItem(file, kCmdExit, "E&xit", &MainWindow::ExitCommand);
+}
+
+void MainWindow::BuildTopItems() {
+  AddTopItem(kCmdDumpHeaders, "Dump Headers", &MainWindow::ShowDumpHeaders);
+  AddTopItem(kCmdFreqFilter, "  Freq. &Filter");
+  AddTopItem(kCmdSpectrum, "&Spectrum");
+  AddTopItem(kCmdBasemap, "Basemap");
+}
+
+void MainWindow::BuildFunctionsMenu() {
+  m_functions = menuBar()->addMenu("Functions");
+  AddItem(m_functions, kCmdSortTraces, "Sort Traces");
+  AddItem(m_functions, kCmdResample, "Resample");
+  AddItem(m_functions, kCmdShiftTraces, "Shift Traces");
+  AddItem(m_functions, kCmdSnapshot, "Snapshot F5");
+  AddItem(m_functions, kCmdBinning2D, "2D Binning");
+}
+
+void MainWindow::BuildHelpMenu() {
+  QMenu* help = menuBar()->addMenu(" &Help  ");
+  AddItem(help, kCmdManual, "Manual", &MainWindow::ShowManual);
+  AddItem(help, kCmdAbout, "&About ...", &MainWindow::ShowAbout);
+}
+
+void MainWindow::BuildKeys() {
+  auto* params = new QAction(this);
+  params->setShortcut(Qt::Key_F9);
+  params->setShortcutContext(Qt::WindowShortcut);
+  connect(params, &QAction::triggered, this, &MainWindow::ShowParameters);
+  addAction(params);
+  m_actions.insert(kCmdParameters, params);
+}
+
+void MainWindow::ApplyEnabled(int command) {
+  QAction* a = Action(command);
+  if (!a) return;
+  bool rule = m_dataRule.value(command, true);
+  a->setEnabled(rule && m_available.value(command, true));
+}
+
+void MainWindow::SetToolAvailable(int command, bool available) {
+  m_available.insert(command, available);
+  ApplyEnabled(command);
+}
+
+bool MainWindow::DataRuleEnabled(int command) const {
+  return m_dataRule.value(command, true);
+}
+
+void MainWindow::EnableDataMenus(bool enable) {
+  const SeismicSection* s = m_workspace.Section();
+  for (int c : kDataCommands) m_dataRule.insert(c, enable);
+  m_dataRule.insert(kCmdBasemap, enable && s && s->Count() > 1);
+  m_functions->menuAction()->setEnabled(enable);
+  for (int c : kDataCommands) ApplyEnabled(c);
+  menuBar()->update();
+}
+
+void MainWindow::SetBusy(bool busy) {
+  m_workspace.SetBusy(busy);
+  // The windows that read the section stay out of reach meanwhile.
+  m_view->setEnabled(!busy);
+}
+
+bool MainWindow::Busy() const {
+  return m_workspace.Busy();
+}
+
+QStringList MainWindow::ChooseWithDialog(int* filterIndex) {
+  QStringList filters = OpenDialogFilters();
+  int index = m_workspace.LastFilter();
+  QFileDialog dialog(this, kLoadDialogTitle, QString::fromStdString(m_workspace.DialogStartFolder()));
+  dialog.setFileMode(QFileDialog::ExistingFiles);
+  dialog.setNameFilters(filters);
+  dialog.selectNameFilter(filters.value(index - 1));
+  if (dialog.exec() != QDialog::Accepted) return {};
+  *filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+  return dialog.selectedFiles();
+}
+
+int MainWindow::LoadDatasetCommand() {
+  if (Busy()) return -1;
+  int filter = m_workspace.LastFilter();
+  QStringList files = m_chooseFiles(&filter);
+  if (files.isEmpty()) return -1;
+  std::vector<std::string> paths;
+  for (const QString& f : files) paths.push_back(f.toStdString());
+  int rc = m_workspace.LoadChosenFiles(paths, filter);
+  return rc;
+}
+
+int MainWindow::LoadCommandLineFile(const QString& path) {
+  QString name = path;
+  if (name.size() >= 2 && name.startsWith('"') && name.endsWith('"')) name = name.mid(1, name.size() - 2);
+  // The window is not shown yet: lay it out so the view has its size.
+  layout()->activate();
+  centralWidget()->layout()->activate();
+  LoadParams params = Workspace::DefaultLoadParams();
+  params.resetDisplay = 0;
+  int rc = m_workspace.LoadDataset({name.toStdString()}, params);
+  m_workspace.SetSplash(false);
+  ShowPanelsAndView();
+  return rc;
+}
+
+void MainWindow::ShowDumpHeaders() {
+  if (Busy()) return;
+  if (!m_dumpDialog) m_dumpDialog = new DumpHeadersDialog(m_workspace, this);
+  m_dumpDialog->UpdateCurrentFileButton();
+  m_dumpDialog->show();
+  m_dumpDialog->raise();
+  m_dumpDialog->activateWindow();
+}
+
+void MainWindow::ShowParameters() {
+  if (Busy()) return;
+  if (!m_paramsDialog) {
+    m_paramsDialog = new ParametersDialog(this);
+    connect(m_paramsDialog, &ParametersDialog::SettingsApplied, m_view, &TraceViewWidget::ReadSettings);
+  }
+  m_paramsDialog->show();
+  m_paramsDialog->raise();
+  m_paramsDialog->activateWindow();
+}
+
+void MainWindow::ShowManual() {
+  QString dir = QCoreApplication::applicationDirPath();
+  QString manual = dir + "/Kestrix.pdf";
+  if (QFileInfo::exists(manual) && QDesktopServices::openUrl(QUrl::fromLocalFile(manual))) return;
+  LogPrint(LogError, "\nERROR: cannot open the manual '%s'", manual.toUtf8().constData());
+  ConsoleRaise();
+}
+
+void MainWindow::ShowAbout() {
+  QMessageBox::about(
+      this, "About Kestrix",
+      QString("<b>Kestrix</b> %1<br>%2<br><br>A viewer and light editor of seismic trace data: "
+              "SEG-Y, SU, SEG-2 and vibration monitor files.")
+          .arg(KX_VERSION, QString(kMainWindowTitle).trimmed()));
+}
+
+void MainWindow::ShowConsoleCommand() {
+  ConsoleShow();
+}
+
+void MainWindow::ExitCommand() {
+  close();
+}
+
+void MainWindow::RecordPlacement(SettingsFileValues* values) const {
+  const SettingsFileValues& from = m_placementRecorded ? m_placement : SettingsFileValues{};
+  if (!m_placementRecorded) return;
+  values->wndX = from.wndX;
+  values->wndY = from.wndY;
+  values->wndW = from.wndW;
+  values->wndH = from.wndH;
+  for (int i = 0; i < 4; ++i) values->rcNorPos[i] = from.rcNorPos[i];
+}
+
+bool MainWindow::SplashShown() const {
+  return !m_splash->isHidden();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == centralWidget() && event->type() == QEvent::Resize) {
+    m_splash->setGeometry(centralWidget()->rect());
+    m_splash->raise();
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (Busy()) {
+    event->ignore();
+    return;
+  }
+  QRect g = geometry();
+  m_placement.wndX = g.x();
+  m_placement.wndY = g.y();
+  m_placement.wndW = g.width();
+  m_placement.wndH = g.height();
+  QRect n = normalGeometry();
+  int normal[4] = {n.left(), n.top(), n.left() + n.width(), n.top() + n.height()};
+  if (!n.isValid()) normal[0] = normal[1] = normal[2] = normal[3] = 0;
+  for (int i = 0; i < 4; ++i) m_placement.rcNorPos[i] = normal[i];
+  m_placementRecorded = true;
+  event->accept();
+  emit Closed();
+}
+
+void MainWindow::SetBusyCursor(bool busy) {
+  if (busy)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
+}
+
+void MainWindow::SetTitle(const std::string& title) {
+  setWindowTitle(QString::fromStdString(title));
+}
+
+void MainWindow::ShowPanelsAndView() {
+  m_splash->hide();
+  // The view appears: draw what it now holds.
+  m_view->RefreshDisplay();
+}
+
+void MainWindow::SetSectionInfo(const std::string& text) {
+  m_panel->SetSectionInfo(QString::fromStdString(text));
+}
+
+void MainWindow::SetTraceInfo(int trace) {
+  m_panel->SetTraceInfo(trace);
+}
+
+void MainWindow::SectionLoaded(const SeismicSection&, const LoadParams&) {
+  if (m_dumpDialog) m_dumpDialog->UpdateCurrentFileButton();
+}
+
+void MainWindow::SectionLost() {
+  if (m_dumpDialog) m_dumpDialog->UpdateCurrentFileButton();
+}

@@ -1,0 +1,116 @@
+// The main window: menus and keys, the splash, the side panel and the trace
+// view, the modeless Dump Headers and Parameters dialogs. It works through
+// the Workspace and is its observer. Menu items whose tools are not built yet
+// are shown greyed; SetToolAvailable lets a tool switch its item on.
+#pragma once
+
+#include <QMainWindow>
+#include <QMap>
+#include <functional>
+
+#include "app/SettingsFile.h"
+#include "app/WorkspaceObserver.h"
+#include "gui/MainCommands.h"
+
+class ConsoleWidget;
+class DumpHeadersDialog;
+class ParametersDialog;
+class QAction;
+class QMenu;
+class SidePanel;
+class SplashWidget;
+class TraceViewWidget;
+class Workspace;
+
+class MainWindow : public QMainWindow, public WorkspaceObserver {
+  Q_OBJECT
+
+ public:
+  static constexpr int kMinWidth = 444;
+  static constexpr int kMinHeight = 312;
+
+  MainWindow(Workspace& workspace, ConsoleWidget* console, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // enable true: the data-dependent items follow the section; false greys them.
+  void EnableDataMenus(bool enable) override;
+  // A tool that exists switches its item on (subject to the data rule).
+  void SetToolAvailable(int command, bool available);
+  // The item's state by the data rule alone (before tool availability).
+  bool DataRuleEnabled(int command) const;
+  QAction* Action(int command) const { return m_actions.value(command, nullptr); }
+  QMenu* FunctionsMenu() const { return m_functions; }
+
+  // A background operation runs: loading, saving, the stack, the header dump,
+  // the Parameters dialog and closing are refused meanwhile.
+  void SetBusy(bool busy);
+  bool Busy() const;
+
+  // The load command; chooser replaces the open dialog (tests).
+  using FilesChooser = std::function<QStringList(int* filterIndex)>;
+  void SetFilesChooser(FilesChooser chooser) { m_chooseFiles = std::move(chooser); }
+  int LoadDatasetCommand();
+  // The file named on the command line (quotes removed); ends the splash.
+  int LoadCommandLineFile(const QString& path);
+
+  void ShowDumpHeaders();
+  void ShowParameters();
+  void ShowManual();
+  void ShowAbout();
+
+  // The placement recorded when the window closed (into values).
+  void RecordPlacement(SettingsFileValues* values) const;
+  bool SplashShown() const;
+  SidePanel* Panel() const { return m_panel; }
+  TraceViewWidget* TraceView() const { return m_view; }
+  DumpHeadersDialog* DumpDialog() const { return m_dumpDialog; }
+  ParametersDialog* ParamsDialog() const { return m_paramsDialog; }
+
+  // WorkspaceObserver
+  void SetBusyCursor(bool busy) override;
+  void SetTitle(const std::string& title) override;
+  void ShowPanelsAndView() override;
+  void SetSectionInfo(const std::string& text) override;
+  void SetTraceInfo(int trace) override;
+  void SectionLoaded(const SeismicSection& section, const LoadParams& params) override;
+  void SectionLost() override;
+
+ signals:
+  // The window accepted a close: the program's message loop ends (even while
+  // the console stays open).
+  void Closed();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QAction* AddItem(QMenu* menu, int command, const QString& text, void (MainWindow::*slot)() = nullptr);
+  QAction* AddTopItem(int command, const QString& text, void (MainWindow::*slot)() = nullptr);
+  void BuildMenus();
+  void BuildFileMenu();
+  void BuildTopItems();
+  void BuildFunctionsMenu();
+  void BuildHelpMenu();
+  void BuildKeys();
+  void ApplyEnabled(int command);
+  QStringList ChooseWithDialog(int* filterIndex);
+  void LoadFromMenu() { LoadDatasetCommand(); }
+  void ShowConsoleCommand();
+  void ExitCommand();
+
+  Workspace& m_workspace;
+  ConsoleWidget* m_console;
+  QMap<int, QAction*> m_actions;
+  QMap<int, bool> m_dataRule;   // data-dependent items: state by the rule
+  QMap<int, bool> m_available;  // false while the item's tool is not built
+  QMenu* m_functions = nullptr;
+  SplashWidget* m_splash = nullptr;
+  SidePanel* m_panel = nullptr;
+  TraceViewWidget* m_view = nullptr;
+  DumpHeadersDialog* m_dumpDialog = nullptr;
+  ParametersDialog* m_paramsDialog = nullptr;
+  FilesChooser m_chooseFiles;
+  SettingsFileValues m_placement;
+  bool m_placementRecorded = false;
+};

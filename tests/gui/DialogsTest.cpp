@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+
+#include "GuiTestFiles.h"
+#include "app/AppSettings.h"
+#include "app/Workspace.h"
+#include "gui/DumpHeadersDialog.h"
+#include "gui/ParametersDialog.h"
+#include "log/ConsoleLineStore.h"
+#include "log/Log.h"
+
+namespace {
+// Restores the process-wide settings after a test changed them.
+class SettingsGuard {
+ public:
+  SettingsGuard() : m_saved(Settings()) {}
+  ~SettingsGuard() { Settings() = m_saved; }
+
+ private:
+  AppSettings m_saved;
+};
+
+std::vector<std::string> ConsoleLines() {
+  std::vector<std::string> out;
+  ConsoleAccess([&](ConsoleLineStore& s) {
+    for (const std::u16string& l : s.Lines()) out.push_back(Utf16ToUtf8(l));
+  });
+  return out;
+}
+
+bool ConsoleHas(const std::string& text) {
+  for (const std::string& l : ConsoleLines())
+    if (l.find(text) != std::string::npos) return true;
+  return false;
+}
+}  // namespace
+
+TEST(ParametersDialog, RefusesZeroAndHundredForTheSlowTimeStep) {
+  SettingsGuard guard;
+  Settings().timeScrollSlow = 4;
+  ParametersDialog d;
+  EXPECT_EQ(d.TimeSlowField()->text(), "4");
+  for (const char* bad : {"0", "100"}) {
+    d.TimeSlowField()->setText(bad);
+    QTest::mouseClick(d.SetButton(), Qt::LeftButton);
+    EXPECT_EQ(Settings().timeScrollSlow, 4) << bad;
+    EXPECT_EQ(d.TimeSlowField()->text(), "4") << bad;  // the value in force is shown again
+  }
+  d.TimeSlowField()->setText("99");
+  d.TimeFastField()->setText("abc");
+  d.Apply();
+  EXPECT_EQ(Settings().timeScrollSlow, 99);
+  EXPECT_EQ(d.TimeFastField()->text(), QString::number(Settings().timeScrollFast));
+}
+
+TEST(ParametersDialog, ThreadCountChangesLeaveTheRendererTeam) {
+  SettingsGuard guard;
+  Settings().processors.logical = 4;
+  Settings().numThreads = 4;
+  Settings().displayThreads = 3;
+  ParametersDialog d;
+  EXPECT_EQ(d.ThreadsSpin()->maximum(), 4);
+  EXPECT_TRUE(d.CoresLabel()->text().startsWith("Cores :     physical "));
+  d.ThreadsSpin()->setValue(2);
+  d.Apply();
+  EXPECT_EQ(Settings().numThreads, 2);
+  EXPECT_EQ(Settings().displayThreads, 3);
+}
+
+TEST(DumpHeadersDialog, OpenFileDumpsTheChosenTracesAndCurrentFileNeedsASection) {
+  GuiTestFiles files;
+  std::string path = files.Segy("dumpme.sgy", 8);
+  Workspace ws;
+  DumpHeadersDialog d(ws);
+  EXPECT_FALSE(d.CurrentFileButton()->isEnabled());
+  d.SetFileChooser([&] { return QString::fromStdString(path); });
+  d.TracesBox()->setChecked(true);
+  d.FromField()->setText("5");
+  d.ToField()->setText("7");
+  ConsoleClearAll();
+  d.OpenFile();
+  EXPECT_TRUE(ConsoleHas("# file: dumpme.sgy #"));
+
+  ASSERT_EQ(ws.LoadDataset({path}, Workspace::DefaultLoadParams()), 0);
+  d.UpdateCurrentFileButton();
+  EXPECT_TRUE(d.CurrentFileButton()->isEnabled());
+  ConsoleClearAll();
+  d.TracesBox()->setChecked(false);
+  d.CurrentFile();  // no box: the binary header alone
+  EXPECT_FALSE(ConsoleLines().size() <= 1);
+}

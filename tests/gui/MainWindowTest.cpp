@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QTest>
+
+#include "GuiTestFiles.h"
+#include "app/SettingsFile.h"
+#include "app/Workspace.h"
+#include "gui/ConsoleWidget.h"
+#include "gui/MainWindow.h"
+#include "gui/SidePanel.h"
+#include "gui/Startup.h"
+#include "gui/TraceViewWidget.h"
+#include "section/SeismicSection.h"
+
+namespace {
+const QRect kScreen(0, 0, 1280, 1024);
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<MainWindow> Start(const QStringList& args, const SettingsFileValues& values = {}) {
+    return StartMainWindow(m_ws, &m_console, values, args, kScreen);
+  }
+  // Loads through the menu command with the open dialog replaced.
+  int LoadThroughMenu(MainWindow& w, const std::string& path, int filter = 2) {
+    w.SetFilesChooser([&](int* f) {
+      *f = filter;
+      return QStringList{QString::fromStdString(path)};
+    });
+    return w.LoadDatasetCommand();
+  }
+  // The data-dependent items by their rule.
+  static bool DataMenusOn(const MainWindow& w) {
+    return w.DataRuleEnabled(kCmdFreqFilter) && w.DataRuleEnabled(kCmdSpectrum) &&
+           w.DataRuleEnabled(kCmdSaveDataset) && w.FunctionsMenu()->menuAction()->isEnabled();
+  }
+  static bool DataMenusOff(const MainWindow& w) {
+    return !w.DataRuleEnabled(kCmdFreqFilter) && !w.DataRuleEnabled(kCmdSpectrum) &&
+           !w.DataRuleEnabled(kCmdSaveDataset) && !w.DataRuleEnabled(kCmdBasemap) &&
+           !w.FunctionsMenu()->menuAction()->isEnabled();
+  }
+
+  Workspace m_ws;
+  ConsoleWidget m_console;
+  GuiTestFiles m_files;
+};
+}  // namespace
+
+TEST_F(MainWindowTest, StartWithoutAFileShowsTheSplashAndGreysDataMenus) {
+  auto w = Start({"kestrix"});
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_TRUE(w->SplashShown());
+  EXPECT_EQ(w->windowTitle(), QString(kMainWindowTitle));
+  EXPECT_TRUE(DataMenusOff(*w));
+  EXPECT_EQ(m_ws.Section(), nullptr);
+  // Always available commands.
+  EXPECT_TRUE(w->Action(kCmdLoadDataset)->isEnabled());
+  EXPECT_TRUE(w->Action(kCmdDumpHeaders)->isEnabled());
+  EXPECT_TRUE(w->Action(kCmdShowConsole)->isEnabled());
+  EXPECT_FALSE(w->Action(kCmdBinning2D)->isEnabled());
+}
+
+TEST_F(MainWindowTest, StartWithAQuotedFileLoadsItWithoutSplash) {
+  std::string path = m_files.Segy("start.sgy", 30);
+  auto w = Start({"kestrix", QString("\"%1\"").arg(QString::fromStdString(path))});
+  ASSERT_NE(m_ws.Section(), nullptr);
+  EXPECT_EQ(m_ws.Section()->Count(), 30);
+  EXPECT_FALSE(w->SplashShown());
+  EXPECT_FALSE(m_ws.Splash());
+  EXPECT_TRUE(DataMenusOn(*w));
+  EXPECT_TRUE(w->DataRuleEnabled(kCmdBasemap));
+  EXPECT_EQ(w->windowTitle(), QString::fromStdString(path));
+  EXPECT_TRUE(w->TraceView()->HasData());
+  EXPECT_FALSE(w->Panel()->SectionInfo().isEmpty());
+}
+
+TEST_F(MainWindowTest, StartWithAFileWithoutDataStillEndsTheSplash) {
+  auto w = Start({"kestrix", QString::fromStdString(m_files.Junk("junk.sgy"))});
+  EXPECT_EQ(m_ws.Section(), nullptr);
+  EXPECT_FALSE(w->SplashShown());
+  EXPECT_TRUE(DataMenusOff(*w));
+  EXPECT_EQ(w->Panel()->SectionInfo(), QString(kNoDataInfoText));
+}
+
+TEST_F(MainWindowTest, MenusFollowLoadsAndFailedLoads) {
+  auto w = Start({"kestrix"});
+  ASSERT_EQ(LoadThroughMenu(*w, m_files.Segy("ok.sgy", 24)), 0);
+  EXPECT_FALSE(w->SplashShown());
+  EXPECT_TRUE(DataMenusOn(*w));
+  EXPECT_EQ(m_ws.LastFilter(), 2);
+  // Few traces: wiggles fitted to the view.
+  EXPECT_EQ(w->TraceView()->Params().m_displayMode, kDisplayWiggle);
+  // Tools that are not built yet stay greyed whatever the data.
+  EXPECT_FALSE(w->Action(kCmdSpectrum)->isEnabled());
+  EXPECT_FALSE(w->Action(kCmdSortTraces)->isEnabled());
+
+  EXPECT_EQ(LoadThroughMenu(*w, m_files.Junk("bad.sgy")), -1);
+  EXPECT_EQ(m_ws.Section(), nullptr);
+  EXPECT_TRUE(DataMenusOff(*w));
+  EXPECT_FALSE(w->TraceView()->HasData());
+
+  // A tool that exists follows the data rule.
+  w->SetToolAvailable(kCmdSpectrum, true);
+  EXPECT_FALSE(w->Action(kCmdSpectrum)->isEnabled());
+  ASSERT_EQ(LoadThroughMenu(*w, m_files.Segy("ok2.sgy", 1)), 0);
+  EXPECT_TRUE(w->Action(kCmdSpectrum)->isEnabled());
+  EXPECT_FALSE(w->DataRuleEnabled(kCmdBasemap));  // one trace: no basemap
+}
+
+TEST_F(MainWindowTest, BusyWindowRefusesLoadDumpParametersAndExit) {
+  auto w = Start({"kestrix"});
+  w->SetBusy(true);
+  int asked = 0;
+  w->SetFilesChooser([&](int*) {
+    ++asked;
+    return QStringList{};
+  });
+  EXPECT_EQ(w->LoadDatasetCommand(), -1);
+  EXPECT_EQ(asked, 0);
+  w->Action(kCmdExit)->trigger();
+  EXPECT_TRUE(w->isVisible());
+  w->ShowDumpHeaders();
+  w->ShowParameters();
+  EXPECT_EQ(w->DumpDialog(), nullptr);
+  EXPECT_EQ(w->ParamsDialog(), nullptr);
+  w->SetBusy(false);
+  w->Action(kCmdExit)->trigger();
+  EXPECT_FALSE(w->isVisible());
+}
+
+TEST_F(MainWindowTest, SettingsWrittenAtExitInTheirLayoutAndReadBack) {
+  SettingsFileValues in;
+  in.wndX = 5000;  // beyond the screen: moved back onto it
+  in.wndY = 40;
+  in.wndW = 900;
+  in.wndH = 2000;  // taller than the screen: narrowed
+  in.lastFilter = 4;
+  auto w = Start({"kestrix"}, in);
+  QRect g = w->geometry();
+  EXPECT_EQ(g.height(), kScreen.height());
+  EXPECT_EQ(g.x(), kScreen.width() - 900);
+  EXPECT_EQ(g.y(), 0);
+  std::string path = m_files.Segy("remember.sgy", 3);
+  ASSERT_EQ(LoadThroughMenu(*w, path, 3), 0);
+  w->setGeometry(100, 120, 700, 500);
+  w->close();
+  SettingsFileValues out = SettingsAtExit(m_ws, *w, in);
+  std::string file = m_files.Dir() + "/Documents/" + kSettingsFileName;
+  ASSERT_TRUE(WriteSettingsFile(file, out));
+  SettingsFileValues back;
+  ASSERT_TRUE(ReadSettingsFile(file, back));
+  EXPECT_EQ(back.lastInputDir, m_files.Dir());
+  EXPECT_EQ(back.lastFilter, 3);
+  EXPECT_EQ(back.wndX, 100);
+  EXPECT_EQ(back.wndY, 120);
+  EXPECT_EQ(back.wndW, 700);
+  EXPECT_EQ(back.wndH, 500);
+  EXPECT_EQ(FormatSettingsFile(back), FormatSettingsFile(out));
+  EXPECT_EQ(FormatSettingsFile(out).find("APP_LAST_IFILTER = 3\n\nAPP_WND_X = 100\n"),
+            ("APP_LAST_IDIR = " + m_files.Dir() + "\n").size());
+}
+
+TEST_F(MainWindowTest, LoadedSectionIsDrawnInTheTraceView) {
+  auto w = Start({"kestrix"});
+  w->resize(900, 600);
+  QApplication::processEvents();
+  QImage before = w->TraceView()->grab().toImage();
+  ASSERT_EQ(LoadThroughMenu(*w, m_files.Segy("draw.sgy", 12)), 0);
+  QApplication::processEvents();
+  QImage image = w->TraceView()->grab().toImage();
+  ASSERT_FALSE(image.isNull());
+  // Wiggles put dark pixels on the white background.
+  int dark = 0;
+  for (int y = 0; y < image.height(); y += 2)
+    for (int x = 0; x < image.width(); x += 2)
+      if (qGray(image.pixel(x, y)) < 100) ++dark;
+  EXPECT_GT(dark, 100);
+  EXPECT_NE(image, before);
+}
+
+TEST_F(MainWindowTest, CommandLineFileOfFewTracesIsFittedToTheView) {
+  auto w = Start({"kestrix", QString::fromStdString(m_files.Segy("fit.sgy", 12))});
+  const DisplayParams& p = w->TraceView()->Params();
+  int plotWidth = w->TraceView()->Plotter().Geometry().plotWidth;
+  EXPECT_GT(plotWidth, 200);
+  EXPECT_EQ(p.m_displayMode, kDisplayWiggle);
+  EXPECT_NEAR(p.m_pixPerTrace, (plotWidth - 1) / 12.0, 1e-9);
+}
