@@ -2,6 +2,7 @@
 // skipped, the descriptor strings, padding of every string list, the cropped
 // delay, a round trip through the reader, and failed saves leaving no file.
 #include <gtest/gtest.h>
+#include <stdio.h>
 
 #include "SegyWriterTestUtil.h"
 #include "formats/Seg2Reader.h"
@@ -154,5 +155,56 @@ TEST(Seg2Writer, AFullPointerSubblockEndsTheFileCleanly) {
   ASSERT_EQ(SaveAsSeg2(*s, dir / "p.seg2", o), 0);
   LogSetThreshold(kLogDefaultThreshold);
   EXPECT_EQ(Load({dir / "p.seg2"})->Count(), 2);
+}
+// A stream that keeps only its first bytes and counts the rest, with seeks.
+struct CountingSink {
+  uint64_t pos = 0;
+  std::vector<uint8_t> head = std::vector<uint8_t>(4096, 0);
+};
+ssize_t SinkWrite(void* c, const char* buf, size_t n) {
+  auto* s = static_cast<CountingSink*>(c);
+  for (size_t i = 0; i < n && s->pos + i < s->head.size(); ++i)
+    s->head[s->pos + i] = static_cast<uint8_t>(buf[i]);
+  s->pos += n;
+  return static_cast<ssize_t>(n);
+}
+int SinkSeek(void* c, off64_t* off, int whence) {
+  auto* s = static_cast<CountingSink*>(c);
+  if (whence == SEEK_SET) s->pos = static_cast<uint64_t>(*off);
+  if (whence == SEEK_CUR) s->pos += static_cast<uint64_t>(*off);
+  *off = static_cast<off64_t>(s->pos);
+  return 0;
+}
+
+TEST(Seg2Writer, StopsCleanlyBeforeATraceWouldStartBeyondFourGiB) {
+  // One 64 MiB trace listed 70 times: the 65th would start past 4 GiB.
+  SeismicSection s;
+  TraceRecord* big = MakeTrace(16 << 20, 0.001, 0.0, 0);
+  s.AppendTrace(big, 1, -1);
+  for (int i = 1; i < 70; ++i) s.m_traces[s.m_count++] = big;  // the first list holds 4096
+  CountingSink sink;
+  cookie_io_functions_t io{nullptr, SinkWrite, SinkSeek, nullptr};
+  FILE* fp = fopencookie(&sink, "w", io);
+  ASSERT_NE(fp, nullptr);
+  setvbuf(fp, nullptr, _IONBF, 0);
+  SaveOptions o;
+  o.seg2TraceCount = 70;
+  LogSetStderrEcho(true);
+  LogSetThreshold(LogError);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(WriteSEG2(s, fp, o), 0);
+  std::string log = testing::internal::GetCapturedStderr();
+  LogSetStderrEcho(false);
+  LogSetThreshold(kLogDefaultThreshold);
+  std::fclose(fp);
+  EXPECT_NE(
+      log.find("ERROR: WriteSEG2 stopped after 64 traces written\nbecause trace offset in file exceeds 4GiB"),
+      std::string::npos);
+  EXPECT_EQ(LoadLE<uint16_t>(sink.head.data() + 6), 64);
+  EXPECT_EQ(LoadLE<uint16_t>(sink.head.data() + 4), 280);
+  EXPECT_NE(LoadLE<uint32_t>(sink.head.data() + 32 + 4 * 63), 0u);
+  EXPECT_EQ(LoadLE<uint32_t>(sink.head.data() + 32 + 4 * 64), 0u);
+  s.m_count = 1;  // the other slots share the one record
+  for (int i = 1; i < 70; ++i) s.m_traces[i] = nullptr;
 }
 }  // namespace
