@@ -36,6 +36,12 @@ std::string PathListText(const std::vector<std::string>& paths) {
   return text;
 }
 
+std::filesystem::path AbsolutePath(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::path p = std::filesystem::absolute(path, ec);
+  return ec ? std::filesystem::path(path) : p;
+}
+
 std::string CutChars(const std::string& text, std::size_t maxChars) {
   return text.substr(0, Utf8PrefixBytes(text, maxChars));
 }
@@ -81,7 +87,8 @@ std::string Workspace::DialogStartFolder() const {
 int Workspace::LoadChosenFiles(const std::vector<std::string>& paths, int filterIndex) {
   if (paths.empty()) return -1;
   // The dialog's folder is remembered whatever the load then finds.
-  SetLastInputDir(NamesFolder(paths) ? paths[0] : std::filesystem::path(paths[0]).parent_path().string());
+  std::filesystem::path first = AbsolutePath(paths[0]);
+  SetLastInputDir(NamesFolder(paths) ? first.string() : first.parent_path().string());
   SetLastFilter(filterIndex);
   Clock::time_point t0 = Clock::now();
   int rc = LoadDataset(paths, DefaultLoadParams());
@@ -199,7 +206,8 @@ void Workspace::ApplyViewPosition(const LoadParams& params, const SavedView& sav
 void Workspace::RememberInput(const std::vector<std::string>& paths) {
   namespace fs = std::filesystem;
   if (paths.empty()) return;
-  fs::path first(paths[0]);
+  // Absolute, so that the folder still means the same after a start elsewhere.
+  fs::path first = AbsolutePath(paths[0]);
   if (NamesFolder(paths)) {
     fs::path folder = first.has_filename() ? first : first.parent_path();
     SetLastInputDir(folder.string());

@@ -7,6 +7,7 @@
 #include "gui/ConsoleWidget.h"
 #include "gui/MainWindow.h"
 #include "gui/Startup.h"
+#include "gui/TerminationSignals.h"
 #include "log/Log.h"
 
 int main(int argc, char** argv) {
@@ -27,6 +28,8 @@ int main(int argc, char** argv) {
   ReadSettingsFile(settingsPath.toStdString(), values);
   std::unique_ptr<MainWindow> window =
       StartMainWindow(workspace, &console, values, app.arguments(), VirtualScreen());
+  MainWindow* w = window.get();
+  CloseOnTerminationSignals(&app, [w] { w->close(); });
   QObject::connect(window.get(), &MainWindow::Closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
   int rc = app.exec();
   // A file that cannot be written is skipped without a word.

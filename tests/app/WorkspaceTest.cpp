@@ -255,3 +255,14 @@ TEST_F(WorkspaceTest, LoadCommandRemembersTheFolderEvenWhenNothingLoads) {
   EXPECT_EQ(m_ws.LastInputDir(), (m_dir / "other").string());
   EXPECT_EQ(m_ws.LastFilter(), 5);
 }
+
+TEST_F(WorkspaceTest, RelativePathsAreRememberedAsAbsoluteFolders) {
+  std::string path = MakeFile("rel.sgy", 2);
+  fs::path old = fs::current_path();
+  fs::current_path(m_dir);
+  int rc = m_ws.LoadDataset({"rel.sgy"}, Workspace::DefaultLoadParams());
+  fs::current_path(old);
+  ASSERT_EQ(rc, 0);
+  EXPECT_EQ(fs::path(m_ws.LastInputDir()), fs::path(m_dir));
+  EXPECT_EQ(m_ws.DisplayName(), "rel.sgy");
+}
