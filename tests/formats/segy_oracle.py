@@ -31,12 +31,12 @@ def samples_for(fmt, rng, ns):
 def make(path, fmt, endian, ntraces, ns):
     import segyio
     rng = np.random.default_rng(1234 + fmt)
-    spec = segyio.spec()
-    spec.format = fmt
-    spec.samples = list(range(ns))
-    spec.tracecount = ntraces
-    spec.endian = endian
-    with segyio.create(path, spec) as f:
+    layout = segyio.spec()
+    layout.format = fmt
+    layout.samples = list(range(ns))
+    layout.tracecount = ntraces
+    layout.endian = endian
+    with segyio.create(path, layout) as f:
         f.bin.update({segyio.BinField.Interval: 2000, segyio.BinField.Samples: ns})
         for i in range(ntraces):
             f.header[i] = {
