@@ -266,3 +266,31 @@ TEST_F(WorkspaceTest, RelativePathsAreRememberedAsAbsoluteFolders) {
   EXPECT_EQ(fs::path(m_ws.LastInputDir()), fs::path(m_dir));
   EXPECT_EQ(m_ws.DisplayName(), "rel.sgy");
 }
+
+TEST_F(WorkspaceTest, LoadLogsItsStepsAndTheMissingData) {
+  std::string good = MakeFile("logged.sgy", 6);
+  std::string log = (m_dir / "load.log").string();
+  ASSERT_TRUE(LogFileOpen(log));
+  int threshold = LogGetThreshold();
+  LogSetThreshold(LogStep);
+  EXPECT_EQ(m_ws.LoadChosenFiles({good}, 1), 0);
+  EXPECT_EQ(m_ws.LoadDataset({(m_dir / "none.sgy").string()}, Workspace::DefaultLoadParams()), -1);
+  LogSetThreshold(threshold);
+  LogFileClose();
+  std::ifstream in(log);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::size_t read = text.find("6 traces read in ");
+  std::size_t stats = text.find("max smp=101  Tmin=0.000ms  Tmax=200.000ms  max|Amp|=");
+  std::size_t total = text.find("Total load & display time = ");
+  std::size_t timing = text.find("Load Dataset in ");
+  std::size_t deleted = text.find("\ndeleted SeismicSection in ");
+  std::size_t none = text.find("\n\nNO SEISMIC DATA loaded\n");
+  ASSERT_NE(read, std::string::npos);
+  ASSERT_NE(none, std::string::npos);
+  EXPECT_LT(read, stats);
+  EXPECT_LT(stats, total);
+  EXPECT_LT(total, timing);  // the command's timing follows the load's own lines
+  EXPECT_LT(timing, deleted);
+  EXPECT_LT(deleted, none);
+  EXPECT_NE(text.find("(file count=1)"), std::string::npos);
+}
