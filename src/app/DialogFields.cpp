@@ -18,7 +18,7 @@ ParameterFields ParameterFieldsFrom(const AppSettings& s) {
   ParameterFields f;
   f.timeScrollSlow = std::to_string(s.timeScrollSlow);
   f.timeScrollFast = std::to_string(s.timeScrollFast);
-  f.traceScrollSlow = "1";
+  f.traceScrollSlow = std::to_string(s.traceScrollSlow);  // fixed at 1
   f.traceScrollFast = std::to_string(s.traceScrollFast);
   f.focusPolicy = s.dialogFocusPolicy == 1 || s.dialogFocusPolicy == 2 ? s.dialogFocusPolicy : 3;
   f.twoPixels = s.wiggleMinIntertrace == 2;

@@ -36,7 +36,7 @@ bool Fail(const std::string& text, const char* why) {
 }
 }  // namespace
 
-bool ParseFilterSpec(const std::string& text, FilterSpec* spec) {
+bool ParseFilterSpec(const std::string& text, FilterSpec* wanted) {
   std::vector<std::string> parts;
   std::stringstream ss(text);
   std::string part;
@@ -75,21 +75,21 @@ bool ParseFilterSpec(const std::string& text, FilterSpec* spec) {
     else
       return Fail(text, "options are ripple=DB and stop=DB");
   }
-  *spec = s;
+  *wanted = s;
   return true;
 }
 
-int ApplyFilterSpec(const FilterSpec& spec, IIRFilter& f) {
+int ApplyFilterSpec(const FilterSpec& wanted, IIRFilter& f) {
   FilterPanelFields p;
   RefreshFilterFields(f, p);
-  p.passType = spec.passType;
-  p.family = spec.family;
-  p.poles = spec.poles;
-  p.freq1 = spec.f1;
-  p.freq2 = spec.f2;
+  p.passType = wanted.passType;
+  p.family = wanted.family;
+  p.poles = wanted.poles;
+  p.freq1 = wanted.f1;
+  p.freq2 = wanted.f2;
   // Unset ripple and stop band keep the filter's values, written as the panel shows them.
-  p.ripple = spec.ripple.empty() ? StrPrintf("%.3lf", f.rippleDB) : spec.ripple;
-  p.stopBand = spec.stop.empty() ? FormatStopBandField(f.stopBandDB) : spec.stop;
+  p.ripple = wanted.ripple.empty() ? StrPrintf("%.3lf", f.rippleDB) : wanted.ripple;
+  p.stopBand = wanted.stop.empty() ? FormatStopBandField(f.stopBandDB) : wanted.stop;
   std::string f1 = p.freq1, f2 = p.freq2, ripple = p.ripple, stop = p.stopBand;
   if (ValidateFilterFields(f, p) != 0) {
     LogPrint(LogError,
@@ -106,7 +106,7 @@ int ApplyFilterSpec(const FilterSpec& spec, IIRFilter& f) {
 }
 
 int SetActiveFilterFromSpec(const std::string& text) {
-  FilterSpec spec;
-  if (!ParseFilterSpec(text, &spec)) return -1;
-  return ApplyFilterSpec(spec, ActiveFilter());
+  FilterSpec wanted;
+  if (!ParseFilterSpec(text, &wanted)) return -1;
+  return ApplyFilterSpec(wanted, ActiveFilter());
 }

@@ -18,12 +18,12 @@ struct FilterSpec {
 };
 
 // Syntax only; false with the reason logged.
-bool ParseFilterSpec(const std::string& text, FilterSpec* spec);
+bool ParseFilterSpec(const std::string& text, FilterSpec* wanted);
 
-// Stores the spec into the filter (whose Nyquist is already that of the
+// Stores the parsed filter into the filter (whose Nyquist is already that of the
 // dataset) by the panel's rules and designs it. Returns 0, or -1 with the
 // reason logged (the filter's frequencies then unchanged).
-int ApplyFilterSpec(const FilterSpec& spec, IIRFilter& f);
+int ApplyFilterSpec(const FilterSpec& wanted, IIRFilter& f);
 
 // Parse and apply to the active filter; the form every command uses.
 int SetActiveFilterFromSpec(const std::string& text);

@@ -6,6 +6,7 @@
 #include "formats/DetectFileType.h"
 #include "formats/HeaderScan.h"
 #include "formats/QlmVmsReader.h"
+#include "formats/Seg2Reader.h"
 #include "formats/SegyLayout.h"
 #include "formats/SegyReaderInternal.h"
 #include "formats/SeismicFile.h"
@@ -79,6 +80,8 @@ int DumpHeadersFile(const std::string& path, int32_t flags, int32_t firstTrace, 
     DumpSegy(section, file, flags, firstTrace, lastTrace);
   } else if (code == kFileSu) {
     DumpSu(section, file, flags, firstTrace, lastTrace);
+  } else if (code == kFileSeg2) {
+    if (DumpSeg2File(section, path) == -101) rc = -101;
   } else if (code == kFileQlmVms) {
     LoadParams vms;
     vms.flags = flags;

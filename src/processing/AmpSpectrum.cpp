@@ -338,8 +338,8 @@ void AmpSpectrum::SetDbOption(bool on) {
 }
 
 void AmpSpectrum::RebuildCurves() {
-  auto rebuild = [&](int slot, const std::vector<float>& spec, float peak, double df, bool valid) {
-    if (valid) m_curves[slot].points = BuildCurve(spec, peak, df, m_optDb, m_dbFloor);
+  auto rebuild = [&](int slot, const std::vector<float>& amp, float peak, double df, bool valid) {
+    if (valid) m_curves[slot].points = BuildCurve(amp, peak, df, m_optDb, m_dbFloor);
   };
   rebuild(kWholeCurve, m_wholeSpec, m_wholePeak, m_sectionDf, !m_computeSection);
   rebuild(kRangeCurve, m_rangeSpec, m_rangePeak, m_sectionDf, !m_rangeDirty && !m_rangeSpec.empty());

@@ -111,15 +111,15 @@ TEST(AmpSpectrum, ConstantTraceCurveAndDecibels) {
 }
 
 TEST(AmpSpectrum, BuildCurveRules) {
-  std::vector<float> spec = {2.0f, 1.0f, 0.0f, 0.5f};
-  auto lin = AmpSpectrum::BuildCurve(spec, 2.0f, 0.5, false, -120.0f);
+  std::vector<float> amp = {2.0f, 1.0f, 0.0f, 0.5f};
+  auto lin = AmpSpectrum::BuildCurve(amp, 2.0f, 0.5, false, -120.0f);
   ASSERT_EQ(lin.size(), 4u);
   EXPECT_FLOAT_EQ(lin[3].x, 1.5f);
   EXPECT_FLOAT_EQ(lin[1].y, 0.5f);
-  auto db = AmpSpectrum::BuildCurve(spec, 2.0f, 0.5, true, -120.0f);
+  auto db = AmpSpectrum::BuildCurve(amp, 2.0f, 0.5, true, -120.0f);
   EXPECT_NEAR(db[1].y, -6.0206f, 1e-4f);
   EXPECT_EQ(db[2].y, -120.0f);
-  EXPECT_TRUE(AmpSpectrum::BuildCurve(spec, 0.0f, 0.5, false, -120.0f).empty());
+  EXPECT_TRUE(AmpSpectrum::BuildCurve(amp, 0.0f, 0.5, false, -120.0f).empty());
   EXPECT_EQ(AmpSpectrum::Peak({}), -1e37f);
 }
 

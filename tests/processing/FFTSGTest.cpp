@@ -92,18 +92,18 @@ TEST(FFTSG, MagnitudesMatchNumpyRfftFromLength2To2Pow20) {
 TEST(FFTSG, ConstantTraceGivesHalfSumInBinZeroOnly) {
   FFTSG fft;
   ASSERT_EQ(fft.Initialize(1024), 0);
-  std::vector<float> s(1024, -2.5f), spec(512, 0.0f);
+  std::vector<float> s(1024, -2.5f), amp(512, 0.0f);
   std::vector<double> work(1024);
-  ASSERT_EQ(fft.AccumulateSpectrum(s.data(), 1024, work.data(), spec.data(), 1.0), 0);
-  EXPECT_FLOAT_EQ(spec[0], 1024 * 2.5f / 2);
-  for (int k = 1; k < 512; ++k) ASSERT_LT(spec[k], 1e-9f) << k;
+  ASSERT_EQ(fft.AccumulateSpectrum(s.data(), 1024, work.data(), amp.data(), 1.0), 0);
+  EXPECT_FLOAT_EQ(amp[0], 1024 * 2.5f / 2);
+  for (int k = 1; k < 512; ++k) ASSERT_LT(amp[k], 1e-9f) << k;
   // Dead trace (scale 0) adds nothing; scale divides.
-  ASSERT_EQ(fft.AccumulateSpectrum(s.data(), 1024, work.data(), spec.data(), 0.0), 0);
-  EXPECT_FLOAT_EQ(spec[0], 1024 * 2.5f / 2);
-  ASSERT_EQ(fft.AccumulateSpectrum(s.data(), 1024, work.data(), spec.data(), 2.5), 0);
-  EXPECT_FLOAT_EQ(spec[0], 1024 * 2.5f / 2 + 512);
+  ASSERT_EQ(fft.AccumulateSpectrum(s.data(), 1024, work.data(), amp.data(), 0.0), 0);
+  EXPECT_FLOAT_EQ(amp[0], 1024 * 2.5f / 2);
+  ASSERT_EQ(fft.AccumulateSpectrum(s.data(), 1024, work.data(), amp.data(), 2.5), 0);
+  EXPECT_FLOAT_EQ(amp[0], 1024 * 2.5f / 2 + 512);
   FFTSG none;
-  EXPECT_EQ(none.AccumulateSpectrum(s.data(), 1024, work.data(), spec.data(), 1.0), -1);
+  EXPECT_EQ(none.AccumulateSpectrum(s.data(), 1024, work.data(), amp.data(), 1.0), -1);
 }
 
 TEST(FFTSG, SineLandsInItsBinAndShorterTracesArePadded) {
@@ -111,11 +111,11 @@ TEST(FFTSG, SineLandsInItsBinAndShorterTracesArePadded) {
   ASSERT_EQ(fft.Initialize(1000), 0);
   std::vector<float> s(1024);
   for (int i = 0; i < 1024; ++i) s[i] = static_cast<float>(std::sin(2 * M_PI * 37 * i / 1024.0));
-  std::vector<float> spec(512, 0.0f);
+  std::vector<float> amp(512, 0.0f);
   std::vector<double> work(1024);
-  fft.AccumulateSpectrum(s.data(), 1024, work.data(), spec.data(), 1.0);
-  EXPECT_NEAR(spec[37], 512.0f, 1e-3);
-  EXPECT_LT(spec[36] + spec[38], 1e-3);
+  fft.AccumulateSpectrum(s.data(), 1024, work.data(), amp.data(), 1.0);
+  EXPECT_NEAR(amp[37], 512.0f, 1e-3);
+  EXPECT_LT(amp[36] + amp[38], 1e-3);
   // A table built for a larger N serves a smaller one after Initialize.
   ASSERT_EQ(fft.Initialize(8), 0);
   double a[8] = {1, 0, 0, 0, 0, 0, 0, 0};

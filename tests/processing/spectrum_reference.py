@@ -37,19 +37,19 @@ def job(x, dt, out, args):
         n *= 2
     if mode in ("trace", "filtered"):
         rows = x[int(args[1]) - 1:int(args[1])]
-        spec = peak = amplitudes(rows, n)
+        amp = peak = amplitudes(rows, n)
         if mode == "filtered":
-            spec = amplitudes(zero_phase(rows, int(args[2]), float(args[3])), n)
+            amp = amplitudes(zero_phase(rows, int(args[2]), float(args[3])), n)
     else:
         first, last = (1, x.shape[0]) if mode == "whole" else (int(args[1]), int(args[2]))
         rows = x[first - 1:last]
         scale = np.abs(rows).max(axis=1)
         rows, scale = rows[scale > 0], scale[scale > 0]
-        spec = peak = amplitudes(rows / scale[:, None], n)
-    y = spec / peak.max()
+        amp = peak = amplitudes(rows / scale[:, None], n)
+    y = amp / peak.max()
     if db:
         with np.errstate(divide="ignore"):
-            y = np.where(spec == 0, -120.0, 20 * np.log10(y))
+            y = np.where(amp == 0, -120.0, 20 * np.log10(y))
     with open(out, "w") as o:
         o.write("frequency_hz,amplitude\n")
         for k in range(n // 2):
