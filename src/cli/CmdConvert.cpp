@@ -191,6 +191,6 @@ int RunConvert(const CommandArgs& args) {
 
 KX_COMMAND(
     "convert",
-    "convert IN... -o OUT [--format segy|su|seg2|kxf] [--crop T0:T1] [--filter SPEC] [--offset-limit L] "
+    "convert IN... -o OUT [--format segy|su|seg2|kxf] [--crop T0:T1] [--filter FILTER] [--offset-limit L] "
     "[--select MODE:FROM:TO:STEP[:FROM:TO:STEP]]",
     "load files as one section and write it (SEG-Y rev 1, SU, SEG-2 or KXF)", RunConvert);

@@ -259,7 +259,7 @@ int RunRender(const CommandArgs& args) {
 KX_COMMAND(
     "render",
     "render IN... -o OUT.png [--size WxH] [--mode density|wiggle] [--gain none|norm|agc[:MS[:mean|rms]]] "
-    "[--palette grey|red-black|red-blue|blue-yellow] [--fill none|pos|neg] [--filter SPEC] "
+    "[--palette grey|red-black|red-blue|blue-yellow] [--fill none|pos|neg] [--filter FILTER] "
     "[--first-trace N] [--pix-per-trace X] [--start-ms T] [--pix-per-ms Y] [--labels W1,W2] "
     "[--header-plot W1[,W2,W3]]",
     "draws the section as the trace view would (default 1200x800) and saves the PNG snapshot; "

@@ -142,8 +142,8 @@ int RunSpectrum(const CommandArgs& args) {
 }  // namespace
 
 KX_COMMAND("spectrum",
-           "spectrum [--trace N | --whole | --range FIRST:LAST:T0:T1] [--filtered] [--db] [--filter SPEC] "
+           "spectrum [--trace N | --whole | --range FIRST:LAST:T0:T1] [--filtered] [--db] [--filter FILTER] "
            "[--output F] FILE...",
-           "normalised amplitude spectrum as CSV (frequency_hz,amplitude); SPEC is "
+           "normalised amplitude spectrum as CSV (frequency_hz,amplitude); FILTER is "
            "TYPE:FAMILY:POLES:F1[:F2][:ripple=DB][:stop=DB]",
            RunSpectrum);
