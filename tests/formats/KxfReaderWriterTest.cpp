@@ -23,6 +23,7 @@
 #include "formats/KxfWriter.h"
 #include "formats/LoadFileList.h"
 #include "formats/ReaderTable.h"
+#include "ScratchFiles.h"
 #include "log/Log.h"
 #include "section/ByteOrder.h"
 #include "section/SeismicSection.h"
@@ -34,38 +35,13 @@ fs::path TempFile(const std::string& name) {
   return fs::temp_directory_path() / ("kx_kxf_" + std::to_string(::getpid()) + "_" + name);
 }
 
-// Removes the old file first: rewriting a truncated file in place makes some
-// file systems flush it, which costs milliseconds per file in the loops below.
-void WriteBytes(const fs::path& p, const std::vector<uint8_t>& bytes) {
-  fs::remove(p);
-  std::ofstream out(p, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::vector<uint8_t> ReadBytes(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-class LogCapture {
+// The log of one test, captured in a scratch file.
+class LogCapture : public scratch::LogCapture {
  public:
-  LogCapture() : m_path(TempFile("log.txt")) {
-    LogFileClose();
-    EXPECT_TRUE(LogFileOpen(m_path.string()));
-  }
-  ~LogCapture() {
-    LogFileClose();
-    fs::remove(m_path);
-  }
-  std::string Text() {
-    LogFileClose();
-    std::ifstream in(m_path);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-
- private:
-  fs::path m_path;
+  LogCapture() : scratch::LogCapture(TempFile("log.txt")) {}
 };
+using scratch::ReadBytes;
+using scratch::WriteBytes;
 
 // A trace whose every header byte is random (DIM and NS kept consistent) and
 // whose samples, the unused slots too, are random bit patterns.

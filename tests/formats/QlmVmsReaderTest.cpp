@@ -16,6 +16,7 @@
 #include "formats/LoadFileList.h"
 #include "formats/QlmVmsReader.h"
 #include "formats/ReaderTable.h"
+#include "ScratchFiles.h"
 #include "log/Log.h"
 #include "section/ByteOrder.h"
 #include "section/SeismicSection.h"
@@ -27,40 +28,13 @@ fs::path TempFile(const std::string& name) {
   return fs::temp_directory_path() / ("kx_vms_" + std::to_string(::getpid()) + "_" + name);
 }
 
-// Removes the old file first: rewriting a truncated file in place makes some
-// file systems flush it, which costs milliseconds per file in the loops below.
-void WriteBytes(const fs::path& p, const std::vector<uint8_t>& bytes) {
-  fs::remove(p);
-  std::ofstream out(p, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-class LogCapture {
+// The log of one test, captured in a scratch file.
+class LogCapture : public scratch::LogCapture {
  public:
-  LogCapture() : m_path(TempFile("log.txt")) {
-    LogFileClose();
-    EXPECT_TRUE(LogFileOpen(m_path.string()));
-  }
-  ~LogCapture() {
-    LogFileClose();
-    fs::remove(m_path);
-  }
-  std::vector<std::string> TextLines() {
-    LogFileClose();
-    std::ifstream in(m_path);
-    std::vector<std::string> lines;
-    for (std::string l; std::getline(in, l);)
-      if (!l.empty()) lines.push_back(l);
-    return lines;
-  }
-  bool Has(const std::string& line) {
-    auto lines = TextLines();
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
-  }
-
- private:
-  fs::path m_path;
+  LogCapture() : scratch::LogCapture(TempFile("log.txt")) {}
 };
+using scratch::ReadBytes;
+using scratch::WriteBytes;
 
 // What a test file holds; the builder lays it out byte by byte.
 struct VmsFile {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "formats/ReaderTable.h"
+#include "ScratchFiles.h"
 #include "formats/SegdReader.h"
 #include "log/Log.h"
 #include "section/SeismicSection.h"
@@ -25,43 +26,13 @@ fs::path TempFile(const std::string& name) {
   return fs::temp_directory_path() / ("kx_segd_" + std::to_string(::getpid()) + "_" + name);
 }
 
-// Removes the old file first: rewriting a truncated file in place makes some
-// file systems flush it, which costs milliseconds per file in the loops below.
-void WriteBytes(const fs::path& p, const std::vector<uint8_t>& bytes) {
-  fs::remove(p);
-  std::ofstream out(p, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-// Collects what the log writes while it lives, one entry per line.
-class LogCapture {
+// The log of one test, captured in a scratch file.
+class LogCapture : public scratch::LogCapture {
  public:
-  LogCapture() : m_path(TempFile("log.txt")) {
-    LogFileClose();
-    EXPECT_TRUE(LogFileOpen(m_path.string()));
-  }
-  ~LogCapture() {
-    LogFileClose();
-    fs::remove(m_path);
-  }
-  std::vector<std::string> Lines() {
-    LogFileClose();
-    std::ifstream in(m_path);
-    std::vector<std::string> lines;
-    for (std::string l; std::getline(in, l);) lines.push_back(l);
-    return lines;
-  }
-  // Non-empty lines only: the log's leading "\n"s make empty lines.
-  std::vector<std::string> TextLines() {
-    std::vector<std::string> out;
-    for (auto& l : Lines())
-      if (!l.empty()) out.push_back(l);
-    return out;
-  }
-
- private:
-  fs::path m_path;
+  LogCapture() : scratch::LogCapture(TempFile("log.txt")) {}
 };
+using scratch::ReadBytes;
+using scratch::WriteBytes;
 
 // A General Header #1 with two additional blocks and the given year byte.
 std::vector<uint8_t> Header1(uint8_t year = 0x05, uint8_t addBlocks = 1) {
