@@ -6,9 +6,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "section/SegyWordTable.h"  // kSegyTraceHeaderBytes
+
 inline constexpr int kSegyTextBytes = 3200;
 inline constexpr int kSegyBinaryBytes = 400;
-inline constexpr int kSegyTraceHeaderBytes = 240;
 inline constexpr int64_t kSegyFirstTraceDefault = 3600;
 inline constexpr int32_t kMaxSamplesPerTrace = 2147483616;
 
