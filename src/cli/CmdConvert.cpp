@@ -14,6 +14,7 @@
 #include "cli/Command.h"
 #include "cli/FilterSpec.h"
 #include "cli/Options.h"
+#include "cli/ProcessOutput.h"
 #include "formats/DetectFileType.h"
 #include "formats/KxfWriter.h"
 #include "log/Log.h"
@@ -21,39 +22,11 @@
 #include "section/SeismicSection.h"
 
 namespace {
-constexpr int kFormatKxf = 100;
 
 struct ConvertArgs {
   std::string out, format, crop, filter, offsetLimit, select;
   std::vector<std::string> files;
 };
-
-std::string Lower(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
-  return s;
-}
-
-// The output format: a SaveFormat, kFormatKxf, or 0 when none fits.
-int OutputFormat(const ConvertArgs& a) {
-  std::string f = Lower(a.format);
-  if (f == "segy" || f == "sgy") return kSaveSegy;
-  if (f == "su") return kSaveSuFormat;
-  if (f == "seg2") return kSaveSeg2;
-  if (f == "kxf") return kFormatKxf;
-  if (!f.empty()) return 0;
-  switch (FileTypeFromExtension(PathExtension(a.out))) {
-    case kFileSegy:
-      return kSaveSegy;
-    case kFileSu:
-      return kSaveSuFormat;
-    case kFileSeg2:
-      return kSaveSeg2;
-    case kFileKxf:
-      return kFormatKxf;
-    default:
-      return 0;
-  }
-}
 
 std::vector<std::string> Split(const std::string& text) {
   std::vector<std::string> parts;
@@ -166,7 +139,7 @@ int SaveSection(SeismicSection& section, const ConvertArgs& a, int format) {
 int RunConvert(const CommandArgs& args) {
   ConvertArgs a;
   if (!ParseArgs(args, &a)) return 2;
-  int format = OutputFormat(a);
+  int format = OutputFormatFor(a.format, a.out);
   if (format == 0) {
     LogPrint(LogError, "\nERROR: no writer for the output file '%s'", a.out.c_str());
     LogPrint(
@@ -175,7 +148,7 @@ int RunConvert(const CommandArgs& args) {
     return 2;
   }
   bool saveOptions = !a.crop.empty() || !a.filter.empty() || !a.offsetLimit.empty() || !a.select.empty();
-  if (format == kFormatKxf && saveOptions) {
+  if (format == kOutputKxf && saveOptions) {
     LogPrint(LogError,
              "\nERROR: KXF output takes the whole section: no --crop, --filter, --offset-limit or --select");
     return 2;
@@ -184,7 +157,7 @@ int RunConvert(const CommandArgs& args) {
   auto section = LoadSectionForCli(a.files, &status);
   if (!section) return 1;
   // The writers replace OUT only once it is complete, so OUT may also be an input.
-  if (format == kFormatKxf) return WriteKxf(*section, a.out) == 0 ? 0 : 1;
+  if (format == kOutputKxf) return WriteKxf(*section, a.out) == 0 ? 0 : 1;
   return SaveSection(*section, a, format);
 }
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "app/SaveParams.h"
 #include "formats/DetectFileType.h"
 #include "formats/KxfWriter.h"
 #include "formats/Seg2Writer.h"
@@ -15,17 +16,38 @@ namespace {
 constexpr int32_t kSeg2MaxTraces = 16383;
 }
 
-int WriteProcessedSection(const SeismicSection& section, const std::string& path) {
-  std::string ext = PathExtension(path);
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-  if (ext == ".kxf") return WriteKxf(section, path);
-  SaveOptions o;
-  switch (FileTypeFromExtension(ext)) {
+int OutputFormatFor(const std::string& formatOption, const std::string& path) {
+  std::string f = formatOption;
+  std::transform(f.begin(), f.end(), f.begin(), [](unsigned char c) { return std::tolower(c); });
+  if (f == "segy" || f == "sgy") return kSaveSegy;
+  if (f == "su") return kSaveSuFormat;
+  if (f == "seg2") return kSaveSeg2;
+  if (f == "kxf") return kOutputKxf;
+  if (!f.empty()) return 0;
+  switch (FileTypeFromExtension(PathExtension(path))) {
     case kFileSegy:
-      return SaveAsSegyRev1(section, path, o);
+      return kSaveSegy;
     case kFileSu:
-      return SaveAsSu(section, path, o);
+      return kSaveSuFormat;
     case kFileSeg2:
+      return kSaveSeg2;
+    case kFileKxf:
+      return kOutputKxf;
+    default:
+      return 0;
+  }
+}
+
+int WriteProcessedSection(const SeismicSection& section, const std::string& path) {
+  SaveOptions o;
+  switch (OutputFormatFor("", path)) {
+    case kOutputKxf:
+      return WriteKxf(section, path);
+    case kSaveSegy:
+      return SaveAsSegyRev1(section, path, o);
+    case kSaveSuFormat:
+      return SaveAsSu(section, path, o);
+    case kSaveSeg2:
       if (section.Count() > kSeg2MaxTraces) {
         LogPrint(LogError, "\nERROR: TOO MANY TRACES, max is 16'383 with SEG-2 format");
         return -1;

@@ -8,6 +8,12 @@
 
 class SeismicSection;
 
+// The output format: a SaveFormat (app/SaveParams.h), kOutputKxf, or 0 when
+// none fits. formatOption ("segy", "su", "seg2", "kxf", any case) wins over
+// the extension of path.
+inline constexpr int kOutputKxf = 100;
+int OutputFormatFor(const std::string& formatOption, const std::string& path);
+
 // Writes the section as SEG-Y rev 1 (.segy, .sgy), SU (.su), SEG-2 (.seg2,
 // .sg2, .dat) or KXF (.kxf). Returns 0, or the writer's negative status (a
 // writer replaces OUT only when complete). Logs the reason of a failure.
