@@ -63,31 +63,26 @@ void StorePoles(IIRFilter& f, FilterPanelFields& p) {
   p.polesText = std::to_string(p.poles);
 }
 
-int StoreRipple(IIRFilter& f, FilterPanelFields& p) {
-  double v = 0.0;
-  int errors = 0;
-  if (ReadNumberField(p.ripple, &v) != FieldRead::kNumber) {
-    v = 0.02;
-    errors = 1;
-  } else {
-    v = std::clamp(v, 0.0, 1.0);
+// A number clamped to lo..hi, or the fallback (counted as one error) when the
+// text holds none.
+int ReadClamped(const std::string& text, double fallback, double lo, double hi, double* v) {
+  if (ReadNumberField(text, v) != FieldRead::kNumber) {
+    *v = fallback;
+    return 1;
   }
-  f.rippleDB = v;
-  p.ripple = FormatRippleField(v);
+  *v = std::clamp(*v, lo, hi);
+  return 0;
+}
+
+int StoreRipple(IIRFilter& f, FilterPanelFields& p) {
+  int errors = ReadClamped(p.ripple, 0.02, 0.0, 1.0, &f.rippleDB);
+  p.ripple = FormatRippleField(f.rippleDB);
   return errors;
 }
 
 int StoreStopBand(IIRFilter& f, FilterPanelFields& p) {
-  double v = 0.0;
-  int errors = 0;
-  if (ReadNumberField(p.stopBand, &v) != FieldRead::kNumber) {
-    v = 60.0;
-    errors = 1;
-  } else {
-    v = std::clamp(v, 20.0, 120.0);
-  }
-  f.stopBandDB = v;
-  p.stopBand = FormatStopBandField(v);
+  int errors = ReadClamped(p.stopBand, 60.0, 20.0, 120.0, &f.stopBandDB);
+  p.stopBand = FormatStopBandField(f.stopBandDB);
   return errors;
 }
 }  // namespace
