@@ -1,0 +1,158 @@
+// What the trace view does with keys, the wheel, scroll bars and the mouse,
+// without a window: scrolling, zooming with its history, the ensemble view,
+// rubber-band zoom and selection, hand scroll, and the cursor readout. It
+// drives one VTracePlotter; the desktop widget translates toolkit events
+// into these calls and acts on the returned change flags (present the
+// raster, move the scroll bars, notify its owner, refresh the panel).
+//
+// Every call runs on the view's thread. Coordinates are client pixels.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "display/PixelRect.h"
+#include "display/ZoomHistory.h"
+
+class VTracePlotter;
+
+// Keys the view handles, whatever toolkit delivers them.
+enum class ViewKey { kLeft, kRight, kUp, kDown, kPageUp, kPageDown, kHome, kEnd, kEscape, kF5, kF9 };
+
+struct KeyModifiers {
+  bool shift = false;
+  bool ctrl = false;
+};
+
+// What an input changed or asks for. The owner redraws nothing itself: the
+// navigator has already redrawn the raster when kRedrawn is set.
+enum ViewChange : uint32_t {
+  kChangeNone = 0,
+  kChangeRedrawn = 1u << 0,           // the raster changed: present it
+  kChangeFirstTrace = 1u << 1,        // notify the owner; move the horizontal thumb
+  kChangeHighlight = 1u << 2,         // notify the owner (absolute index)
+  kChangeStartTime = 1u << 3,         // move the vertical thumb
+  kChangeScales = 1u << 4,            // panel: refresh the scale fields; scroll ranges change
+  kChangeGains = 1u << 5,             // panel: refresh the gain and clip fields
+  kChangeControls = 1u << 6,          // panel: refresh every control (e.g. polarity)
+  kChangeSelection = 1u << 7,         // a selection was made: send it to the owner
+  kChangeEnsemble = 1u << 8,          // panel: new ensemble key; owner: highlight + selection
+  kRequestSnapshot = 1u << 9,         // F5
+  kRequestParameters = 1u << 10,      // F9
+  kRequestToggleTrace = 1u << 11,     // view role 2, Shift-click: ToggleTarget()
+  kRequestToggleGroup = 1u << 12,     // view role 2, Ctrl-click: ToggleTarget()
+  kRequestSaveStacks = 1u << 13,      // view role 2 popup "Save Stacks "
+  kChangeDragMode = 1u << 14,         // the pointer shape follows DragMode()
+};
+
+// One ensemble as the view shows it.
+struct ViewEnsemble {
+  int32_t firstTrace = 0;
+  int32_t count = 0;
+  double key = 0.0;
+};
+
+// Trace and time under the cursor as sent to the owner.
+struct CursorReport {
+  static constexpr int kNoTrace = INT32_MIN;  // neither a trace nor a highlight
+  int trace = kNoTrace;                       // absolute index
+  double time = 2.2250738585072014e-308;      // DBLE_UNDEF: above the plot or no data
+  bool HasTime() const { return time != 2.2250738585072014e-308; }
+};
+
+// Scroll bar state: range min..max, page size, position.
+struct ScrollBarState {
+  int min = 0;
+  int max = 0;
+  int page = 1;
+  int position = 0;
+};
+
+class TraceNavigator {
+ public:
+  enum DragMode : int { kDragNone = 0, kDragHand = 1, kDragZoom = 2, kDragSelect = 4 };
+
+  // Application settings the navigation reads (the owner copies them in).
+  struct Steps {
+    int traceFast = 10;       // traces; the slow step is 1
+    int timeSlow = 1;         // pixels
+    int timeFast = 10;        // pixels
+  };
+
+  explicit TraceNavigator(VTracePlotter& plotter) : m_plotter(plotter) {}
+  void SetSteps(const Steps& steps) { m_steps = steps; }
+
+  // The section changed (attach or detach): histories, ensembles, drag state go.
+  void Reset();
+
+  // Keys and characters ("*", "/", "=", "+", "-", "%", "i"); others: kChangeNone.
+  uint32_t Key(ViewKey key, KeyModifiers mods);
+  uint32_t Character(char32_t ch);
+
+  // Scrolling (Part of the keyboard, wheel and scroll bars).
+  uint32_t ScrollTraces(int n);           // n < 0 left, > 0 right
+  uint32_t ScrollTracePage(int direction);  // -1 left, +1 right
+  uint32_t ScrollTraceEnd(bool last);
+  uint32_t SetFirstTraceFromThumb(int position);
+  uint32_t ScrollTime(int pixels);        // < 0 up, > 0 down
+  uint32_t ScrollTimeSpan(int direction);
+  uint32_t ScrollTimeEnd(bool bottom);
+  uint32_t SetStartTimeFromThumb(int position);
+  // Wheel: steps > 0 away from the user; Ctrl scrolls time, Shift the fast step.
+  uint32_t Wheel(int steps, KeyModifiers mods);
+  ScrollBarState HorizontalBar() const;
+  ScrollBarState VerticalBar() const;
+
+  // Zoom and its history (kinds in ZoomHistory.h).
+  void RecordZoom(int kind);
+  uint32_t UndoZoom();
+  uint32_t FitTime();
+  uint32_t FitTraces();
+  uint32_t ZoomToRectangle(const PixelRect& r);  // corners in any order
+  const ZoomHistory& History() const;            // of the current view kind
+
+  // Ensembles and the ensemble view ("Full").
+  void SetEnsembles(const std::vector<ViewEnsemble>& ensembles);
+  bool HasEnsembles() const { return !m_ensembles.empty(); }
+  int CurrentEnsemble() const { return m_currentEnsemble; }
+  uint32_t SetEnsembleView(bool on);
+  uint32_t EnsembleStep(int step, double key);  // 1 next, 2 previous, 3 go to key
+
+  // Mouse. Buttons report the change; drags run from Begin to End.
+  uint32_t LeftButtonDown(int x, int y, KeyModifiers mods);
+  // The right button once the press was held or moved (the owner times it).
+  uint32_t RightButtonDrag(int x, int y, KeyModifiers mods);
+  uint32_t RightButtonDown(KeyModifiers mods);  // Shift: clear the highlight
+  uint32_t MouseMove(int x, int y);             // during a drag
+  uint32_t ButtonUp(int x, int y);
+  DragMode CurrentDragMode() const { return m_dragMode; }
+  // The zoom rectangle being dragged (the owner inverts it on the window).
+  PixelRect DragRectangle() const;
+  // The trace a role-2 toggle request names (absolute index).
+  int ToggleTarget() const { return m_toggleTarget; }
+
+  // Cursor over the client without a drag: the report for the owner; the
+  // trace under the cursor is kept for the header-word popup.
+  CursorReport CursorAt(int x, int y);
+  int CursorTrace() const { return m_cursorTrace; }
+  void CursorLeft() { m_cursorTrace = -1; }
+
+  // Absolute index of a shown trace (differs in ensemble view).
+  int AbsoluteTrace(int shown) const;
+
+ private:
+  VTracePlotter& m_plotter;
+  Steps m_steps;
+  std::vector<ViewEnsemble> m_ensembles;
+  int m_currentEnsemble = -1;
+  DragMode m_dragMode = kDragNone;
+  int m_toggleTarget = -1;
+  int m_cursorTrace = -1;
+  // ... further state is the implementer's
+};
+
+// The status-strip text for a cursor report: "TIME = %s %s",
+// "tr=%d   smp=%d    TIME = %s %s    value=%G" or "tr=%d"; empty for an
+// empty report. Sample lookup uses the trace's DELAY and DT.
+std::string CursorReadoutText(const CursorReport& report, const VTracePlotter& plotter);
