@@ -3,7 +3,9 @@
 #include <chrono>
 #include <filesystem>
 #include <new>
+#include <system_error>
 
+#include "app/AppSettings.h"
 #include "app/TextInput.h"
 #include "app/TraceViewObserver.h"
 #include "app/WorkspaceObserver.h"
@@ -58,7 +60,10 @@ struct Workspace::SavedView {
 };
 
 Workspace::Workspace() = default;
-Workspace::~Workspace() = default;
+
+Workspace::~Workspace() {
+  JoinWorker();
+}
 
 int Workspace::TraceCount() const {
   return m_section ? m_section->Count() : 0;
@@ -98,6 +103,11 @@ int Workspace::LoadChosenFiles(const std::vector<std::string>& paths, int filter
 }
 
 int Workspace::LoadDataset(const std::vector<std::string>& paths, LoadParams params) {
+  if (m_workerActive) {
+    // The worker owns the section; destroying it now would pull it away mid-run.
+    LogPrint(LogWarning, "WARNING: load refused while a background operation runs");
+    return -1;
+  }
   Clock::time_point t0 = Clock::now();
   if (m_observer) m_observer->SetBusyCursor(true);
   SavedView saved = ClearViews(params);
@@ -151,6 +161,7 @@ void Workspace::ShowLoadedSection(const std::vector<std::string>& paths, const L
   double readSeconds = SecondsSince(t0);
   SeismicSection& s = *m_section;
   ActiveFilterDatasetLoaded(s.m_minInterval);
+  m_resample.currentInterval = s.m_minInterval;
   if (m_observer) m_observer->FilterNyquistChanged();
   if (m_view) {
     m_view->ShowTraces(s);
@@ -161,7 +172,8 @@ void Workspace::ShowLoadedSection(const std::vector<std::string>& paths, const L
   }
   if (m_observer) {
     m_observer->SetSectionInfo(s.m_sectionInfo);
-    m_observer->SetTitle(PathListText(paths));
+    m_title = PathListText(paths);
+    m_observer->SetTitle(m_title);
     m_observer->EnableDataMenus(true);
   }
   if (m_splash) {
@@ -243,6 +255,80 @@ int Workspace::DumpCurrentHeaders(bool textual, bool binary) {
   if (binary || !textual) DumpBinaryHeader(m_section->m_binaryHeader, LogAlways);
   ConsoleRaise();
   return 0;
+}
+
+void Workspace::ChangeBusy(bool busy) {
+  m_busy = busy;
+  if (m_observer) m_observer->BusyChanged(busy);
+}
+
+int Workspace::ResampleTraces(double newInterval, ResampleProgress progress) {
+  if (m_busy || m_workerActive || !m_section) {
+    LogPrint(LogWarning, "WARNING: resampling refused: %s", m_section ? "busy" : "no section loaded");
+    return -1;
+  }
+  JoinWorker();  // the previous run's thread, already past its work
+  m_resample.newInterval = newInterval;
+  m_workerActive = true;
+  ChangeBusy(true);
+  try {
+    m_worker = std::thread(&Workspace::ResampleWorker, this, newInterval, std::move(progress));
+  } catch (const std::system_error& e) {
+    LogPrint(LogError, "\nERROR: Workspace::ResampleTraces() cannot start its thread: %s", e.what());
+    ConsoleRaise();
+    m_workerActive = false;
+    ChangeBusy(false);
+    return -2;
+  }
+  if (!m_poster) {
+    JoinWorker();
+    FinishResample();
+  }
+  return 0;
+}
+
+void Workspace::ResampleWorker(double newInterval, ResampleProgress progress) {
+  ResampleReport report;
+  int rc = ResampleSection(*m_section, newInterval, m_resample.applyLowPass, Settings().numThreads, progress,
+                           &report);
+  m_resampleReport = report;
+  m_resampleStatus = rc;
+  m_resampleTarget = newInterval;
+  // The poster's queue orders these writes before the completion reads them;
+  // without a poster the join does.
+  if (m_poster) m_poster([this] { FinishResample(); });
+}
+
+void Workspace::FinishResample() {
+  if (m_resampleStatus == 0 && m_section) {
+    const SeismicSection& s = *m_section;
+    m_resample.currentInterval = m_resampleTarget;
+    // The corners stay fractions of Nyquist, so their Hz follow the new rate.
+    ActiveFilterDatasetLoaded(m_resampleTarget);
+    if (m_view) {
+      m_view->ShowTraces(s);
+      m_view->SetSelectedTrace(-1);
+      m_view->RefreshDisplay();
+    }
+    if (m_observer) {
+      m_observer->SetTitle(m_title);
+      m_observer->FilterNyquistChanged();
+      m_observer->SetSectionInfo(s.m_sectionInfo);
+      m_observer->SetTraceInfo(-1);
+      m_observer->TracesChanged(s);
+    }
+    if (m_resampleReport.failed > 0)
+      LogPrint(LogError, "\nERROR: %d traces could not be resampled (no memory) and keep their interval",
+               m_resampleReport.failed);
+  } else if (m_resampleStatus != 0) {
+    LogPrint(LogError, "\nERROR: resampling failed (status %d), the section is unchanged", m_resampleStatus);
+  }
+  m_workerActive = false;
+  ChangeBusy(false);
+}
+
+void Workspace::JoinWorker() {
+  if (m_worker.joinable() && m_worker.get_id() != std::this_thread::get_id()) m_worker.join();
 }
 
 Workspace& TheWorkspace() {

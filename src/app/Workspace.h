@@ -3,17 +3,23 @@
 // filter, the splash and busy flags. Windows see it through the observer
 // interfaces; with none installed (kxtool, tests) it still loads and logs.
 //
-// Threads: user-interface thread only. No lock guards the section; while a
+// Threads: user-interface thread only, except the resampling worker, which
+// owns the section while it runs. No lock guards the section; while a
 // background operation changes it the busy flag is set and the commands that
-// would read it are refused by the main window.
+// would read it are refused (by the main window, and by the workspace's own
+// commands that replace the section).
 #pragma once
 
+#include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "formats/LoadParams.h"
+#include "processing/Resample.h"
 
 class SeismicSection;
 class TraceViewObserver;
@@ -22,6 +28,12 @@ class WorkspaceObserver;
 inline constexpr const char* kMainWindowTitle = " Kestrix  v1.85 April 2024";
 inline constexpr const char* kNoDataInfoText = "\n\n\n  NO Data Loaded";
 inline constexpr std::size_t kDisplayNameMaxChars = 128;
+
+// Runs a task on the user-interface thread. The desktop program installs one
+// that queues the task to its event loop and returns at once. Without one
+// (kxtool, tests) a background command waits for its worker and finishes on
+// the calling thread.
+using UiPoster = std::function<void(std::function<void()>)>;
 
 class Workspace {
  public:
@@ -70,6 +82,26 @@ class Workspace {
   bool Busy() const { return m_busy; }
   void SetBusy(bool busy) { m_busy = busy; }
 
+  // Set while no background command runs; the poster must outlive the workspace
+  // or be removed (empty) before it goes.
+  void SetUiPoster(UiPoster poster) { m_poster = std::move(poster); }
+
+  // The resample dialog's settings, kept between runs.
+  ResampleSettings& Resampling() { return m_resample; }
+  // Resamples every trace to newInterval (s) on a worker thread of its own,
+  // with the busy flag set until the completion has run on the user-interface
+  // thread: active filter moved to the new Nyquist, views and tool windows
+  // refreshed. progress is called on the worker thread and must not touch
+  // the section. Returns 0 when started (finished already without a poster);
+  // -1 refused (busy, or no section); -2 the thread could not be started. The
+  // run's own status is LastResampleStatus() once Busy() is false again.
+  int ResampleTraces(double newInterval, ResampleProgress progress = {});
+  // 0, or ResampleSection's status of the last finished run (-1 bad interval,
+  // -999 no memory: the section unchanged then).
+  int LastResampleStatus() const { return m_resampleStatus; }
+  // True from the start of a background command until its completion ran.
+  bool WorkerActive() const { return m_workerActive; }
+
  private:
   struct SavedView;
   SavedView ClearViews(const LoadParams& params);
@@ -79,15 +111,30 @@ class Workspace {
   void ApplyViewPosition(const LoadParams& params, const SavedView& saved);
   void RememberInput(const std::vector<std::string>& paths);
   void LoadFailed(const LoadParams& params);
+  void ChangeBusy(bool busy);
+  void ResampleWorker(double newInterval, ResampleProgress progress);
+  void FinishResample();
+  void JoinWorker();
 
   std::unique_ptr<SeismicSection> m_section;
   WorkspaceObserver* m_observer = nullptr;
   TraceViewObserver* m_view = nullptr;
   std::string m_lastInputDir;
   std::string m_displayName;
+  std::string m_title;
   int m_lastFilter = 1;
   bool m_splash = true;
-  bool m_busy = false;
+  // Read by progress callbacks and tests on other threads.
+  std::atomic<bool> m_busy{false};
+  std::atomic<bool> m_workerActive{false};
+
+  UiPoster m_poster;
+  std::thread m_worker;
+  ResampleSettings m_resample;
+  // Written by the worker before it posts its completion, read by the completion.
+  ResampleReport m_resampleReport;
+  int m_resampleStatus = 0;
+  double m_resampleTarget = 0.0;
 };
 
 // The process-wide workspace, constructed on first use and destroyed at exit.

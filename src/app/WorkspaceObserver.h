@@ -32,4 +32,10 @@ class WorkspaceObserver {
   virtual void SectionClearing() {}
   // A load found no data: the tool windows that need data close.
   virtual void SectionLost() {}
+  // A background operation took (true) or gave back (false) the section: the
+  // windows that read it are disabled meanwhile.
+  virtual void BusyChanged(bool /*busy*/) {}
+  // The traces were replaced in place (resampling); the section was rescanned.
+  // The tool windows (spectrum, basemap) re-read it.
+  virtual void TracesChanged(const SeismicSection& /*section*/) {}
 };

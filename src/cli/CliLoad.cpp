@@ -7,10 +7,10 @@
 #include "formats/LoadFileList.h"
 #include "log/Log.h"
 
-std::unique_ptr<SeismicSection> LoadSectionForCli(const std::vector<std::string>& files, int* status) {
+std::unique_ptr<SeismicSection> LoadSectionForCli(const std::vector<std::string>& files, int* status,
+                                                  LoadParams params) {
   auto start = std::chrono::steady_clock::now();
   auto section = std::make_unique<SeismicSection>(1);
-  LoadParams params;
   int rc = LoadFileList(*section, files, params);
   LogPrint(LogStep, "Load Dataset in %.3lfs (file count=%d)",
            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), params.fileCount);

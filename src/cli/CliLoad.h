@@ -8,12 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "formats/LoadParams.h"
 #include "section/SeismicSection.h"
 
 // Returns the scanned section, or null with *status: the load's status
 // (-9902 for a file type without a reader), or -1 when no file gave a trace
 // with a positive interval and sample count. *status is 0 on success.
-std::unique_ptr<SeismicSection> LoadSectionForCli(const std::vector<std::string>& files, int* status);
+// params: the load's parameters (the stack takes the file numbers from the names).
+std::unique_ptr<SeismicSection> LoadSectionForCli(const std::vector<std::string>& files, int* status,
+                                                  LoadParams params = LoadParams());
 
 // JSON text helpers shared by the commands.
 std::string JsonString(const std::string& text);

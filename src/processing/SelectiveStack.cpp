@@ -37,6 +37,8 @@ void CopyIntoStack(TraceRecord* dst, const TraceRecord* src, int32_t n) {
   dst->DIM = room;
   dst->NS = n;
   dst->TSKIP = 0;
+  // A save of the section may have marked the source; every stack is written.
+  dst->OMIT = 0;
   if (src->TSKIP) {
     std::memset(dst->Samples(), 0, static_cast<std::size_t>(n) * sizeof(float));
     dst->NVS = 0;
