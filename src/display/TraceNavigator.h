@@ -13,9 +13,8 @@
 #include <vector>
 
 #include "display/PixelRect.h"
+#include "display/VTracePlotter.h"
 #include "display/ZoomHistory.h"
-
-class VTracePlotter;
 
 // Keys the view handles, whatever toolkit delivers them.
 enum class ViewKey { kLeft, kRight, kUp, kDown, kPageUp, kPageDown, kHome, kEnd, kEscape, kF5, kF9 };
@@ -29,21 +28,21 @@ struct KeyModifiers {
 // navigator has already redrawn the raster when kRedrawn is set.
 enum ViewChange : uint32_t {
   kChangeNone = 0,
-  kChangeRedrawn = 1u << 0,           // the raster changed: present it
-  kChangeFirstTrace = 1u << 1,        // notify the owner; move the horizontal thumb
-  kChangeHighlight = 1u << 2,         // notify the owner (absolute index)
-  kChangeStartTime = 1u << 3,         // move the vertical thumb
-  kChangeScales = 1u << 4,            // panel: refresh the scale fields; scroll ranges change
-  kChangeGains = 1u << 5,             // panel: refresh the gain and clip fields
-  kChangeControls = 1u << 6,          // panel: refresh every control (e.g. polarity)
-  kChangeSelection = 1u << 7,         // a selection was made: send it to the owner
-  kChangeEnsemble = 1u << 8,          // panel: new ensemble key; owner: highlight + selection
-  kRequestSnapshot = 1u << 9,         // F5
-  kRequestParameters = 1u << 10,      // F9
-  kRequestToggleTrace = 1u << 11,     // view role 2, Shift-click: ToggleTarget()
-  kRequestToggleGroup = 1u << 12,     // view role 2, Ctrl-click: ToggleTarget()
-  kRequestSaveStacks = 1u << 13,      // view role 2 popup "Save Stacks "
-  kChangeDragMode = 1u << 14,         // the pointer shape follows DragMode()
+  kChangeRedrawn = 1u << 0,        // the raster changed: present it
+  kChangeFirstTrace = 1u << 1,     // notify the owner; move the horizontal thumb
+  kChangeHighlight = 1u << 2,      // notify the owner (absolute index)
+  kChangeStartTime = 1u << 3,      // move the vertical thumb
+  kChangeScales = 1u << 4,         // panel: refresh the scale fields; scroll ranges change
+  kChangeGains = 1u << 5,          // panel: refresh the gain and clip fields
+  kChangeControls = 1u << 6,       // panel: refresh every control (e.g. polarity)
+  kChangeSelection = 1u << 7,      // a selection was made: send it to the owner
+  kChangeEnsemble = 1u << 8,       // panel: new ensemble key; owner: highlight + selection
+  kRequestSnapshot = 1u << 9,      // F5
+  kRequestParameters = 1u << 10,   // F9
+  kRequestToggleTrace = 1u << 11,  // view role 2, Shift-click: ToggleTarget()
+  kRequestToggleGroup = 1u << 12,  // view role 2, Ctrl-click: ToggleTarget()
+  kRequestSaveStacks = 1u << 13,   // view role 2 popup "Save Stacks "
+  kChangeDragMode = 1u << 14,      // the pointer shape follows DragMode()
 };
 
 // One ensemble as the view shows it.
@@ -75,9 +74,9 @@ class TraceNavigator {
 
   // Application settings the navigation reads (the owner copies them in).
   struct Steps {
-    int traceFast = 10;       // traces; the slow step is 1
-    int timeSlow = 1;         // pixels
-    int timeFast = 10;        // pixels
+    int traceFast = 10;  // traces; the slow step is 1
+    int timeSlow = 1;    // pixels
+    int timeFast = 10;   // pixels
   };
 
   explicit TraceNavigator(VTracePlotter& plotter) : m_plotter(plotter) {}
@@ -90,12 +89,12 @@ class TraceNavigator {
   uint32_t Key(ViewKey key, KeyModifiers mods);
   uint32_t Character(char32_t ch);
 
-  // Scrolling (Part of the keyboard, wheel and scroll bars).
-  uint32_t ScrollTraces(int n);           // n < 0 left, > 0 right
+  // Scrolling (keyboard, wheel and scroll bars).
+  uint32_t ScrollTraces(int n);             // n < 0 left, > 0 right
   uint32_t ScrollTracePage(int direction);  // -1 left, +1 right
   uint32_t ScrollTraceEnd(bool last);
   uint32_t SetFirstTraceFromThumb(int position);
-  uint32_t ScrollTime(int pixels);        // < 0 up, > 0 down
+  uint32_t ScrollTime(int pixels);  // < 0 up, > 0 down
   uint32_t ScrollTimeSpan(int direction);
   uint32_t ScrollTimeEnd(bool bottom);
   uint32_t SetStartTimeFromThumb(int position);
@@ -106,6 +105,8 @@ class TraceNavigator {
 
   // Zoom and its history (kinds in ZoomHistory.h).
   void RecordZoom(int kind);
+  // The panel is about to change a scale (1 time, 2 traces): remember it.
+  void ScaleAboutToChange(int which);
   uint32_t UndoZoom();
   uint32_t FitTime();
   uint32_t FitTraces();
@@ -124,11 +125,19 @@ class TraceNavigator {
   // The right button once the press was held or moved (the owner times it).
   uint32_t RightButtonDrag(int x, int y, KeyModifiers mods);
   uint32_t RightButtonDown(KeyModifiers mods);  // Shift: clear the highlight
-  uint32_t MouseMove(int x, int y);             // during a drag
+  // A role-2 view with no zoom tool offers the "Save Stacks " popup on the
+  // right button instead of a drag; choosing its item gives kRequestSaveStacks.
+  bool RightButtonOffersPopup() const;
+  uint32_t SaveStacksChosen() const;
+  uint32_t MouseMove(int x, int y);  // during a drag
   uint32_t ButtonUp(int x, int y);
   DragMode CurrentDragMode() const { return m_dragMode; }
-  // The zoom rectangle being dragged (the owner inverts it on the window).
+  // The rectangle being dragged as its two corners, left <= right and top <=
+  // bottom, both corner pixels included (the owner inverts a zoom rectangle
+  // on the window); empty without a drag.
   PixelRect DragRectangle() const;
+  // The last selection with absolute trace numbers (for the owner).
+  VTracePlotter::Selection OwnerSelection() const;
   // The trace a role-2 toggle request names (absolute index).
   int ToggleTarget() const { return m_toggleTarget; }
 
@@ -142,6 +151,34 @@ class TraceNavigator {
   int AbsoluteTrace(int shown) const;
 
  private:
+  // View state compared before and after an action to report what changed.
+  struct Snapshot {
+    int32_t firstTrace;
+    int highlighted;
+    double startTime;
+    double pixPerTrace;
+    double pixPerSec;
+  };
+  DisplayParams& P();
+  Snapshot Take() const;
+  bool Same(const Snapshot& s) const;
+  // Lays out, redraws and reports the differences from before.
+  uint32_t Finish(const Snapshot& before);
+  uint32_t ZoomTraces(double factor);
+  uint32_t ZoomTime(double factor);
+  uint32_t ScrollTimeBy(double seconds);
+  uint32_t SetStartTime(double startTime);
+  double LastStartTime() const;
+  int32_t LastFirstTrace() const;
+  int TraceUnder(int x) const;    // limited to the traces shown
+  double TimeUnder(int y) const;  // limited to the section
+  uint32_t GoToEnsemble(int index);
+  void StartDrag(DragMode mode, int x, int y);
+  uint32_t DropSelection();
+  uint32_t HandScroll(int x, int y);
+  uint32_t Select(const PixelRect& r);
+  uint32_t LegendClick(int x, int y, KeyModifiers mods, bool* handled);
+
   VTracePlotter& m_plotter;
   Steps m_steps;
   std::vector<ViewEnsemble> m_ensembles;
@@ -149,7 +186,11 @@ class TraceNavigator {
   DragMode m_dragMode = kDragNone;
   int m_toggleTarget = -1;
   int m_cursorTrace = -1;
-  // ... further state is the implementer's
+  ZoomHistory m_history[2];  // whole section, ensemble view
+  int m_dragX0 = 0, m_dragY0 = 0, m_dragX = 0, m_dragY = 0;
+  int m_prevX = 0, m_prevY = 0;
+  int32_t m_dragFirstTrace = 0;
+  double m_dragStartTime = 0.0;
 };
 
 // The status-strip text for a cursor report: "TIME = %s %s",

@@ -32,14 +32,16 @@ int VTracePlotter::Resize(int clientWidth, int clientHeight) {
 
 int VTracePlotter::AttachSection(const SeismicSection& s) {
   if (s.Count() <= 0) return -1;
-  m_traces = s.m_traces;
-  m_count = s.Count();
+  m_allTraces = m_traces = s.m_traces;
+  m_allCount = m_count = s.Count();
+  m_shownFirst = 0;
   m_maxSamples = s.m_maxSamples;
   m_sectionStart = s.m_minTime;
   m_sectionEnd = s.m_maxTime;
   m_normaliser = s.m_maxAmplitude;
   m_baseTimeFactor = s.m_timeFactor > 0.0 ? s.m_timeFactor : 1000.0;
   m_displayTimeFactor = TimeAxis::DisplayFactor(m_baseTimeFactor, m_sectionStart, m_sectionEnd);
+  m_timeUnitLabel = s.m_timeUnitLabel;
   m_highlighted = -1;
   m_selection = Selection{};
   m_rubberBand = PixelRect{};
@@ -54,8 +56,11 @@ int VTracePlotter::AttachSection(const SeismicSection& s) {
 }
 
 void VTracePlotter::DetachSection() {
-  m_traces = nullptr;
-  m_count = 0;
+  m_allTraces = m_traces = nullptr;
+  m_allCount = m_count = 0;
+  m_shownFirst = 0;
+  m_params.m_ensembleView = 0;
+  m_rubberBand = PixelRect{};
   m_maxSamples = 0;
   m_highlighted = -1;
   m_selection = Selection{};
@@ -105,6 +110,37 @@ int VTracePlotter::DisplayChanged(int hint) {
   return Layout(true);
 }
 
+void VTracePlotter::ShowTraces(int first, int count) {
+  if (m_allTraces == nullptr) return;
+  if (count <= 0 || first < 0 || first >= m_allCount) {
+    first = 0;
+    count = m_allCount;
+  }
+  count = std::min(count, m_allCount - first);
+  m_shownFirst = first;
+  m_traces = m_allTraces + first;
+  m_count = count;
+  if (m_highlighted >= m_count) m_highlighted = -1;
+}
+
+const TraceRecord* VTracePlotter::ShownTrace(int shown) const {
+  return shown >= 0 && shown < m_count ? m_traces[shown] : nullptr;
+}
+
+const TraceRecord* VTracePlotter::SectionTrace(int absolute) const {
+  return absolute >= 0 && absolute < m_allCount ? m_allTraces[absolute] : nullptr;
+}
+
+PixelRect VTracePlotter::PlotRect() const {
+  return {m_layout.plotLeft, m_layout.plotTop, m_layout.plotLeft + m_layout.plotWidth,
+          m_layout.plotTop + m_layout.plotHeight};
+}
+
+void VTracePlotter::ChangeFocus(bool focused) {
+  m_focused = focused;
+  if (m_store.HasRaster()) DrawFocusLine(focused ? kSchemeSelection : kSchemeBackground);
+}
+
 void VTracePlotter::SetHighlighted(int trace) {
   m_highlighted = trace >= 0 && trace < m_count ? trace : -1;
 }
@@ -115,7 +151,12 @@ void VTracePlotter::SetLabelGraduation(int step, int hgrad, int vgrad) {
 }
 
 void VTracePlotter::SetHeaderPlot(const HeaderPlotSettings& settings) {
-  m_headerPlot.SetSettings(settings, m_traces, m_count);
+  m_headerPlot.SetSettings(settings, m_allTraces, m_allCount);
+}
+
+void VTracePlotter::ChooseHeaderPlotCurve(int curve, int word) {
+  if (curve < 0 || curve >= HeaderPlot::kCurves) return;
+  m_headerPlot.ChooseCurve(curve, word, m_allTraces, m_allCount);
 }
 
 int VTracePlotter::TraceAtColumn(int x) const {
@@ -164,7 +205,7 @@ void VTracePlotter::Redraw() {
   if (m_showLabels) m_labels.Draw(m_store, in, m_metrics, m_text, m_baseTimeFactor);
   if (m_timeAxis) TimeAxis::DrawTimeAxis(m_store, in, m_metrics, m_text, m_layout.visibleSpan);
   DrawSelection(in);
-  if (m_focused) DrawFocusLine();
+  if (m_focused) DrawFocusLine(kSchemeSelection);
   if (m_headerPlot.Shown()) m_headerPlot.Draw(m_store, in, m_metrics, m_text, m_baseTop);
 }
 
@@ -187,8 +228,8 @@ void VTracePlotter::DrawSelection(const TraceRendererInput& in) {
   painter.FrameRect(r);
 }
 
-void VTracePlotter::DrawFocusLine() {
+void VTracePlotter::DrawFocusLine(int colorIndex) {
   RasterPainter painter(m_store);
-  painter.SetLineIndex(kSchemeSelection);
+  painter.SetLineIndex(colorIndex);
   painter.Line(m_baseLeft, m_baseTop - 1, m_baseLeft, m_baseTop + m_clientHeight - 1);
 }

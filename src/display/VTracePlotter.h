@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "display/AxisLayout.h"
@@ -80,10 +81,38 @@ class VTracePlotter {
   // The filter applied with m_useFreqFilter (null: the active filter).
   void SetFilter(const IIRFilter* filter) { m_filter = filter; }
 
+  // Traces shown: the whole section, or one ensemble in the ensemble view.
   int TraceCount() const { return m_count; }
+  int AllTraceCount() const { return m_allCount; }
+  int ShownFirst() const { return m_shownFirst; }
+  // Shows count traces from first (clamped to the section); count <= 0 shows
+  // them all. The caller lays out afterwards.
+  void ShowTraces(int first, int count);
+  // A shown trace (0 … TraceCount() − 1) or a trace of the whole section;
+  // null when out of range.
+  const TraceRecord* ShownTrace(int shown) const;
+  const TraceRecord* SectionTrace(int absolute) const;
+  int MaxSamples() const { return m_maxSamples; }
   double SectionStart() const { return m_sectionStart; }
   double SectionEnd() const { return m_sectionEnd; }
   double DisplayTimeFactor() const { return m_displayTimeFactor; }
+  double BaseTimeFactor() const { return m_baseTimeFactor; }
+  // Unit of times multiplied by the base time factor ("ms" by default).
+  const std::string& TimeUnitLabel() const { return m_timeUnitLabel; }
+  int TracesPerPage() const { return m_layout.tracesPerPage; }
+  double VisibleSpan() const { return m_layout.visibleSpan; }
+  PixelRect PlotRect() const;
+  int ClientWidth() const { return m_clientWidth; }
+  int ClientHeight() const { return m_clientHeight; }
+  int BaseLeft() const { return m_baseLeft; }
+  int BaseTop() const { return m_baseTop; }
+  int ViewNumber() const { return m_viewNumber; }
+  int ViewRole() const { return m_viewRole; }
+  bool Focused() const { return m_focused; }
+  // Cross-lines cursor colour (0xRRGGBB) for a scheme row, and the fill of
+  // the header-word popup box.
+  static uint32_t CrossCursorColor(int schemeRow) { return schemeRow == 0 ? 0x577AB9u : 0x6FDB40u; }
+  static constexpr uint32_t kPopupColor = 0x6FDB40u;
   int Highlighted() const { return m_highlighted; }
   void SetHighlighted(int trace);
   const Selection& GetSelection() const { return m_selection; }
@@ -91,11 +120,17 @@ class VTracePlotter {
   // A rubber band being dragged (drawn instead of the selection); empty: none.
   void SetRubberBand(const PixelRect& corners) { m_rubberBand = corners; }
   void SetFocused(bool focused) { m_focused = focused; }
+  // Focus gained or lost: the focus line is drawn into the raster in the
+  // selection colour, or erased with the background.
+  void ChangeFocus(bool focused);
+  const PixelRect& RubberBand() const { return m_rubberBand; }
   void SetHeaderLabelsShown(bool shown) { m_showLabels = shown; }
   void SetLabelWords(const std::vector<int>& rows) { m_labels.SetWords(rows); }
   // Graduation step (0 auto), "Hgrad" and "Vgrad" settings 0..4.
   void SetLabelGraduation(int step, int hgrad, int vgrad);
   void SetHeaderPlot(const HeaderPlotSettings& settings);
+  // Curve 0..2 shows catalogue word (-1 none), its range over the section.
+  void ChooseHeaderPlotCurve(int curve, int word);
   void SetViewRole(int role) { m_viewRole = role; }
 
   // Trace under a client column, or -1; time under a client row (seconds).
@@ -107,7 +142,7 @@ class VTracePlotter {
  private:
   void DrawTraces(const TraceRendererInput& in);
   void DrawSelection(const TraceRendererInput& in);
-  void DrawFocusLine();
+  void DrawFocusLine(int colorIndex);
 
   int m_viewNumber;
   bool m_timeAxis;
@@ -124,7 +159,10 @@ class VTracePlotter {
   RenderSettings m_settings;
   const IIRFilter* m_filter = nullptr;
 
-  TraceRecord* const* m_traces = nullptr;
+  TraceRecord* const* m_allTraces = nullptr;
+  int m_allCount = 0;
+  int m_shownFirst = 0;
+  TraceRecord* const* m_traces = nullptr;  // the traces shown
   int m_count = 0;
   int m_maxSamples = 0;
   double m_sectionStart = 0.0;
@@ -132,6 +170,7 @@ class VTracePlotter {
   double m_normaliser = 0.0;
   double m_baseTimeFactor = 1000.0;
   double m_displayTimeFactor = 1000.0;
+  std::string m_timeUnitLabel = "ms";
   int m_viewRole = 1;
   int m_vgrad = 2;
 
