@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+#include "display/HeaderPlotSettings.h"
+#include "display/LabelWordList.h"
+
+using Rows = std::vector<int>;
+
+TEST(LabelWordList, CheckedWordsGoOnTopAndUncheckedOnesLeave) {
+  LabelWordList w;
+  w.Insert(12);
+  w.Insert(10);
+  w.Insert(0);
+  EXPECT_EQ(w.Rows(), (Rows{0, 10, 12}));
+  w.Insert(12);  // already chosen: moves up, never twice
+  EXPECT_EQ(w.Rows(), (Rows{12, 0, 10}));
+  EXPECT_EQ(w.Remove(0), 1);
+  EXPECT_EQ(w.Rows(), (Rows{12, 10}));
+  EXPECT_EQ(w.Remove(0), -1);
+  w.Assign({5, 7, 5, 9});
+  EXPECT_EQ(w.Rows(), (Rows{5, 7, 9}));
+}
+
+TEST(LabelWordList, UpAndDownWrapAround) {
+  LabelWordList w;
+  w.Assign({1, 2, 3, 4});
+  EXPECT_EQ(w.MoveUp(2), 1);
+  EXPECT_EQ(w.Rows(), (Rows{1, 3, 2, 4}));
+  EXPECT_EQ(w.MoveUp(0), 3);  // the first goes last, the others keep their order
+  EXPECT_EQ(w.Rows(), (Rows{3, 2, 4, 1}));
+  EXPECT_EQ(w.MoveDown(3), 0);  // the last goes first
+  EXPECT_EQ(w.Rows(), (Rows{1, 3, 2, 4}));
+  EXPECT_EQ(w.MoveDown(1), 2);
+  EXPECT_EQ(w.Rows(), (Rows{1, 2, 3, 4}));
+  // No current entry, or a position past the end, changes nothing.
+  EXPECT_EQ(w.MoveUp(-1), -1);
+  EXPECT_EQ(w.MoveDown(4), -1);
+  EXPECT_EQ(w.Rows(), (Rows{1, 2, 3, 4}));
+  LabelWordList one;
+  one.Assign({7});
+  EXPECT_EQ(one.MoveUp(0), 0);
+  EXPECT_EQ(one.MoveDown(0), 0);
+  EXPECT_EQ(one.Rows(), (Rows{7}));
+  LabelWordList none;
+  EXPECT_EQ(none.MoveUp(0), -1);
+}
+
+TEST(LabelWordList, ApplyFillsTwelveSlotsInListOrder) {
+  LabelWordList w;
+  w.Assign({17, 0, 12});
+  std::array<int, 12> slots = w.Slots();
+  EXPECT_EQ(slots[0], 17);
+  EXPECT_EQ(slots[1], 0);
+  EXPECT_EQ(slots[2], 12);
+  for (int i = 3; i < 12; ++i) EXPECT_EQ(slots[i], -1) << i;
+  EXPECT_EQ(w.AppliedRows(), (Rows{17, 0, 12}));
+
+  Rows many;
+  for (int r = 0; r < 15; ++r) many.push_back(r);
+  w.Assign(many);
+  slots = w.Slots();
+  for (int i = 0; i < 12; ++i) EXPECT_EQ(slots[i], i);
+  EXPECT_EQ(w.AppliedRows().size(), 12u);
+  EXPECT_EQ(w.AppliedRows().back(), 11);
+
+  w.Clear();
+  slots = w.Slots();
+  for (int s : slots) EXPECT_EQ(s, -1);
+  EXPECT_TRUE(w.AppliedRows().empty());
+}
+
+TEST(LabelWordList, GraduateStepIsAPositiveIntegerOrAuto) {
+  EXPECT_EQ(LabelWordList::ParseGraduateStep("10"), 10);
+  EXPECT_EQ(LabelWordList::ParseGraduateStep("  1 "), 1);
+  EXPECT_EQ(LabelWordList::ParseGraduateStep("auto"), 0);
+  EXPECT_EQ(LabelWordList::ParseGraduateStep(""), 0);
+  EXPECT_EQ(LabelWordList::ParseGraduateStep("0"), 0);
+  EXPECT_EQ(LabelWordList::ParseGraduateStep("-5"), 0);
+  EXPECT_EQ(LabelWordList::ParseGraduateStep("5x"), 0);
+  EXPECT_EQ(LabelWordList::ParseGraduateStep("99999999999"), 0);
+  EXPECT_EQ(LabelWordList::FormatGraduateStep(0), "auto");
+  EXPECT_EQ(LabelWordList::FormatGraduateStep(25), "25");
+}
+
+// Cases beyond the basic limits: the tick rule at its boundary and with no
+// ticks, and margins by integer division of the limited height.
+TEST(HeaderPlotSettings, TickRuleAndMarginsAtTheirBoundaries) {
+  HeaderPlotSettings s;
+  s.m_windowHeight = 60;
+  s.m_majorTicks = 5;  // exactly 12 pixels apart: kept
+  s.Limit(800);
+  EXPECT_EQ(s.m_majorTicks, 5);
+  s.m_majorTicks = 6;  // 10 pixels apart: int(60 / 12 + 0.5)
+  s.Limit(800);
+  EXPECT_EQ(s.m_majorTicks, 5);
+  s.m_majorTicks = -4;
+  s.Limit(800);
+  EXPECT_EQ(s.m_majorTicks, 0);
+  s.m_windowHeight = 159;
+  s.m_verticalMargin = 20;
+  s.Limit(800);
+  EXPECT_EQ(s.m_verticalMargin, 15);
+  // The height is limited before the margins and ticks are checked.
+  s.m_windowHeight = 400;
+  s.m_verticalMargin = 40;
+  s.m_majorTicks = 30;
+  s.Limit(250);
+  EXPECT_EQ(s.m_windowHeight, 200);
+  EXPECT_EQ(s.m_verticalMargin, 20);
+  EXPECT_EQ(s.m_majorTicks, 17);  // int(200 / 12 + 0.5)
+  s.m_penThickness = -2;
+  s.Limit(250);
+  EXPECT_EQ(s.m_penThickness, 1);
+}
