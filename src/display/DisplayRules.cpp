@@ -62,22 +62,22 @@ double ScaleBySliderSteps(ScaleSlider slider, double value, int delta) {
   return value;
 }
 
-void ApplySliderSteps(DisplayParams* params, ScaleSlider slider, int delta) {
-  double* target = nullptr;
+double* SliderParameter(DisplayParams* params, ScaleSlider slider) {
   switch (slider) {
     case ScaleSlider::kTraceScale:
-      target = &params->m_pixPerTrace;
-      break;
+      return &params->m_pixPerTrace;
     case ScaleSlider::kTimeScale:
-      target = &params->m_pixPerSec;
-      break;
+      return &params->m_pixPerSec;
     case ScaleSlider::kColorGain:
-      target = &params->m_colorGain;
-      break;
+      return &params->m_colorGain;
     case ScaleSlider::kWiggleGain:
-      target = params->m_displayMode == kDisplayWiggle ? &params->m_wiggleGain : &params->m_overlayGain;
       break;
   }
+  return params->m_displayMode == kDisplayWiggle ? &params->m_wiggleGain : &params->m_overlayGain;
+}
+
+void ApplySliderSteps(DisplayParams* params, ScaleSlider slider, int delta) {
+  double* target = SliderParameter(params, slider);
   *target = ScaleBySliderSteps(slider, *target, delta);
 }
 

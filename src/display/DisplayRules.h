@@ -31,8 +31,10 @@ double LimitGain(double gain);
 // 1.025 up, 1 ÷ 1.025 down; colour gain 1.02; wiggle gain 1.015), limited as
 // the parameter requires (the time scale is not limited).
 double ScaleBySliderSteps(ScaleSlider slider, double value, int delta);
-// Applies Δ to the parameter of the slider: the wiggle gain slider moves
+// The parameter a scale slider moves: the wiggle gain slider moves
 // m_wiggleGain in wiggle mode and m_overlayGain in colour mode.
+double* SliderParameter(DisplayParams* params, ScaleSlider slider);
+// Applies Δ to the parameter of the slider (SliderParameter).
 void ApplySliderSteps(DisplayParams* params, ScaleSlider slider, int delta);
 // The absolute clip slider (0..1000) into m_wiggleClip or m_overlayClip.
 void ApplyClipSlider(DisplayParams* params, int position);
