@@ -1,0 +1,92 @@
+#include "gui/TraceViewOverlay.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <string>
+
+#include "display/ColorScheme.h"
+#include "display/HeaderLabels.h"
+#include "display/TextRenderer.h"
+#include "display/TraceRendererInput.h"
+#include "display/VTracePlotter.h"
+
+void TraceViewOverlay::InvertFrame(QPainter& painter, const PixelRect& r) {
+  if (r.Empty()) return;
+  painter.save();
+  // White minus each channel: every colour bit flipped, alpha untouched.
+  painter.setCompositionMode(QPainter::CompositionMode_Difference);
+  const QColor white(255, 255, 255);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  // Four disjoint strips, so that no pixel is inverted twice.
+  painter.fillRect(QRect(r.left, r.top, w, 1), white);
+  if (h > 1) painter.fillRect(QRect(r.left, r.bottom - 1, w, 1), white);
+  if (h > 2) {
+    painter.fillRect(QRect(r.left, r.top + 1, 1, h - 2), white);
+    if (w > 1) painter.fillRect(QRect(r.right - 1, r.top + 1, 1, h - 2), white);
+  }
+  painter.restore();
+}
+
+bool TraceViewOverlay::OverPlot(const VTracePlotter& plotter, QPoint pos) {
+  const AxisLayout::Result& g = plotter.Geometry();
+  return pos.x() >= g.plotLeft && pos.x() < g.plotLeft + g.plotWidth && pos.y() >= g.plotTop &&
+         pos.y() < g.plotTop + g.plotHeight;
+}
+
+void TraceViewOverlay::CrossLines(QPainter& painter, VTracePlotter& plotter, QPoint pos, int thickness) {
+  const AxisLayout::Result& g = plotter.Geometry();
+  const int t = std::max(thickness, 1), before = (t - 1) / 2;
+  const QColor color = FromColorref(plotter.Params().SchemeRow() == 0 ? kCrossWiggle : kCrossColor);
+  const int right = g.plotLeft + g.plotWidth, bottom = g.plotTop + g.plotHeight;
+  if (pos.y() > g.plotTop)
+    painter.fillRect(QRect(g.plotLeft, pos.y() - before, right - g.plotLeft, t), color);
+  if (pos.x() <= g.plotLeft) return;
+  painter.fillRect(QRect(pos.x() - before, g.plotTop, t, bottom - g.plotTop), color);
+  // The header plot band sits at the top of the client area.
+  const HeaderPlot& plot = plotter.GetHeaderPlot();
+  if (plot.Shown()) painter.fillRect(QRect(pos.x() - before, 0, t, plot.Settings().m_windowHeight), color);
+}
+
+QRect TraceViewOverlay::PopupBox(VTracePlotter& plotter, int shownTrace) {
+  const std::vector<int>& words = plotter.Labels().Words();
+  if (words.empty() || shownTrace < 0 || shownTrace >= plotter.TraceCount()) return {};
+  const AxisLayout::Metrics& m = plotter.Metrics();
+  const AxisLayout::Result& g = plotter.Geometry();
+  TraceRendererInput in = plotter.MakeRendererInput();
+  const int rows = static_cast<int>(words.size());
+  // The label rows as HeaderLabels lays them out above the plot.
+  const int top = g.plotTop - 2 * m.gap - rows * m.labelRowHeight - 1;
+  const int width = plotter.Labels().LabelWidth() + kPopupMargin;
+  int left = in.TraceCentre(shownTrace) - width / 2;
+  left = std::max(0, std::min(left, in.clientWidth - width));
+  return QRect(left, top, width, rows * m.labelRowHeight);
+}
+
+QImage TraceViewOverlay::RenderPopup(VTracePlotter& plotter, TextRenderer* text, int shownTrace, QRect* box) {
+  *box = PopupBox(plotter, shownTrace);
+  if (box->isEmpty()) return {};
+  QImage image(box->size(), QImage::Format_RGB32);
+  image.fill(FromColorref(kPopupFill));
+  const TraceRecord* trace = plotter.ShownTrace(shownTrace);
+  if (text == nullptr || trace == nullptr) return image;
+  const AxisLayout::Metrics& m = plotter.Metrics();
+  const QRgb ink = FromColorref(plotter.Store().GetPalette().Colorref(kSchemeAxes)).rgb();
+  const double factor = plotter.BaseTimeFactor();
+  const std::vector<int>& words = plotter.Labels().Words();
+  TextMask mask;
+  for (std::size_t r = 0; r < words.size(); ++r) {
+    std::string label = HeaderLabels::LabelText(words[r], shownTrace, trace, factor);
+    if (label.empty() || text->Rasterize(label, m.bold, &mask) != 0) continue;
+    const int x0 = (box->width() - text->Measure(label, m.bold).width) / 2 + mask.left;
+    const int y0 = static_cast<int>(r) * m.labelRowHeight + (m.labelRowHeight - m.textHeight) / 2 + mask.top;
+    for (int y = 0; y < mask.height; ++y) {
+      for (int x = 0; x < mask.width; ++x) {
+        const int px = x0 + x, py = y0 + y;
+        if (mask.coverage[static_cast<std::size_t>(y) * mask.width + x] >= 128 &&
+            image.rect().contains(px, py))
+          image.setPixel(px, py, ink);
+      }
+    }
+  }
+  return image;
+}

@@ -1,0 +1,50 @@
+// What the trace view draws on the window over the presented raster and never
+// into it: the zoom rectangle by pixel inversion, the cross-lines cursor and
+// the header-word popup. Each is painted after the raster on every paint, so
+// presenting the raster again erases it.
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+
+#include "display/PixelRect.h"
+
+class QPainter;
+class TextRenderer;
+class VTracePlotter;
+
+class TraceViewOverlay {
+ public:
+  // Cross-lines colours by scheme row (0x00BBGGRR): row 0, rows 1 to 3.
+  static constexpr uint32_t kCrossWiggle = 0x577AB9;
+  static constexpr uint32_t kCrossColor = 0x6FDB40;
+  // Fill of the header-word popup box.
+  static constexpr uint32_t kPopupFill = 0x6FDB40;
+  // Extra width of the popup box beyond the widest label.
+  static constexpr int kPopupMargin = 20;
+
+  static QColor FromColorref(uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
+  // Inverts the outline of r (columns left and right − 1, rows top and
+  // bottom − 1) on what the painter has drawn so far.
+  static void InvertFrame(QPainter& painter, const PixelRect& r);
+
+  // Cross lines through pos over the plot (a horizontal one when pos lies
+  // below the plot top, a vertical one when right of the plot left, and one
+  // through the header plot band when it is shown), thickness pixels wide.
+  static void CrossLines(QPainter& painter, VTracePlotter& plotter, QPoint pos, int thickness);
+  // True when pos lies over the plot rectangle (the pointer is hidden there
+  // while the cross lines are on).
+  static bool OverPlot(const VTracePlotter& plotter, QPoint pos);
+
+  // The popup box for a shown trace: the header-label rows, label width + 20
+  // pixels wide, centred on the trace's column and kept inside the client
+  // width. Empty when the view shows no label rows or the trace is invalid.
+  static QRect PopupBox(VTracePlotter& plotter, int shownTrace);
+  // The popup's pixels: the box filled with the popup colour and the trace's
+  // labels in the bold face in scheme entry 1, text rasterised as the view's
+  // raster text is. Null image when there is no box.
+  static QImage RenderPopup(VTracePlotter& plotter, TextRenderer* text, int shownTrace, QRect* box);
+};
