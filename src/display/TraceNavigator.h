@@ -60,6 +60,14 @@ struct CursorReport {
   bool HasTime() const { return time != 2.2250738585072014e-308; }
 };
 
+// The header-word popup over the label rows: its box (filled with
+// VTracePlotter::kPopupColor) and one label per chosen word, a row each.
+struct HeaderWordPopup {
+  PixelRect box;
+  int rowHeight = 0;
+  std::vector<std::string> lines;
+};
+
 // Scroll bar state: range min..max, page size, position.
 struct ScrollBarState {
   int min = 0;
@@ -146,6 +154,9 @@ class TraceNavigator {
   CursorReport CursorAt(int x, int y);
   int CursorTrace() const { return m_cursorTrace; }
   void CursorLeft() { m_cursorTrace = -1; }
+  // The popup for the trace under the cursor, else the highlighted one; false
+  // when "Trace Header Words" is off, the labels are hidden or no trace fits.
+  bool HeaderPopup(HeaderWordPopup* popup) const;
 
   // Absolute index of a shown trace (differs in ensemble view).
   int AbsoluteTrace(int shown) const;

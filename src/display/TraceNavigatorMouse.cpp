@@ -2,6 +2,7 @@
 // rectangle, selection rectangle) and the cursor report.
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "display/TraceNavigator.h"
 
@@ -216,4 +217,27 @@ CursorReport TraceNavigator::CursorAt(int x, int y) {
   const int shown = m_cursorTrace >= 0 ? m_cursorTrace : m_plotter.Highlighted();
   if (shown >= 0) report.trace = AbsoluteTrace(shown);
   return report;
+}
+
+bool TraceNavigator::HeaderPopup(HeaderWordPopup* popup) const {
+  const DisplayParams& p = m_plotter.Params();
+  const int shown = m_cursorTrace >= 0 ? m_cursorTrace : m_plotter.Highlighted();
+  const TraceRecord* trace = m_plotter.ShownTrace(shown);
+  if (p.m_headerWordLabels == 0 || !m_plotter.HeaderLabelsShown() || trace == nullptr) return false;
+  const HeaderLabels& labels = std::as_const(m_plotter).Labels();
+  const AxisLayout::Metrics& m = m_plotter.Metrics();
+  const AxisLayout::Result& g = m_plotter.Geometry();
+  const int rows = static_cast<int>(labels.Words().size());
+  if (rows == 0) return false;
+  popup->rowHeight = m.labelRowHeight;
+  popup->lines.clear();
+  for (int word : labels.Words())
+    popup->lines.push_back(HeaderLabels::LabelText(word, shown, trace, m_plotter.BaseTimeFactor()));
+  // Centred on the trace's column, kept inside the client area.
+  const int width = labels.LabelWidth() + 20;
+  const int centre = g.plotLeft + PixelTrunc((shown - p.m_firstTrace + 0.5) * p.m_pixPerTrace + 0.0001);
+  const int left = std::max(std::min(centre - width / 2, m_plotter.ClientWidth() - width), 0);
+  const int top = g.plotTop - 2 * m.gap - rows * m.labelRowHeight - 1;
+  popup->box = PixelRect{left, top, left + width, top + rows * m.labelRowHeight};
+  return true;
 }

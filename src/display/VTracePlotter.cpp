@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "display/ColorScheme.h"
 #include "display/DisplayRules.h"
@@ -11,6 +12,22 @@
 #include "log/Log.h"
 #include "processing/ActiveFilter.h"
 #include "section/SeismicSection.h"
+
+namespace {
+
+// Back to the whole-section scales when a section goes while one ensemble is
+// shown, so the next section does not inherit an ensemble's zoom.
+void LeaveEnsembleView(DisplayParams* p) {
+  if (p->m_ensembleView == 0) return;
+  SavedViewState& o = p->m_otherView;
+  std::swap(o.pixPerSec, p->m_pixPerSec);
+  std::swap(o.startTime, p->m_startTime);
+  std::swap(o.pixPerTrace, p->m_pixPerTrace);
+  std::swap(o.firstTrace, p->m_firstTrace);
+  p->m_ensembleView = 0;
+}
+
+}  // namespace
 
 VTracePlotter::VTracePlotter(int viewNumber, int styleFlags)
     : m_viewNumber(viewNumber),
@@ -45,7 +62,7 @@ int VTracePlotter::AttachSection(const SeismicSection& s) {
   m_highlighted = -1;
   m_selection = Selection{};
   m_rubberBand = PixelRect{};
-  m_params.m_ensembleView = 0;
+  LeaveEnsembleView(&m_params);
   m_params.m_firstTrace = 0;
   m_params.m_startTime = m_sectionStart;
   m_params.m_otherView.startTime = m_sectionStart;
@@ -59,7 +76,7 @@ void VTracePlotter::DetachSection() {
   m_allTraces = m_traces = nullptr;
   m_allCount = m_count = 0;
   m_shownFirst = 0;
-  m_params.m_ensembleView = 0;
+  LeaveEnsembleView(&m_params);
   m_rubberBand = PixelRect{};
   m_maxSamples = 0;
   m_highlighted = -1;

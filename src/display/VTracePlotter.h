@@ -76,6 +76,7 @@ class VTracePlotter {
   const AxisLayout::Result& Geometry() const { return m_layout; }
   const AxisLayout::Metrics& Metrics() const { return m_metrics; }
   HeaderLabels& Labels() { return m_labels; }
+  const HeaderLabels& Labels() const { return m_labels; }
   HeaderPlot& GetHeaderPlot() { return m_headerPlot; }
   void SetRenderSettings(const RenderSettings& s) { m_settings = s; }
   // The filter applied with m_useFreqFilter (null: the active filter).
@@ -125,6 +126,7 @@ class VTracePlotter {
   void ChangeFocus(bool focused);
   const PixelRect& RubberBand() const { return m_rubberBand; }
   void SetHeaderLabelsShown(bool shown) { m_showLabels = shown; }
+  bool HeaderLabelsShown() const { return m_showLabels; }
   void SetLabelWords(const std::vector<int>& rows) { m_labels.SetWords(rows); }
   // Graduation step (0 auto), "Hgrad" and "Vgrad" settings 0..4.
   void SetLabelGraduation(int step, int hgrad, int vgrad);

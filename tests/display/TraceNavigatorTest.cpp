@@ -7,6 +7,7 @@
 
 #include "RenderTestUtil.h"
 #include "display/TraceNavigator.h"
+#include "section/HeaderLabelTable.h"
 
 namespace {
 
@@ -413,6 +414,50 @@ TEST(TraceNavigator, FitsRecordTheirKinds) {
   v.nav.UndoZoom();
   EXPECT_EQ(v.P().m_firstTrace, 5);
   EXPECT_DOUBLE_EQ(v.P().m_pixPerTrace, 10.0);
+}
+
+int Row(const char* shortLabel) {
+  for (const HeaderLabelRow& r : HeaderLabelRows())
+    if (std::string(r.shortLabel) == shortLabel) return r.id;
+  return -1;
+}
+
+TEST(TraceNavigator, LegendClicksAndTheHeaderWordPopup) {
+  auto s = MakeSection(60, 100, 0.001, Tagged);
+  kxrender::TestView v(500, 500);
+  v.Show(*s);
+  HeaderPlotSettings hp;
+  hp.m_showPlot = 1;
+  hp.m_curveWord[0] = Row("CHAN");
+  hp.m_curveWord[1] = Row("FLDR");
+  v.view.SetHeaderPlot(hp);
+  v.view.SetLabelWords({Row("CHAN"), Row("FLDR")});
+  v.view.Params().m_pixPerTrace = 10.0;
+  v.Draw();
+  TraceNavigator nav(v.view);
+  const HeaderPlot& plot = v.view.GetHeaderPlot();
+  const PixelRect r = plot.LegendRect(1);
+  ASSERT_FALSE(r.Empty());
+  ASSERT_LT(r.left, v.G().plotLeft / 2);
+  EXPECT_EQ(nav.LeftButtonDown(r.left + 1, r.top + 1, {}), kChangeRedrawn);
+  EXPECT_EQ(plot.ScaleCurve(), 1);
+  EXPECT_EQ(nav.LeftButtonDown(r.left + 1, r.top + 1, {.shift = true}), kChangeRedrawn);
+  EXPECT_FALSE(plot.GetCurve(1).visible);
+  EXPECT_EQ(nav.CurrentDragMode(), TraceNavigator::kDragNone);
+
+  HeaderWordPopup popup;
+  nav.CursorAt(v.G().plotLeft + 35, v.G().plotTop + 5);
+  EXPECT_FALSE(nav.HeaderPopup(&popup));  // "Trace Header Words" off
+  v.view.Params().m_headerWordLabels = 1;
+  ASSERT_TRUE(nav.HeaderPopup(&popup));
+  EXPECT_EQ(popup.lines, (std::vector<std::string>{"4", "1000"}));
+  EXPECT_EQ(popup.box.right - popup.box.left, v.view.Labels().LabelWidth() + 20);
+  EXPECT_EQ((popup.box.left + popup.box.right) / 2, v.G().plotLeft + 35);
+  EXPECT_EQ(popup.box.bottom, v.G().plotTop - 2 * v.view.Metrics().gap - 1);
+  // Near the right edge the box stays inside the client area.
+  nav.CursorAt(499, v.G().plotTop + 5);
+  ASSERT_TRUE(nav.HeaderPopup(&popup));
+  EXPECT_EQ(popup.box.right, 500);
 }
 
 TEST(ZoomHistory, SkipsRepeatedKindsAndKeepsTheLatestSixteen) {
