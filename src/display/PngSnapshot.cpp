@@ -99,9 +99,7 @@ int EncodePngSnapshot(const BackingStore& store, std::vector<unsigned char>* png
   return 0;
 }
 
-int SavePngSnapshot(const BackingStore& store, const std::string& path) {
-  std::vector<unsigned char> png;
-  if (EncodePngSnapshot(store, &png) != 0) return -1;
+int WritePngFile(const std::vector<unsigned char>& png, const std::string& path) {
   SafeWrite out;
   if (out.Open(path) != 0) return -1;
   if (std::fwrite(png.data(), 1, png.size(), out.File()) != png.size()) {
@@ -109,4 +107,10 @@ int SavePngSnapshot(const BackingStore& store, const std::string& path) {
     return -1;
   }
   return out.Commit() == 0 ? 0 : -1;
+}
+
+int SavePngSnapshot(const BackingStore& store, const std::string& path) {
+  std::vector<unsigned char> png;
+  if (EncodePngSnapshot(store, &png) != 0) return -1;
+  return WritePngFile(png, path);
 }

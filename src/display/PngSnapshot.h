@@ -13,6 +13,10 @@ class BackingStore;
 // The encoded file in *png.
 int EncodePngSnapshot(const BackingStore& store, std::vector<unsigned char>* png);
 
+// Writes encoded bytes to path (UTF-8) through a temporary file, so a failed
+// write leaves no partial image and an existing file intact. 0 or -1 (logged).
+int WritePngFile(const std::vector<unsigned char>& png, const std::string& path);
+
 // Encodes and writes to path (UTF-8); an existing file is replaced only once
 // the new one is complete.
 int SavePngSnapshot(const BackingStore& store, const std::string& path);
