@@ -31,6 +31,7 @@ QSpinBox* GradSpin(QWidget* parent, const char* name) {
   s->setObjectName(name);
   s->setRange(kGradMin, kGradMax);
   s->setValue(kDefaultGrad + 1);
+  s->setMaximumWidth(70);
   return s;
 }
 }  // namespace
