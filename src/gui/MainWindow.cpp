@@ -13,14 +13,17 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QUrl>
+#include <QVBoxLayout>
 
 #include "app/OpenFilters.h"
 #include "app/Workspace.h"
 #include "gui/ConsoleWidget.h"
+#include "gui/CursorStatusStrip.h"
 #include "gui/DumpHeadersDialog.h"
 #include "gui/OpenDialog.h"
 #include "gui/ParametersDialog.h"
-#include "gui/SidePanel.h"
+#include "gui/SettingsPanel.h"
+#include "gui/SnapshotCommand.h"
 #include "gui/SplashWidget.h"
 #include "gui/TraceViewWidget.h"
 #include "log/Log.h"
@@ -32,8 +35,7 @@ constexpr int kDataCommands[] = {kCmdFreqFilter, kCmdSpectrum, kCmdSaveDataset, 
 // Items whose tools are not part of the program yet.
 constexpr int kPendingTools[] = {kCmdSaveDataset, kCmdSelectiveStack, kCmdExportHeaders, kCmdImportHeaders,
                                  kCmdFreqFilter,  kCmdSpectrum,       kCmdBasemap,       kCmdSortTraces,
-                                 kCmdResample,    kCmdShiftTraces,    kCmdSnapshot,      kCmdFileSelector,
-                                 kCmdBinning2D};
+                                 kCmdResample,    kCmdShiftTraces,    kCmdFileSelector,  kCmdBinning2D};
 }  // namespace
 
 MainWindow::MainWindow(Workspace& workspace, ConsoleWidget* console, QWidget* parent)
@@ -46,10 +48,19 @@ MainWindow::MainWindow(Workspace& workspace, ConsoleWidget* console, QWidget* pa
   auto* row = new QHBoxLayout(central);
   row->setContentsMargins(0, 0, 0, 0);
   row->setSpacing(0);
-  m_panel = new SidePanel(central);
-  m_view = new TraceViewWidget(central);
+  m_panel = new SettingsPanel(central);
+  auto* viewColumn = new QWidget(central);
+  auto* column = new QVBoxLayout(viewColumn);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  m_view = new TraceViewWidget(viewColumn);
+  m_strip = new CursorStatusStrip(viewColumn);
+  column->addWidget(m_view, 1);
+  column->addWidget(m_strip);
   row->addWidget(m_panel);
-  row->addWidget(m_view, 1);
+  row->addWidget(viewColumn, 1);
+  m_view->SetPanel(m_panel);
+  ConnectView();
   m_splash = new SplashWidget(central);
   central->installEventFilter(this);
   setCentralWidget(central);
@@ -63,8 +74,35 @@ MainWindow::MainWindow(Workspace& workspace, ConsoleWidget* console, QWidget* pa
 }
 
 MainWindow::~MainWindow() {
+  m_view->SetPanel(nullptr);
   m_workspace.SetObserver(nullptr);
   m_workspace.SetTraceView(nullptr);
+}
+
+void MainWindow::ConnectView() {
+  connect(m_view, &TraceViewWidget::cursorMoved, this, &MainWindow::CursorMoved);
+  connect(m_view, &TraceViewWidget::highlightChanged, this, &MainWindow::SetTraceInfo);
+  connect(m_view, &TraceViewWidget::snapshotRequested, this, [this](int) { SnapshotCommand(); });
+  connect(m_view, &TraceViewWidget::parametersRequested, this, [this](int) { ShowParameters(); });
+  connect(m_panel, &SettingsPanel::TraceInfoWanted, this, &MainWindow::SetTraceInfo);
+  connect(m_panel, &SettingsPanel::UseFreqFilterChanged, this,
+          [](bool on) { LogPrint(10, "main: Use Freq Filter %d", on ? 1 : 0); });
+}
+
+// The readout goes to the strip; with no trace highlighted the Trace Info
+// follows the trace under the cursor.
+void MainWindow::CursorMoved(int trace, double, const QString& text) {
+  m_strip->SetText(text);
+  if (m_view->SelectedTrace() >= 0 || trace == CursorReport::kNoTrace) return;
+  if (m_panel->Tabs()->currentIndex() == kTraceInfoTab) SetTraceInfo(trace);
+}
+
+int MainWindow::SnapshotCommand() {
+  if (!m_view->HasData()) return -1;
+  const QString folder = QString::fromStdString(m_workspace.DialogStartFolder());
+  const SnapshotNameChooser choose =
+      m_chooseSnapshotName ? m_chooseSnapshotName : SnapshotDialogChooser(this, folder);
+  return ::SnapshotCommand(m_view->Plotter().Store(), choose);
 }
 
 QAction* MainWindow::AddItem(QMenu* menu, int command, const QString& text, void (MainWindow::*slot)()) {
@@ -116,7 +154,7 @@ void MainWindow::BuildFunctionsMenu() {
   AddItem(m_functions, kCmdSortTraces, "Sort Traces");
   AddItem(m_functions, kCmdResample, "Resample");
   AddItem(m_functions, kCmdShiftTraces, "Shift Traces");
-  AddItem(m_functions, kCmdSnapshot, "Snapshot F5");
+  AddItem(m_functions, kCmdSnapshot, "Snapshot F5", &MainWindow::SnapshotFromMenu);
   AddItem(m_functions, kCmdBinning2D, "2D Binning");
 }
 
@@ -133,6 +171,12 @@ void MainWindow::BuildKeys() {
   connect(params, &QAction::triggered, this, &MainWindow::ShowParameters);
   addAction(params);
   m_actions.insert(kCmdParameters, params);
+  // F5 works wherever the focus is in the window, as the menu item does.
+  auto* snapshot = new QAction(this);
+  snapshot->setShortcut(Qt::Key_F5);
+  snapshot->setShortcutContext(Qt::WindowShortcut);
+  connect(snapshot, &QAction::triggered, this, &MainWindow::SnapshotFromMenu);
+  addAction(snapshot);
 }
 
 void MainWindow::ApplyEnabled(int command) {
@@ -199,6 +243,7 @@ int MainWindow::LoadCommandLineFile(const QString& path) {
   // The window is not shown yet: lay it out so the view has its size.
   layout()->activate();
   centralWidget()->layout()->activate();
+  m_view->parentWidget()->layout()->activate();
   LoadParams params = Workspace::DefaultLoadParams();
   params.resetDisplay = 0;
   int rc = m_workspace.LoadDataset({name.toStdString()}, params);
@@ -314,7 +359,7 @@ void MainWindow::SetSectionInfo(const std::string& text) {
 }
 
 void MainWindow::SetTraceInfo(int trace) {
-  m_panel->SetTraceInfo(trace);
+  m_panel->SetTraceInfo(m_workspace.Section(), trace);
 }
 
 void MainWindow::SectionLoaded(const SeismicSection&, const LoadParams&) {

@@ -11,13 +11,15 @@
 #include "app/SettingsFile.h"
 #include "app/WorkspaceObserver.h"
 #include "gui/MainCommands.h"
+#include "gui/SnapshotCommand.h"
 
 class ConsoleWidget;
 class DumpHeadersDialog;
 class ParametersDialog;
 class QAction;
 class QMenu;
-class SidePanel;
+class CursorStatusStrip;
+class SettingsPanel;
 class SplashWidget;
 class TraceViewWidget;
 class Workspace;
@@ -53,6 +55,11 @@ class MainWindow : public QMainWindow, public WorkspaceObserver {
   // The file named on the command line (quotes removed); ends the splash.
   int LoadCommandLineFile(const QString& path);
 
+  // "Snapshot F5" and the view's F5: the view's raster as a PNG. Returns 0
+  // when a file was written. chooser replaces the save dialog (tests).
+  int SnapshotCommand();
+  void SetSnapshotNameChooser(SnapshotNameChooser chooser) { m_chooseSnapshotName = std::move(chooser); }
+
   void ShowDumpHeaders();
   void ShowParameters();
   void ShowManual();
@@ -61,7 +68,8 @@ class MainWindow : public QMainWindow, public WorkspaceObserver {
   // The placement recorded when the window closed (into values).
   void RecordPlacement(SettingsFileValues* values) const;
   bool SplashShown() const;
-  SidePanel* Panel() const { return m_panel; }
+  SettingsPanel* Panel() const { return m_panel; }
+  CursorStatusStrip* StatusStrip() const { return m_strip; }
   TraceViewWidget* TraceView() const { return m_view; }
   DumpHeadersDialog* DumpDialog() const { return m_dumpDialog; }
   ParametersDialog* ParamsDialog() const { return m_paramsDialog; }
@@ -96,6 +104,9 @@ class MainWindow : public QMainWindow, public WorkspaceObserver {
   void ApplyEnabled(int command);
   QStringList ChooseWithDialog(int* filterIndex);
   void LoadFromMenu() { LoadDatasetCommand(); }
+  void SnapshotFromMenu() { SnapshotCommand(); }
+  void ConnectView();
+  void CursorMoved(int trace, double time, const QString& text);
   void ShowConsoleCommand();
   void ExitCommand();
 
@@ -106,7 +117,10 @@ class MainWindow : public QMainWindow, public WorkspaceObserver {
   QMap<int, bool> m_available;  // false while the item's tool is not built
   QMenu* m_functions = nullptr;
   SplashWidget* m_splash = nullptr;
-  SidePanel* m_panel = nullptr;
+  static constexpr int kTraceInfoTab = 3;
+  SettingsPanel* m_panel = nullptr;
+  CursorStatusStrip* m_strip = nullptr;
+  SnapshotNameChooser m_chooseSnapshotName;
   TraceViewWidget* m_view = nullptr;
   DumpHeadersDialog* m_dumpDialog = nullptr;
   ParametersDialog* m_paramsDialog = nullptr;

@@ -2,18 +2,25 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "GuiTestFiles.h"
 #include "app/SettingsFile.h"
 #include "app/Workspace.h"
 #include "gui/ConsoleWidget.h"
+#include "gui/CursorStatusStrip.h"
 #include "gui/MainWindow.h"
-#include "gui/SidePanel.h"
+#include "gui/SettingsPanel.h"
 #include "gui/Startup.h"
 #include "gui/TraceViewWidget.h"
+#include "section/HeaderLabelTable.h"
 #include "section/SeismicSection.h"
+#include "section/TraceInfo.h"
 
 namespace {
 const QRect kScreen(0, 0, 1280, 1024);
@@ -40,6 +47,20 @@ class MainWindowTest : public ::testing::Test {
     return !w.DataRuleEnabled(kCmdFreqFilter) && !w.DataRuleEnabled(kCmdSpectrum) &&
            !w.DataRuleEnabled(kCmdSaveDataset) && !w.DataRuleEnabled(kCmdBasemap) &&
            !w.FunctionsMenu()->menuAction()->isEnabled();
+  }
+
+  // The Trace Info values shown, and those of a trace, over the listed rows.
+  static std::vector<std::string> TraceInfoRowsOf(const MainWindow& w) {
+    std::vector<std::string> rows;
+    for (int id : TraceInfoListIds()) rows.push_back(w.Panel()->TraceInfoValue(id).toStdString());
+    return rows;
+  }
+  static std::vector<std::string> TraceInfoRowsOf(const SeismicSection& s, int trace) {
+    TraceInfoCells cells;
+    BuildTraceInfo(s, trace, cells);
+    std::vector<std::string> rows;
+    for (int id : TraceInfoListIds()) rows.push_back(cells[static_cast<std::size_t>(id)]);
+    return rows;
   }
 
   Workspace m_ws;
@@ -187,4 +208,58 @@ TEST_F(MainWindowTest, CommandLineFileOfFewTracesIsFittedToTheView) {
   EXPECT_GT(plotWidth, 200);
   EXPECT_EQ(p.m_displayMode, kDisplayWiggle);
   EXPECT_NEAR(p.m_pixPerTrace, (plotWidth - 1) / 12.0, 1e-9);
+}
+
+TEST_F(MainWindowTest, F5InTheViewSavesThePaletteIndexesItShows) {
+  auto w = Start({"kestrix", QString::fromStdString(m_files.Segy("snap.sgy", 40))});
+  TraceViewWidget* view = w->TraceView();
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  int asked = 0;
+  w->SetSnapshotNameChooser([&] {
+    ++asked;
+    return dir.filePath("view");
+  });
+  EXPECT_TRUE(w->Action(kCmdSnapshot)->isEnabled());
+  view->setFocus();
+  QTest::keyClick(view, Qt::Key_F5);
+  ASSERT_EQ(asked, 1);
+  QImage img(dir.filePath("view.png"));
+  const BackingStore& store = view->Plotter().Store();
+  ASSERT_EQ(img.format(), QImage::Format_Indexed8);
+  ASSERT_EQ(img.width(), store.ClientWidth() - 1);
+  ASSERT_EQ(img.height(), store.ClientHeight());
+  int drawn = 0;
+  for (int y = 0; y < img.height(); ++y) {
+    ASSERT_EQ(img.pixelIndex(0, y), 0);
+    for (int x = 1; x < img.width(); ++x) {
+      ASSERT_EQ(img.pixelIndex(x, y), store.Row(y)[x]) << x << "," << y;
+      drawn += store.Row(y)[x] != 0;
+    }
+  }
+  EXPECT_GT(drawn, 1000);  // the traces are in it, not a blank raster
+}
+
+TEST_F(MainWindowTest, CursorReadoutAndTraceInfoFollowTheView) {
+  auto w = Start({"kestrix", QString::fromStdString(m_files.Segy("cursor.sgy", 40))});
+  TraceViewWidget* view = w->TraceView();
+  w->Panel()->Tabs()->setCurrentIndex(3);  // "Trace Info"
+  const PixelRect plot = view->Plotter().PlotRect();
+  const QPoint at(plot.left + 52, plot.top + 10);  // over trace 10 at 5 pixels per trace
+  QMouseEvent move(QEvent::MouseMove, at, view->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(view, &move);
+  EXPECT_TRUE(w->StatusStrip()->Text().startsWith("tr=")) << w->StatusStrip()->Text().toStdString();
+  EXPECT_TRUE(w->StatusStrip()->Text().contains("TIME = "));
+  const int under = view->Navigator().CursorTrace();
+  ASSERT_GE(under, 0);
+  EXPECT_EQ(TraceInfoRowsOf(*w), TraceInfoRowsOf(*m_ws.Section(), under));
+  EXPECT_NE(TraceInfoRowsOf(*w), TraceInfoRowsOf(*m_ws.Section(), under + 1));
+
+  // A highlighted trace holds the Trace Info while the cursor moves on.
+  QTest::mouseClick(view, Qt::LeftButton, Qt::ShiftModifier, QPoint(plot.left + 2, plot.top + 10));
+  const int highlighted = view->SelectedTrace();
+  ASSERT_GE(highlighted, 0);
+  ASSERT_NE(highlighted, under);
+  QApplication::sendEvent(view, &move);
+  EXPECT_EQ(TraceInfoRowsOf(*w), TraceInfoRowsOf(*m_ws.Section(), highlighted));
 }
