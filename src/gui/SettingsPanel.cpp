@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -74,7 +75,13 @@ QWidget* SettingsPanel::BuildButtonRow() {
 }
 
 QWidget* SettingsPanel::BuildTraceInfoPage() {
-  m_traceInfo = new QTreeWidget;
+  m_traceInfoPage = new QWidget;
+  auto* layout = new QVBoxLayout(m_traceInfoPage);
+  layout->setContentsMargins(2, 2, 2, 2);
+  m_traceIndex = new QLabel(m_traceInfoPage);
+  m_traceIndex->setObjectName("traceInfoIndex");
+  layout->addWidget(m_traceIndex);
+  m_traceInfo = new QTreeWidget(m_traceInfoPage);
   m_traceInfo->setObjectName("traceInfo");
   m_traceInfo->setColumnCount(2);
   m_traceInfo->setHeaderHidden(true);
@@ -86,7 +93,8 @@ QWidget* SettingsPanel::BuildTraceInfoPage() {
     item->setData(0, Qt::UserRole, id);
   }
   m_traceInfo->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-  return m_traceInfo;
+  layout->addWidget(m_traceInfo, 1);
+  return m_traceInfoPage;
 }
 
 QWidget* SettingsPanel::BuildSectionInfoPage() {
@@ -152,6 +160,7 @@ QString SettingsPanel::SectionInfo() const {
 }
 
 void SettingsPanel::SetTraceInfo(const TraceInfoCells& cells) {
+  m_traceIndex->setText(QString::fromStdString(cells[kLabelIdx]));
   for (int i = 0; i < m_traceInfo->topLevelItemCount(); ++i) {
     QTreeWidgetItem* item = m_traceInfo->topLevelItem(i);
     int id = item->data(0, Qt::UserRole).toInt();
@@ -174,6 +183,7 @@ void SettingsPanel::ClearTraceInfo() {
 }
 
 QString SettingsPanel::TraceInfoValue(int labelId) const {
+  if (labelId == kLabelIdx) return m_traceIndex->text();
   for (int i = 0; i < m_traceInfo->topLevelItemCount(); ++i) {
     QTreeWidgetItem* item = m_traceInfo->topLevelItem(i);
     if (item->data(0, Qt::UserRole).toInt() == labelId) return item->text(1);
@@ -181,8 +191,12 @@ QString SettingsPanel::TraceInfoValue(int labelId) const {
   return QString();
 }
 
+bool SettingsPanel::IsTraceInfoShown() const {
+  return m_tabs->currentWidget() == m_traceInfoPage;
+}
+
 void SettingsPanel::OnTabChanged(int index) {
-  if (m_tabs->widget(index) != m_traceInfo || !m_view) return;
+  if (m_tabs->widget(index) != m_traceInfoPage || !m_view) return;
   int trace = m_view->HighlightedAbsolute();
   if (trace >= 0) emit TraceInfoWanted(trace);
 }

@@ -13,6 +13,7 @@
 class DisplaySettingsPage;
 class HeaderPlotPage;
 class HeaderWordsPage;
+class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
@@ -48,7 +49,11 @@ class SettingsPanel : public QWidget, public PanelLink {
   void SetTraceInfo(const SeismicSection* section, int trace);
   void ClearTraceInfo();
   // The value shown for a label row id (empty when the row is not listed).
+  // Row 0 ("tr idx N") is never a list row: it heads the page instead.
   QString TraceInfoValue(int labelId) const;
+  // Whether the "Trace Info" page is the current tab (its tab index moves
+  // while the "Display Settings" page is detached).
+  bool IsTraceInfoShown() const;
 
   // Panel frame: collapsed to its button row, or the "Display Settings" page
   // in its own window.
@@ -92,6 +97,8 @@ class SettingsPanel : public QWidget, public PanelLink {
   DisplaySettingsPage* m_displayPage = nullptr;
   HeaderPlotPage* m_plotPage = nullptr;
   HeaderWordsPage* m_wordsPage = nullptr;
+  QWidget* m_traceInfoPage = nullptr;
+  QLabel* m_traceIndex = nullptr;  // row 0's value above the list
   QTreeWidget* m_traceInfo = nullptr;
   QPlainTextEdit* m_sectionInfo = nullptr;
   QWidget* m_window = nullptr;  // the detached page's window, made on first use

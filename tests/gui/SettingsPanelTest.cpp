@@ -13,6 +13,7 @@
 #include <QSlider>
 #include <QTabWidget>
 #include <QTest>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 #include <cmath>
 #include <string>
@@ -24,6 +25,7 @@
 #include "gui/SettingsPanel.h"
 #include "log/ConsoleLineStore.h"
 #include "log/Log.h"
+#include "section/HeaderLabelTable.h"
 
 // Readable failure messages for texts.
 inline void PrintTo(const QString& text, std::ostream* os) {
@@ -519,8 +521,15 @@ TEST_F(SettingsPanelTest, TraceInfoPageShowsCellsAndAsksForTheHighlightedTrace) 
   panel.Tabs()->setCurrentIndex(3);
   ASSERT_EQ(wanted.count(), 1);
   EXPECT_EQ(wanted.at(0).at(0).toInt(), 42);
+  EXPECT_TRUE(panel.IsTraceInfoShown());
   panel.Tabs()->setCurrentIndex(0);
   EXPECT_EQ(wanted.count(), 1);
+  EXPECT_FALSE(panel.IsTraceInfoShown());
+  panel.DetachDisplayPage();
+  panel.Tabs()->setCurrentIndex(2);
+  EXPECT_TRUE(panel.IsTraceInfoShown());
+  EXPECT_EQ(wanted.count(), 2);
+  panel.AttachDisplayPage();
 
   TraceInfoCells cells;
   cells[kLabelTrno] = "17";
@@ -529,7 +538,11 @@ TEST_F(SettingsPanelTest, TraceInfoPageShowsCellsAndAsksForTheHighlightedTrace) 
   panel.SetTraceInfo(cells);
   EXPECT_EQ(panel.TraceInfoValue(kLabelTrno), "17");
   EXPECT_EQ(panel.TraceInfoValue(kLabelTrid), "seismic");
-  EXPECT_EQ(panel.TraceInfoValue(kLabelIdx), "");  // row 0 is not listed
+  EXPECT_EQ(panel.TraceInfoValue(kLabelIdx), "tr idx 3");  // above the list, not a row of it
+  QTreeWidget* list = Find<QTreeWidget>("traceInfo");
+  ASSERT_EQ(list->topLevelItemCount(), static_cast<int>(TraceInfoListIds().size()));
+  EXPECT_EQ(list->topLevelItem(0)->text(1), "17");  // TRNO heads the list
   panel.SetTraceInfo(nullptr, -1);
   EXPECT_EQ(panel.TraceInfoValue(kLabelTrid), "");
+  EXPECT_EQ(panel.TraceInfoValue(kLabelIdx), "");
 }
