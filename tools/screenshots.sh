@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Remakes the pictures of the main window in docs/ on a virtual X server:
+# the demo survey in wiggle and in colour mode, and two real files from the
+# shared test data. Look at them before committing.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+testdata=${KX_TESTDATA:-../shared/testdata}
+cmake --preset default -DKX_BUILD_GUI=ON >/dev/null
+cmake --build --preset default -j "$(nproc)" --target kestrix_screenshot
+shot() { xvfb-run -a ./build/src/gui/kestrix_screenshot "$@"; }
+shot data/demo/kestrix-demo-2d.segy docs/kestrix-wiggle.png --wiggle --pix-per-trace 13
+shot data/demo/kestrix-demo-2d.segy docs/kestrix-color.png --color --palette 2
+shot "$testdata/seg2/seisunix/329.dat" docs/kestrix-seg2-shot.png
+shot "$testdata/segy/segyio/f3.sgy" docs/kestrix-segy-f3.png --color
+ls -l docs/*.png
