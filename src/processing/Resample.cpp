@@ -139,6 +139,9 @@ void ResampleLoop(SeismicSection& s, double newDt, const AntiAliasSet& filters, 
       }
     }
   }
+  // Thread 0 may have run none of the last traces (or none at all): the end
+  // is always reported.
+  if (progress && count > 0 && lastPercent != 100) progress(count, count);
 }
 }  // namespace
 

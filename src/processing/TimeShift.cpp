@@ -123,6 +123,8 @@ int32_t OMPShiftTraces(SeismicSection& section, const ShiftSettings& settings, i
       lastPercent = percent;
     }
   }
+  // Thread 0 may have run none of the last traces: the end is always reported.
+  if (progress && count > 0 && lastPercent != 100) progress(count, count);
   return failed.load();
 }
 
