@@ -33,18 +33,23 @@ bool TraceViewOverlay::OverPlot(const VTracePlotter& plotter, QPoint pos) {
          pos.y() < g.plotTop + g.plotHeight;
 }
 
-void TraceViewOverlay::CrossLines(QPainter& painter, VTracePlotter& plotter, QPoint pos, int thickness) {
+QVector<QRect> TraceViewOverlay::CrossLineRects(VTracePlotter& plotter, QPoint pos, int thickness) {
   const AxisLayout::Result& g = plotter.Geometry();
   const int t = std::max(thickness, 1), before = (t - 1) / 2;
-  const QColor color = FromColorref(plotter.Params().SchemeRow() == 0 ? kCrossWiggle : kCrossColor);
   const int right = g.plotLeft + g.plotWidth, bottom = g.plotTop + g.plotHeight;
-  if (pos.y() > g.plotTop)
-    painter.fillRect(QRect(g.plotLeft, pos.y() - before, right - g.plotLeft, t), color);
-  if (pos.x() <= g.plotLeft) return;
-  painter.fillRect(QRect(pos.x() - before, g.plotTop, t, bottom - g.plotTop), color);
+  QVector<QRect> rects;
+  if (pos.y() > g.plotTop) rects.append(QRect(g.plotLeft, pos.y() - before, right - g.plotLeft, t));
+  if (pos.x() <= g.plotLeft) return rects;
+  rects.append(QRect(pos.x() - before, g.plotTop, t, bottom - g.plotTop));
   // The header plot band sits at the top of the client area.
   const HeaderPlot& plot = plotter.GetHeaderPlot();
-  if (plot.Shown()) painter.fillRect(QRect(pos.x() - before, 0, t, plot.Settings().m_windowHeight), color);
+  if (plot.Shown()) rects.append(QRect(pos.x() - before, 0, t, plot.Settings().m_windowHeight));
+  return rects;
+}
+
+void TraceViewOverlay::CrossLines(QPainter& painter, VTracePlotter& plotter, QPoint pos, int thickness) {
+  const QColor color = FromColorref(plotter.Params().SchemeRow() == 0 ? kCrossWiggle : kCrossColor);
+  for (const QRect& r : CrossLineRects(plotter, pos, thickness)) painter.fillRect(r, color);
 }
 
 QRect TraceViewOverlay::PopupBox(VTracePlotter& plotter, int shownTrace) {

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QVector>
 
 #include "display/PixelRect.h"
 
@@ -35,6 +36,8 @@ class TraceViewOverlay {
   // below the plot top, a vertical one when right of the plot left, and one
   // through the header plot band when it is shown), thickness pixels wide.
   static void CrossLines(QPainter& painter, VTracePlotter& plotter, QPoint pos, int thickness);
+  // The pixels those lines cover.
+  static QVector<QRect> CrossLineRects(VTracePlotter& plotter, QPoint pos, int thickness);
   // True when pos lies over the plot rectangle (the pointer is hidden there
   // while the cross lines are on).
   static bool OverPlot(const VTracePlotter& plotter, QPoint pos);

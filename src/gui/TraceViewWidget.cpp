@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QScrollBar>
 #include <QVector>
 #include <QWheelEvent>
@@ -433,9 +434,14 @@ void TraceViewWidget::paintEvent(QPaintEvent* event) {
   const Palette& palette = store.GetPalette();
   for (int i = 0; i < 256; ++i) colors[i] = TraceViewOverlay::FromColorref(palette.Colorref(i)).rgb();
   image.setColorTable(colors);
-  const QRect area = event->rect() & QRect(QPoint(0, 0), client);
-  p.fillRect(area, Qt::white);
-  p.drawImage(area.topLeft(), image, area & image.rect());
+  // Only what was invalidated: a cursor move invalidates its lines alone.
+  const QRect clientRect(QPoint(0, 0), client);
+  for (const QRect& r : event->region()) {
+    const QRect area = r & clientRect;
+    if (area.isEmpty()) continue;
+    p.fillRect(area, Qt::white);
+    p.drawImage(area.topLeft(), image, area & image.rect());
+  }
   PaintOverlays(p);
 }
 
@@ -453,10 +459,8 @@ void TraceViewWidget::PaintOverlays(QPainter& p) {
   const DisplayParams& params = m_plotter.Params();
   if (params.m_crossLinesCursor) TraceViewOverlay::CrossLines(p, m_plotter, m_cursorPos, m_crossThickness);
   if (params.m_headerWordLabels && (m_options.style & TraceViewOptions::kHeaderLabels)) {
-    int trace = m_plotter.TraceAtColumn(m_cursorPos.x());
-    if (trace < 0) trace = m_plotter.Highlighted();
     QRect box;
-    QImage popup = TraceViewOverlay::RenderPopup(m_plotter, &m_text, trace, &box);
+    QImage popup = TraceViewOverlay::RenderPopup(m_plotter, &m_text, PopupTrace(), &box);
     if (!popup.isNull()) p.drawImage(box.topLeft(), popup);
   }
 }
@@ -564,11 +568,33 @@ void TraceViewWidget::mouseMoveEvent(QMouseEvent* event) {
 void TraceViewWidget::TrackCursor(QPoint pos) {
   m_cursorPos = pos;
   const CursorReport report = m_navigator.CursorAt(pos.x(), pos.y());
-  const DisplayParams& params = m_plotter.Params();
-  if (HasData() && (params.m_crossLinesCursor || params.m_headerWordLabels)) update();
+  InvalidateOverlays();
   UpdateIdleShape();
   if (Notifies(TraceViewOptions::kNotifyCursor))
     emit cursorMoved(report.trace, report.time, QString::fromStdString(CursorReadoutText(report, m_plotter)));
+}
+
+// The cross lines and the popup where they were and where they go now.
+void TraceViewWidget::InvalidateOverlays() {
+  QRegion now;
+  const DisplayParams& params = m_plotter.Params();
+  if (HasData() && m_cursorPos.x() >= 0) {
+    if (params.m_crossLinesCursor) {
+      for (const QRect& r : TraceViewOverlay::CrossLineRects(m_plotter, m_cursorPos, m_crossThickness))
+        now += r;
+    }
+    if (params.m_headerWordLabels && (m_options.style & TraceViewOptions::kHeaderLabels))
+      now += TraceViewOverlay::PopupBox(m_plotter, PopupTrace());
+  }
+  const QRegion dirty = m_overlayRegion + now;
+  if (!dirty.isEmpty()) update(dirty);
+  m_overlayRegion = now;
+}
+
+// The popup names the trace under the cursor, else the highlighted one.
+int TraceViewWidget::PopupTrace() const {
+  int trace = m_plotter.TraceAtColumn(m_cursorPos.x());
+  return trace >= 0 ? trace : m_plotter.Highlighted();
 }
 
 void TraceViewWidget::mouseReleaseEvent(QMouseEvent* event) {
@@ -586,7 +612,7 @@ void TraceViewWidget::leaveEvent(QEvent* event) {
   m_cursorPos = QPoint(-1, -1);
   m_navigator.CursorLeft();
   UpdateIdleShape();
-  update();
+  InvalidateOverlays();
   if (Notifies(TraceViewOptions::kNotifyCursor))
     emit cursorMoved(CursorReport::kNoTrace, DBLE_UNDEF, QString());
 }

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QRegion>
 #include <QString>
 #include <QWidget>
 #include <vector>
@@ -142,6 +143,8 @@ class TraceViewWidget : public QWidget, public TraceViewObserver, public Display
   void SetShape(ViewCursors::Shape shape);
   void UpdateIdleShape();
   void TrackCursor(QPoint pos);
+  void InvalidateOverlays();
+  int PopupTrace() const;
   void RightButtonPress(QMouseEvent* event);
   void StartRightDrag(QPoint pos, bool ctrl);
   void ShowSaveStacksMenu(QPoint globalPos);
@@ -170,6 +173,7 @@ class TraceViewWidget : public QWidget, public TraceViewObserver, public Display
   int m_vgrad = 2;
   int m_wheelRemainder = 0;
   QPoint m_cursorPos{-1, -1};
+  QRegion m_overlayRegion;  // pixels the cross lines and the popup covered last
   ViewCursors::Shape m_shape = ViewCursors::kArrow;
   int m_lastDragMode = 0;
 };

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QMenu>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -298,6 +299,20 @@ TEST_F(TraceViewWidgetTest, CursorReadoutReachesTheStripAndLeaveClearsIt) {
   ASSERT_GE(moved.count(), 1);
   EXPECT_EQ(moved.last().at(0).toInt(), 12);
   EXPECT_TRUE(strip.Text().startsWith("tr=13   smp=51    TIME = 100 ms")) << strip.Text().toStdString();
+  // Light grey behind the bold text, which starts 10 pixels in.
+  strip.resize(400, 24);
+  const QImage shown = strip.grab().toImage();
+  EXPECT_EQ(shown.pixel(399, 1) & 0xFFFFFF, 0xF0F0F0u);
+  int firstInk = -1;
+  for (int x = 0; x < 60 && firstInk < 0; ++x)
+    for (int y = 0; y < 24; ++y)
+      if ((shown.pixel(x, y) & 0xFFFFFF) != 0xF0F0F0u) {
+        firstInk = x;
+        break;
+      }
+  EXPECT_GE(firstInk, 10);
+  EXPECT_LE(firstInk, 13);
+  EXPECT_EQ(strip.Baseline(), 16);
   QTest::mouseMove(v.get(), QPoint(g.plotLeft + 12, g.plotTop - 5));
   EXPECT_EQ(strip.Text(), "tr=13");
   QEvent leave(QEvent::Leave);
@@ -332,6 +347,16 @@ TEST_F(TraceViewWidgetTest, CrossLinesAndHeaderWordPopupAreDrawnOverTheRaster) {
   EXPECT_EQ(shown.pixel(box.right(), box.bottom()), fill);
   QTest::mouseMove(v.get(), QPoint(2, g.plotTop + 150));  // over the time axis
   EXPECT_EQ(v->PointerShape(), ViewCursors::kArrow);
+
+  // On the window itself, a move repaints only the lines' pixels: the old
+  // ones are gone and the new ones are there.
+  QTest::mouseMove(v.get(), at);
+  QTest::mouseMove(v.get(), at + QPoint(40, 30));
+  QCoreApplication::processEvents();
+  auto* window = dynamic_cast<QImage*>(v->backingStore()->paintDevice());
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->pixel(at.x(), at.y() + 100), RasterColor(*v, at.x(), at.y() + 100));
+  EXPECT_EQ(window->pixel(at.x() + 40, at.y() + 100), cross);
 }
 
 TEST_F(TraceViewWidgetTest, FocusBindsThePanelAndKeysAskItToRefresh) {
