@@ -183,11 +183,14 @@ void TraceViewWidget::RefreshDisplay() {
   m_plotter.Redraw();
   UpdateScrollBars();
   update();
-  // A load replaced the section under a bound panel: show the new values.
-  if (m_panel != nullptr && HasData() && (m_rebindPanel || m_panelBound)) {
+  if (m_panel == nullptr || !HasData()) return;
+  if (m_rebindPanel) {
+    // A load replaced the section under the bound panel: bind it again.
     m_panel->AttachView(this);
     m_panelBound = true;
     m_rebindPanel = false;
+  } else if (m_panelBound) {
+    m_panel->RefreshAllControls();
   }
 }
 
@@ -230,18 +233,23 @@ void TraceViewWidget::ScaleAboutToChange(int which) {
 void TraceViewWidget::FitTime() {
   ApplyChange(m_navigator.FitTime());
 }
+
 void TraceViewWidget::FitTraces() {
   ApplyChange(m_navigator.FitTraces());
 }
+
 void TraceViewWidget::UndoZoom() {
   ApplyChange(m_navigator.UndoZoom());
 }
+
 void TraceViewWidget::ZoomToolChanged() {
   UpdateIdleShape();
 }
+
 void TraceViewWidget::SetEnsembleView(bool on) {
   ApplyChange(m_navigator.SetEnsembleView(on));
 }
+
 void TraceViewWidget::EnsembleStep(int step, double key) {
   ApplyChange(m_navigator.EnsembleStep(step, key));
 }
@@ -298,9 +306,12 @@ void TraceViewWidget::NotifyOwner(uint32_t change) {
   const int view = m_options.viewNumber;
   if ((change & kChangeFirstTrace) && Notifies(TraceViewOptions::kNotifyFirstTrace))
     emit firstTraceChanged(view, m_navigator.AbsoluteTrace(m_plotter.Params().m_firstTrace));
-  if ((change & (kChangeHighlight | kChangeEnsemble)) && Notifies(TraceViewOptions::kNotifyHighlight))
+  // Stepping through ensembles in the ensemble view tells the owner the
+  // highlight and the selection again: their absolute traces changed.
+  const bool newEnsemble = (change & kChangeEnsemble) && m_plotter.Params().m_ensembleView != 0;
+  if (((change & kChangeHighlight) || newEnsemble) && Notifies(TraceViewOptions::kNotifyHighlight))
     emit highlightChanged(HighlightedAbsolute());
-  if ((change & (kChangeSelection | kChangeEnsemble)) && m_plotter.GetSelection().valid)
+  if (((change & kChangeSelection) || newEnsemble) && m_plotter.GetSelection().valid)
     emit selectionMade(view, m_navigator.OwnerSelection());
   if (change & kRequestSnapshot) emit snapshotRequested(view);
   if (change & kRequestParameters) emit parametersRequested(view);

@@ -243,6 +243,19 @@ TEST_F(TraceViewWidgetTest, SelectionIsSentInAbsoluteTraces) {
   QTest::mouseClick(v.get(), Qt::LeftButton, Qt::ShiftModifier, a);
   ASSERT_EQ(high.count(), 1);
   EXPECT_EQ(high.at(0).at(0).toInt(), 50 + s1);
+
+  // Page Down steps to the next ensemble: the panel shows its key and the
+  // owner hears the highlight's new absolute index.
+  FakePanel panel;
+  v->SetPanel(&panel);
+  QFocusEvent in(QEvent::FocusIn, Qt::OtherFocusReason);
+  QApplication::sendEvent(v.get(), &in);
+  QTest::keyClick(v.get(), Qt::Key_PageDown);
+  EXPECT_EQ(v->Plotter().ShownFirst(), 100);
+  EXPECT_EQ(panel.lastKey, 103.0);
+  ASSERT_EQ(high.count(), 2);
+  EXPECT_EQ(high.at(1).at(0).toInt(), 100 + s1);
+  v->SetPanel(nullptr);
 }
 
 TEST_F(TraceViewWidgetTest, RightClickDoesNothingWhileHoldingOrMovingStartsARubberBand) {
