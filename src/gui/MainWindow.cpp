@@ -94,7 +94,7 @@ void MainWindow::ConnectView() {
 void MainWindow::CursorMoved(int trace, double, const QString& text) {
   m_strip->SetText(text);
   if (m_view->SelectedTrace() >= 0 || trace == CursorReport::kNoTrace) return;
-  if (m_panel->Tabs()->currentIndex() == kTraceInfoTab) SetTraceInfo(trace);
+  if (m_panel->IsTraceInfoShown()) SetTraceInfo(trace);
 }
 
 int MainWindow::SnapshotCommand() {

@@ -117,7 +117,6 @@ class MainWindow : public QMainWindow, public WorkspaceObserver {
   QMap<int, bool> m_available;  // false while the item's tool is not built
   QMenu* m_functions = nullptr;
   SplashWidget* m_splash = nullptr;
-  static constexpr int kTraceInfoTab = 3;
   SettingsPanel* m_panel = nullptr;
   CursorStatusStrip* m_strip = nullptr;
   SnapshotNameChooser m_chooseSnapshotName;
