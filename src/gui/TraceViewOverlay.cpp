@@ -5,9 +5,8 @@
 #include <string>
 
 #include "display/ColorScheme.h"
-#include "display/HeaderLabels.h"
 #include "display/TextRenderer.h"
-#include "display/TraceRendererInput.h"
+#include "display/TraceNavigator.h"
 #include "display/VTracePlotter.h"
 
 void TraceViewOverlay::InvertFrame(QPainter& painter, const PixelRect& r) {
@@ -52,38 +51,25 @@ void TraceViewOverlay::CrossLines(QPainter& painter, VTracePlotter& plotter, QPo
   for (const QRect& r : CrossLineRects(plotter, pos, thickness)) painter.fillRect(r, color);
 }
 
-QRect TraceViewOverlay::PopupBox(VTracePlotter& plotter, int shownTrace) {
-  const std::vector<int>& words = plotter.Labels().Words();
-  if (words.empty() || shownTrace < 0 || shownTrace >= plotter.TraceCount()) return {};
-  const AxisLayout::Metrics& m = plotter.Metrics();
-  const AxisLayout::Result& g = plotter.Geometry();
-  TraceRendererInput in = plotter.MakeRendererInput();
-  const int rows = static_cast<int>(words.size());
-  // The label rows as HeaderLabels lays them out above the plot.
-  const int top = g.plotTop - 2 * m.gap - rows * m.labelRowHeight - 1;
-  const int width = plotter.Labels().LabelWidth() + kPopupMargin;
-  int left = in.TraceCentre(shownTrace) - width / 2;
-  left = std::max(0, std::min(left, in.clientWidth - width));
-  return QRect(left, top, width, rows * m.labelRowHeight);
+QRect TraceViewOverlay::ToQRect(const PixelRect& r) {
+  return r.Empty() ? QRect() : QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
-QImage TraceViewOverlay::RenderPopup(VTracePlotter& plotter, TextRenderer* text, int shownTrace, QRect* box) {
-  *box = PopupBox(plotter, shownTrace);
-  if (box->isEmpty()) return {};
-  QImage image(box->size(), QImage::Format_RGB32);
+QImage TraceViewOverlay::RenderPopup(const HeaderWordPopup& popup, VTracePlotter& plotter,
+                                     TextRenderer* text) {
+  const QRect box = ToQRect(popup.box);
+  if (box.isEmpty()) return {};
+  QImage image(box.size(), QImage::Format_RGB32);
   image.fill(FromColorref(kPopupFill));
-  const TraceRecord* trace = plotter.ShownTrace(shownTrace);
-  if (text == nullptr || trace == nullptr) return image;
+  if (text == nullptr) return image;
   const AxisLayout::Metrics& m = plotter.Metrics();
   const QRgb ink = FromColorref(plotter.Store().GetPalette().Colorref(kSchemeAxes)).rgb();
-  const double factor = plotter.BaseTimeFactor();
-  const std::vector<int>& words = plotter.Labels().Words();
   TextMask mask;
-  for (std::size_t r = 0; r < words.size(); ++r) {
-    std::string label = HeaderLabels::LabelText(words[r], shownTrace, trace, factor);
+  for (std::size_t r = 0; r < popup.lines.size(); ++r) {
+    const std::string& label = popup.lines[r];
     if (label.empty() || text->Rasterize(label, m.bold, &mask) != 0) continue;
-    const int x0 = (box->width() - text->Measure(label, m.bold).width) / 2 + mask.left;
-    const int y0 = static_cast<int>(r) * m.labelRowHeight + (m.labelRowHeight - m.textHeight) / 2 + mask.top;
+    const int x0 = (box.width() - text->Measure(label, m.bold).width) / 2 + mask.left;
+    const int y0 = static_cast<int>(r) * popup.rowHeight + (popup.rowHeight - m.textHeight) / 2 + mask.top;
     for (int y = 0; y < mask.height; ++y) {
       for (int x = 0; x < mask.width; ++x) {
         const int px = x0 + x, py = y0 + y;

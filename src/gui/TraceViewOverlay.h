@@ -15,6 +15,7 @@
 class QPainter;
 class TextRenderer;
 class VTracePlotter;
+struct HeaderWordPopup;
 
 class TraceViewOverlay {
  public:
@@ -23,8 +24,6 @@ class TraceViewOverlay {
   static constexpr uint32_t kCrossColor = 0x6FDB40;
   // Fill of the header-word popup box.
   static constexpr uint32_t kPopupFill = 0x6FDB40;
-  // Extra width of the popup box beyond the widest label.
-  static constexpr int kPopupMargin = 20;
 
   static QColor FromColorref(uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
@@ -42,12 +41,9 @@ class TraceViewOverlay {
   // while the cross lines are on).
   static bool OverPlot(const VTracePlotter& plotter, QPoint pos);
 
-  // The popup box for a shown trace: the header-label rows, label width + 20
-  // pixels wide, centred on the trace's column and kept inside the client
-  // width. Empty when the view shows no label rows or the trace is invalid.
-  static QRect PopupBox(VTracePlotter& plotter, int shownTrace);
-  // The popup's pixels: the box filled with the popup colour and the trace's
-  // labels in the bold face in scheme entry 1, text rasterised as the view's
-  // raster text is. Null image when there is no box.
-  static QImage RenderPopup(VTracePlotter& plotter, TextRenderer* text, int shownTrace, QRect* box);
+  static QRect ToQRect(const PixelRect& r);
+  // The header-word popup's pixels: its box filled with the popup colour and
+  // its lines in the bold face in scheme entry 1, centred, one label row
+  // each, rasterised as the view's own text is.
+  static QImage RenderPopup(const HeaderWordPopup& popup, VTracePlotter& plotter, TextRenderer* text);
 };

@@ -295,7 +295,14 @@ int TraceViewWidget::HighlightedAbsolute() const {
 
 void TraceViewWidget::ApplyChange(uint32_t change) {
   if (change == kChangeNone) return;
-  if (change & kChangeRedrawn) update();
+  if (change & kChangeRedrawn) {
+    update();
+    // The popup follows the trace now under the cursor.
+    if (m_cursorPos.x() >= 0 && m_navigator.CurrentDragMode() == TraceNavigator::kDragNone) {
+      m_navigator.CursorAt(m_cursorPos.x(), m_cursorPos.y());
+      InvalidateOverlays();
+    }
+  }
   UpdateScrollBars();
   NotifyOwner(change);
   RefreshPanel(change);
@@ -469,10 +476,10 @@ void TraceViewWidget::PaintOverlays(QPainter& p) {
   if (drag != TraceNavigator::kDragNone || m_cursorPos.x() < 0) return;
   const DisplayParams& params = m_plotter.Params();
   if (params.m_crossLinesCursor) TraceViewOverlay::CrossLines(p, m_plotter, m_cursorPos, m_crossThickness);
-  if (params.m_headerWordLabels && (m_options.style & TraceViewOptions::kHeaderLabels)) {
-    QRect box;
-    QImage popup = TraceViewOverlay::RenderPopup(m_plotter, &m_text, PopupTrace(), &box);
-    if (!popup.isNull()) p.drawImage(box.topLeft(), popup);
+  HeaderWordPopup popup;
+  if (m_navigator.HeaderPopup(&popup)) {
+    QImage image = TraceViewOverlay::RenderPopup(popup, m_plotter, &m_text);
+    if (!image.isNull()) p.drawImage(popup.box.left, popup.box.top, image);
   }
 }
 
@@ -594,18 +601,12 @@ void TraceViewWidget::InvalidateOverlays() {
       for (const QRect& r : TraceViewOverlay::CrossLineRects(m_plotter, m_cursorPos, m_crossThickness))
         now += r;
     }
-    if (params.m_headerWordLabels && (m_options.style & TraceViewOptions::kHeaderLabels))
-      now += TraceViewOverlay::PopupBox(m_plotter, PopupTrace());
+    HeaderWordPopup popup;
+    if (m_navigator.HeaderPopup(&popup)) now += TraceViewOverlay::ToQRect(popup.box);
   }
   const QRegion dirty = m_overlayRegion + now;
   if (!dirty.isEmpty()) update(dirty);
   m_overlayRegion = now;
-}
-
-// The popup names the trace under the cursor, else the highlighted one.
-int TraceViewWidget::PopupTrace() const {
-  int trace = m_plotter.TraceAtColumn(m_cursorPos.x());
-  return trace >= 0 ? trace : m_plotter.Highlighted();
 }
 
 void TraceViewWidget::mouseReleaseEvent(QMouseEvent* event) {

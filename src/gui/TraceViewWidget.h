@@ -144,7 +144,6 @@ class TraceViewWidget : public QWidget, public TraceViewObserver, public Display
   void UpdateIdleShape();
   void TrackCursor(QPoint pos);
   void InvalidateOverlays();
-  int PopupTrace() const;
   void RightButtonPress(QMouseEvent* event);
   void StartRightDrag(QPoint pos, bool ctrl);
   void ShowSaveStacksMenu(QPoint globalPos);

@@ -351,10 +351,20 @@ TEST_F(TraceViewWidgetTest, CrossLinesAndHeaderWordPopupAreDrawnOverTheRaster) {
   EXPECT_NE(RasterColor(*v, at.x(), at.y() + 60), cross);
   // The popup box: label width + 20, centred on the trace under the cursor.
   const int trace = v->Plotter().TraceAtColumn(at.x());
-  const QRect box = TraceViewOverlay::PopupBox(v->Plotter(), trace);
-  ASSERT_FALSE(box.isEmpty());
+  HeaderWordPopup popup;
+  ASSERT_TRUE(v->Navigator().HeaderPopup(&popup));
+  const QRect box = TraceViewOverlay::ToQRect(popup.box);
   EXPECT_EQ(box.width(), v->Plotter().Labels().LabelWidth() + 20);
   EXPECT_LE(std::abs(box.center().x() - v->Plotter().MakeRendererInput().TraceCentre(trace)), 1);
+  ASSERT_EQ(popup.lines.size(), 1u);
+  EXPECT_EQ(popup.lines[0], std::to_string(trace + 1));
+  // Bold ink of scheme entry 1 inside the box.
+  const QRgb ink =
+      TraceViewOverlay::FromColorref(v->Plotter().Store().GetPalette().Colorref(kSchemeAxes)).rgb();
+  int inked = 0;
+  for (int y = box.top(); y <= box.bottom(); ++y)
+    for (int x = box.left(); x <= box.right(); ++x) inked += shown.pixel(x, y) == ink;
+  EXPECT_GT(inked, 10);
   const QRgb fill = TraceViewOverlay::FromColorref(TraceViewOverlay::kPopupFill).rgb();
   EXPECT_EQ(shown.pixel(box.left(), box.top()), fill);
   EXPECT_EQ(shown.pixel(box.right(), box.bottom()), fill);
