@@ -271,6 +271,8 @@ int Workspace::ResampleTraces(double newInterval, ResampleProgress progress) {
   m_resample.newInterval = newInterval;
   m_workerActive = true;
   ChangeBusy(true);
+  // The Trace Info panel reads a trace that is about to be replaced.
+  if (m_observer) m_observer->SetTraceInfo(-1);
   try {
     m_worker = std::thread(&Workspace::ResampleWorker, this, newInterval, std::move(progress));
   } catch (const std::system_error& e) {

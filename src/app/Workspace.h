@@ -82,8 +82,8 @@ class Workspace {
   bool Busy() const { return m_busy; }
   void SetBusy(bool busy) { m_busy = busy; }
 
-  // Set while no background command runs; the poster must outlive the workspace
-  // or be removed (empty) before it goes.
+  // Set while no background command runs. A posted completion must run before
+  // the workspace goes (the process-wide one lives until exit).
   void SetUiPoster(UiPoster poster) { m_poster = std::move(poster); }
 
   // The resample dialog's settings, kept between runs.
