@@ -175,4 +175,11 @@ class TraceViewWidget : public QWidget, public TraceViewObserver, public Display
   QRegion m_overlayRegion;  // pixels the cross lines and the popup covered last
   ViewCursors::Shape m_shape = ViewCursors::kArrow;
   int m_lastDragMode = 0;
+
+ public:
+  // The selective stack switches the main view between role 1 and role 2.
+  void SetViewRole(int role) {
+    m_options.role = role;
+    m_plotter.SetViewRole(role);
+  }
 };
