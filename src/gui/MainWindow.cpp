@@ -25,6 +25,7 @@
 #include "gui/SettingsPanel.h"
 #include "gui/SnapshotCommand.h"
 #include "gui/SplashWidget.h"
+#include "gui/StackCommand.h"
 #include "gui/TraceViewWidget.h"
 #include "log/Log.h"
 #include "section/SeismicSection.h"
@@ -33,9 +34,9 @@ namespace {
 // Items that follow EnableDataMenus (Basemap has its own trace-count rule).
 constexpr int kDataCommands[] = {kCmdFreqFilter, kCmdSpectrum, kCmdSaveDataset, kCmdBasemap};
 // Items whose tools are not part of the program yet.
-constexpr int kPendingTools[] = {kCmdSaveDataset, kCmdSelectiveStack, kCmdExportHeaders, kCmdImportHeaders,
-                                 kCmdFreqFilter,  kCmdSpectrum,       kCmdBasemap,       kCmdSortTraces,
-                                 kCmdResample,    kCmdShiftTraces,    kCmdFileSelector,  kCmdBinning2D};
+constexpr int kPendingTools[] = {kCmdSaveDataset, kCmdExportHeaders, kCmdImportHeaders, kCmdFreqFilter,
+                                 kCmdSpectrum,    kCmdBasemap,       kCmdSortTraces,    kCmdResample,
+                                 kCmdShiftTraces, kCmdFileSelector,  kCmdBinning2D};
 }  // namespace
 
 MainWindow::MainWindow(Workspace& workspace, ConsoleWidget* console, QWidget* parent)
@@ -67,6 +68,8 @@ MainWindow::MainWindow(Workspace& workspace, ConsoleWidget* console, QWidget* pa
   m_chooseFiles = [this](int* filter) { return ChooseWithDialog(filter); };
   BuildMenus();
   BuildKeys();
+  m_stack = new StackCommand(m_workspace, m_view, this, m_functions->menuAction());
+  connect(Action(kCmdSelectiveStack), &QAction::triggered, m_stack, [this] { m_stack->StackGathers(); });
   for (int c : kPendingTools) SetToolAvailable(c, false);
   EnableDataMenus(false);
   m_workspace.SetObserver(this);
@@ -368,4 +371,9 @@ void MainWindow::SectionLoaded(const SeismicSection&, const LoadParams&) {
 
 void MainWindow::SectionLost() {
   if (m_dumpDialog) m_dumpDialog->UpdateCurrentFileButton();
+}
+
+void MainWindow::SectionClearing() {
+  // Loading any dataset ends the stack: its view shows the old section's traces.
+  m_stack->SectionClearing();
 }

@@ -21,6 +21,7 @@ class QMenu;
 class CursorStatusStrip;
 class SettingsPanel;
 class SplashWidget;
+class StackCommand;
 class TraceViewWidget;
 class Workspace;
 
@@ -73,6 +74,7 @@ class MainWindow : public QMainWindow, public WorkspaceObserver {
   TraceViewWidget* TraceView() const { return m_view; }
   DumpHeadersDialog* DumpDialog() const { return m_dumpDialog; }
   ParametersDialog* ParamsDialog() const { return m_paramsDialog; }
+  StackCommand* Stack() const { return m_stack; }
 
   // WorkspaceObserver
   void SetBusyCursor(bool busy) override;
@@ -82,6 +84,7 @@ class MainWindow : public QMainWindow, public WorkspaceObserver {
   void SetTraceInfo(int trace) override;
   void SectionLoaded(const SeismicSection& section, const LoadParams& params) override;
   void SectionLost() override;
+  void SectionClearing() override;
 
  signals:
   // The window accepted a close: the program's message loop ends (even while
@@ -123,6 +126,7 @@ class MainWindow : public QMainWindow, public WorkspaceObserver {
   TraceViewWidget* m_view = nullptr;
   DumpHeadersDialog* m_dumpDialog = nullptr;
   ParametersDialog* m_paramsDialog = nullptr;
+  StackCommand* m_stack = nullptr;
   FilesChooser m_chooseFiles;
   SettingsFileValues m_placement;
   bool m_placementRecorded = false;
