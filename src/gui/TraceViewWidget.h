@@ -39,6 +39,12 @@ class TraceViewWidget : public QWidget, public TraceViewObserver, public Display
   TraceNavigator& Navigator() { return m_navigator; }
   int ViewNumber() const { return m_options.viewNumber; }
   int ViewRole() const { return m_options.role; }
+  // The selective stack switches the main view between role 1 and role 2
+  // (the caller redraws).
+  void SetViewRole(int role) {
+    m_options.role = role;
+    m_plotter.SetViewRole(role);
+  }
   const TraceViewOptions& Options() const { return m_options; }
   QScrollBar* HorizontalBar() const { return m_hbar; }
   QScrollBar* VerticalBar() const { return m_vbar; }
@@ -175,11 +181,4 @@ class TraceViewWidget : public QWidget, public TraceViewObserver, public Display
   QRegion m_overlayRegion;  // pixels the cross lines and the popup covered last
   ViewCursors::Shape m_shape = ViewCursors::kArrow;
   int m_lastDragMode = 0;
-
- public:
-  // The selective stack switches the main view between role 1 and role 2.
-  void SetViewRole(int role) {
-    m_options.role = role;
-    m_plotter.SetViewRole(role);
-  }
 };
