@@ -74,9 +74,14 @@ MainWindow::MainWindow(Workspace& workspace, ConsoleWidget* console, QWidget* pa
   EnableDataMenus(false);
   m_workspace.SetObserver(this);
   m_workspace.SetTraceView(m_view);
+  // Background operations finish on this thread, through its event queue.
+  m_workspace.SetUiPoster([this](std::function<void()> done) {
+    QMetaObject::invokeMethod(this, std::move(done), Qt::QueuedConnection);
+  });
 }
 
 MainWindow::~MainWindow() {
+  m_workspace.SetUiPoster(nullptr);
   m_view->SetPanel(nullptr);
   m_workspace.SetObserver(nullptr);
   m_workspace.SetTraceView(nullptr);
@@ -209,6 +214,10 @@ void MainWindow::EnableDataMenus(bool enable) {
 
 void MainWindow::SetBusy(bool busy) {
   m_workspace.SetBusy(busy);
+  BusyChanged(busy);
+}
+
+void MainWindow::BusyChanged(bool busy) {
   // The windows that read the section stay out of reach meanwhile.
   m_view->setEnabled(!busy);
 }

@@ -78,6 +78,7 @@ class MainWindow : public QMainWindow, public WorkspaceObserver {
 
   // WorkspaceObserver
   void SetBusyCursor(bool busy) override;
+  void BusyChanged(bool busy) override;
   void SetTitle(const std::string& title) override;
   void ShowPanelsAndView() override;
   void SetSectionInfo(const std::string& text) override;
