@@ -13,6 +13,7 @@
 #include "app/Workspace.h"
 #include "formats/LoadFileList.h"
 #include "formats/SaveOptions.h"
+#include "formats/Seg2Writer.h"
 #include "formats/SegyWriter.h"
 #include "gui/ConsoleWidget.h"
 #include "gui/MainWindow.h"
@@ -43,9 +44,11 @@ class StackCommandTest : public ::testing::Test {
   TraceViewWidget* MainView() const { return m_window->TraceView(); }
   bool FunctionsOn() const { return m_window->FunctionsMenu()->menuAction()->isEnabled(); }
 
-  // One shot of `channels` traces named shot_<number>.sgy (the file number),
-  // its noise seeded by the number; returns its samples per channel.
-  Samples WriteShot(int number, int channels) {
+  // One shot of `channels` traces named shot_<number><ext> (the file number),
+  // its noise seeded by the number; returns its samples per channel. A name
+  // makes the file name instead (no file number), fldr >= 0 its FFID.
+  Samples WriteShot(int number, int channels, const char* ext = ".sgy", const char* name = nullptr,
+                    int fldr = -1) {
     SeismicSection s;
     SynthParams p;
     p.shots = 1;
@@ -54,9 +57,15 @@ class StackCommandTest : public ::testing::Test {
     p.noiseLevel = 0.5;
     p.seed = 1000u + static_cast<uint32_t>(number);
     EXPECT_EQ(MakeSynthSurvey(s, p), channels);
-    std::string path = m_files.Dir() + "/shot_" + std::to_string(number) + ".sgy";
+    if (fldr >= 0)
+      for (int i = 0; i < s.Count(); ++i) s.Trace(i)->FLDR = fldr;
+    std::string path =
+        m_files.Dir() + "/" + (name ? std::string(name) : "shot_" + std::to_string(number) + ext);
     SaveOptions o;
-    EXPECT_EQ(SaveAsSegyRev1(s, path, o), 0);
+    if (std::string(ext) == ".sg2")
+      EXPECT_EQ(SaveAsSeg2(s, path, o), 0);
+    else
+      EXPECT_EQ(SaveAsSegyRev1(s, path, o), 0);
     m_paths << QString::fromStdString(path);
     Samples out;
     for (int i = 0; i < s.Count(); ++i) {
@@ -283,4 +292,51 @@ TEST_F(StackCommandTest, ClosingTheStackViewReturnsTheSectionViewToRoleOne) {
   ASSERT_EQ(RunStack(m_paths), 0);
   EXPECT_EQ(Stack()->StackView()->TraceCount(), 24);
   EXPECT_EQ(Stacked(0)->NVS, 3);
+}
+
+TEST_F(StackCommandTest, WithoutFileNumbersTheFfidsMakeTheGathers) {
+  Samples a = WriteShot(1, 12, ".sgy", "near.sgy", 7);
+  Samples b = WriteShot(2, 12, ".sgy", "far.sgy", 5);
+  ASSERT_EQ(RunStack(m_paths), 0);
+  ASSERT_EQ(Stack()->Gathers().size(), 2u);
+  EXPECT_EQ(m_ws.Section()->Trace(0)->FLDR, 5);  // sorted by FFID
+  ExpectChannel(11, 2, {&b, &a});
+  EXPECT_EQ(Stacked(11)->FLDR, 5);
+
+  // FFID 0 and no file numbers: nothing to group by.
+  m_paths.clear();
+  WriteShot(3, 12, ".sgy", "one.sgy", 0);
+  WriteShot(4, 12, ".sgy", "two.sgy", 0);
+  ASSERT_EQ(RunStack(m_paths), -1);
+  ASSERT_EQ(m_messages.size(), 1);
+  EXPECT_EQ(m_messages[0], QString(" Missing file numbers and internal FFIDs\n Can not go on"));
+  EXPECT_EQ(m_titles[0], QString(" ERROR"));
+  EXPECT_EQ(Stack()->StackView(), nullptr);
+  EXPECT_EQ(MainView()->ViewRole(), 1);
+  EXPECT_TRUE(FunctionsOn());
+}
+
+TEST_F(StackCommandTest, SegTwoShotsSaveSegTwoStacks) {
+  Samples a = WriteShot(1, 24, ".sg2");
+  Samples b = WriteShot(2, 24, ".sg2");
+  ASSERT_EQ(RunStack(m_paths), 0);
+  ExpectChannel(3, 2, {&a, &b});
+  QString title;
+  Stack()->SetSaveNameChooser([&](const QString& t, const QString& filter, const QString&) {
+    title = t + "|" + filter;
+    return QString::fromStdString(m_files.Dir() + "/out/stacked");
+  });
+  std::filesystem::create_directories(m_files.Dir() + "/out");
+  ASSERT_EQ(Stack()->SaveStacksCommand(), 0);
+  EXPECT_TRUE(title.startsWith("Save stacked shots as SEG-2 file|SEG-2 (*.seg2,*.sg2)"))
+      << title.toStdString();
+  const std::string path = m_files.Dir() + "/out/stacked.seg2";
+  SeismicSection back;
+  LoadParams params;
+  LoadFileList(back, {path}, params);
+  ASSERT_EQ(back.Scan(), 24);
+  EXPECT_EQ(back.FileType(), kFileSeg2);
+  for (int k = 0; k < 101; ++k) ASSERT_EQ(back.Trace(3)->Samples()[k], a[3][k] + b[3][k]) << k;
+  // The save dialog starts where the stacks went last.
+  EXPECT_EQ(Stack()->LastFolder(), QString::fromStdString(m_files.Dir() + "/out"));
 }
