@@ -78,6 +78,7 @@ class VTracePlotter {
   HeaderLabels& Labels() { return m_labels; }
   const HeaderLabels& Labels() const { return m_labels; }
   HeaderPlot& GetHeaderPlot() { return m_headerPlot; }
+  const HeaderPlot& GetHeaderPlot() const { return m_headerPlot; }
   void SetRenderSettings(const RenderSettings& s) { m_settings = s; }
   // The filter applied with m_useFreqFilter (null: the active filter).
   void SetFilter(const IIRFilter* filter) { m_filter = filter; }
@@ -110,8 +111,8 @@ class VTracePlotter {
   int ViewNumber() const { return m_viewNumber; }
   int ViewRole() const { return m_viewRole; }
   bool Focused() const { return m_focused; }
-  // Cross-lines cursor colour (0xRRGGBB) for a scheme row, and the fill of
-  // the header-word popup box.
+  // Cross-lines cursor colour (0x00BBGGRR, as the palette's) for a scheme
+  // row, and the fill of the header-word popup box.
   static uint32_t CrossCursorColor(int schemeRow) { return schemeRow == 0 ? 0x577AB9u : 0x6FDB40u; }
   static constexpr uint32_t kPopupColor = 0x6FDB40u;
   int Highlighted() const { return m_highlighted; }

@@ -47,7 +47,7 @@ QVector<QRect> TraceViewOverlay::CrossLineRects(VTracePlotter& plotter, QPoint p
 }
 
 void TraceViewOverlay::CrossLines(QPainter& painter, VTracePlotter& plotter, QPoint pos, int thickness) {
-  const QColor color = FromColorref(plotter.Params().SchemeRow() == 0 ? kCrossWiggle : kCrossColor);
+  const QColor color = FromColorref(VTracePlotter::CrossCursorColor(plotter.Params().SchemeRow()));
   for (const QRect& r : CrossLineRects(plotter, pos, thickness)) painter.fillRect(r, color);
 }
 
@@ -60,7 +60,7 @@ QImage TraceViewOverlay::RenderPopup(const HeaderWordPopup& popup, VTracePlotter
   const QRect box = ToQRect(popup.box);
   if (box.isEmpty()) return {};
   QImage image(box.size(), QImage::Format_RGB32);
-  image.fill(FromColorref(kPopupFill));
+  image.fill(FromColorref(VTracePlotter::kPopupColor));
   if (text == nullptr) return image;
   const AxisLayout::Metrics& m = plotter.Metrics();
   const QRgb ink = FromColorref(plotter.Store().GetPalette().Colorref(kSchemeAxes)).rgb();

@@ -19,12 +19,6 @@ struct HeaderWordPopup;
 
 class TraceViewOverlay {
  public:
-  // Cross-lines colours by scheme row (0x00BBGGRR): row 0, rows 1 to 3.
-  static constexpr uint32_t kCrossWiggle = 0x577AB9;
-  static constexpr uint32_t kCrossColor = 0x6FDB40;
-  // Fill of the header-word popup box.
-  static constexpr uint32_t kPopupFill = 0x6FDB40;
-
   static QColor FromColorref(uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
   // Inverts the outline of r (columns left and right − 1, rows top and

@@ -265,7 +265,7 @@ void TraceViewWidget::SetHeaderPlotSettings(const HeaderPlotSettings& settings) 
 }
 
 const HeaderPlotSettings& TraceViewWidget::GetHeaderPlotSettings() const {
-  return const_cast<VTracePlotter&>(m_plotter).GetHeaderPlot().Settings();
+  return m_plotter.GetHeaderPlot().Settings();
 }
 
 void TraceViewWidget::SetLabelWords(const std::vector<int>& rows, int graduationStep) {
@@ -283,7 +283,7 @@ void TraceViewWidget::SetLabelGraduationSteps(int hgrad, int vgrad) {
 }
 
 std::vector<int> TraceViewWidget::LabelWords() const {
-  return const_cast<VTracePlotter&>(m_plotter).Labels().Words();
+  return m_plotter.Labels().Words();
 }
 
 int TraceViewWidget::HighlightedAbsolute() const {

@@ -345,7 +345,7 @@ TEST_F(TraceViewWidgetTest, CrossLinesAndHeaderWordPopupAreDrawnOverTheRaster) {
   QTest::mouseMove(v.get(), at);
   EXPECT_EQ(v->PointerShape(), ViewCursors::kHidden);
   QImage shown = v->grab().toImage();
-  const QRgb cross = TraceViewOverlay::FromColorref(TraceViewOverlay::kCrossWiggle).rgb();
+  const QRgb cross = TraceViewOverlay::FromColorref(VTracePlotter::CrossCursorColor(0)).rgb();
   EXPECT_EQ(shown.pixel(at.x(), at.y() + 60), cross);
   EXPECT_EQ(shown.pixel(at.x() + 60, at.y()), cross);
   EXPECT_NE(RasterColor(*v, at.x(), at.y() + 60), cross);
@@ -365,7 +365,7 @@ TEST_F(TraceViewWidgetTest, CrossLinesAndHeaderWordPopupAreDrawnOverTheRaster) {
   for (int y = box.top(); y <= box.bottom(); ++y)
     for (int x = box.left(); x <= box.right(); ++x) inked += shown.pixel(x, y) == ink;
   EXPECT_GT(inked, 10);
-  const QRgb fill = TraceViewOverlay::FromColorref(TraceViewOverlay::kPopupFill).rgb();
+  const QRgb fill = TraceViewOverlay::FromColorref(VTracePlotter::kPopupColor).rgb();
   EXPECT_EQ(shown.pixel(box.left(), box.top()), fill);
   EXPECT_EQ(shown.pixel(box.right(), box.bottom()), fill);
   QTest::mouseMove(v.get(), QPoint(2, g.plotTop + 150));  // over the time axis
