@@ -1,17 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 
 #include "GuiTestFiles.h"
 #include "app/SettingsFile.h"
 #include "app/Workspace.h"
+#include "display/FieldText.h"
 #include "gui/ConsoleWidget.h"
 #include "gui/CursorStatusStrip.h"
 #include "gui/MainWindow.h"
@@ -279,4 +284,42 @@ TEST_F(MainWindowTest, ResamplingRunsInTheBackgroundAndFinishesOnTheWindowsThrea
   EXPECT_DOUBLE_EQ(m_ws.Section()->m_minInterval, before * 2.0);
   EXPECT_TRUE(w->TraceView()->isEnabled());
   EXPECT_EQ(w->TraceView()->SampleCount(), m_ws.Section()->m_maxSamples);
+}
+
+TEST_F(MainWindowTest, PanelAndViewDriveEachOther) {
+  auto w = Start({"kestrix", QString::fromStdString(m_files.Segy("panel.sgy", 40))});
+  TraceViewWidget* view = w->TraceView();
+  SettingsPanel* panel = w->Panel();
+  w->activateWindow();
+  view->setFocus();
+  QApplication::processEvents();
+  ASSERT_EQ(panel->View(), static_cast<DisplayTarget*>(view));
+  auto* slider = panel->findChild<QSlider*>("traceScaleSlider");
+  auto* field = panel->findChild<QLineEdit*>("traceScaleField");
+  ASSERT_TRUE(slider && field);
+
+  // A page step of the slider rescales the real view and redraws it; the
+  // view recorded the old scale, so Escape in the view takes it back.
+  const double before = view->Params().m_pixPerTrace;
+  const int pageBefore = view->Plotter().TracesPerPage();
+  slider->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  EXPECT_DOUBLE_EQ(view->Params().m_pixPerTrace, before * std::pow(1.01, 10));
+  EXPECT_LT(view->Plotter().TracesPerPage(), pageBefore);
+  view->setFocus();
+  QTest::keyClick(view, Qt::Key_Escape);
+  EXPECT_DOUBLE_EQ(view->Params().m_pixPerTrace, before);
+  EXPECT_EQ(field->text(), QString::fromStdString(FormatFieldValue(before)));
+
+  // A key zoom in the view shows in the panel's field.
+  QTest::keyClick(view, Qt::Key_Right, Qt::ControlModifier);
+  EXPECT_DOUBLE_EQ(view->Params().m_pixPerTrace, before * 1.1);
+  EXPECT_EQ(field->text(), QString::fromStdString(FormatFieldValue(before * 1.1)));
+
+  // Norm -> Agc -> Norm on the real view keeps the Norm gain exactly.
+  view->Params().m_colorGain = 2.5;
+  panel->findChild<QAbstractButton*>("gainAgc")->click();
+  EXPECT_EQ(view->Params().m_gainControl, kGainAgc);
+  EXPECT_EQ(view->Params().m_colorGain, 1.0);
+  panel->findChild<QAbstractButton*>("gainNorm")->click();
+  EXPECT_EQ(view->Params().m_colorGain, 2.5);
 }
