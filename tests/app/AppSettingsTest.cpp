@@ -6,7 +6,9 @@
 #include "app/AppSettings.h"
 
 namespace {
-AppSettings For(int logical, int physical) { return DefaultAppSettings(ProcessorCounts{logical, physical}); }
+AppSettings For(int logical, int physical) {
+  return DefaultAppSettings(ProcessorCounts{logical, physical});
+}
 }  // namespace
 
 TEST(AppSettings, ThreadDefaultsFollowProcessorCounts) {

@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/FakeTraceView.h"
 #include "app/SynthSurvey.h"
 #include "app/TraceViewObserver.h"
 #include "app/Workspace.h"
@@ -29,26 +30,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-class View : public TraceViewObserver {
- public:
-  bool HasData() const override { return m_count > 0; }
-  int SelectedTrace() const override { return m_selected; }
-  void SetSelectedTrace(int t) override { m_selected = t; }
-  DisplayParams& Params() override { return m_params; }
-  void Clear() override { m_count = 0; }
-  void RefreshDisplay() override { ++m_refreshes; }
-  void ShowTraces(const SeismicSection& s) override {
-    m_count = s.Count();
-    m_samples = s.m_maxSamples;
-  }
-  int TraceCount() const override { return m_count; }
-  int SampleCount() const override { return m_samples; }
-  void PlotSize(int* w, int* h) override { *w = *h = 500; }
-
-  DisplayParams m_params;
-  int m_count = 0, m_samples = 0, m_selected = -1, m_refreshes = 0;
-};
-
 // Records the calls and the thread each came on.
 class Window : public WorkspaceObserver {
  public:
@@ -136,7 +117,7 @@ class WorkspaceResample : public ::testing::Test {
 
   fs::path m_dir;
   std::string m_path;
-  View m_view;
+  FakeTraceView m_view;
   Window m_window;
   Workspace m_ws;
 };

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/DialogFields.h"
+#include "app/FakeTraceView.h"
 #include "app/SynthSurvey.h"
 #include "app/TraceViewObserver.h"
 #include "app/Workspace.h"
@@ -19,37 +20,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-// A view that records what the workspace does to it, with a fixed plot area.
-class FakeView : public TraceViewObserver {
- public:
-  bool HasData() const override { return m_count > 0; }
-  int SelectedTrace() const override { return m_selected; }
-  void SetSelectedTrace(int t) override { m_selected = t; }
-  DisplayParams& Params() override { return m_params; }
-  void Clear() override {
-    m_count = 0;
-    ++m_clears;
-  }
-  void RefreshDisplay() override { ++m_refreshes; }
-  void ShowTraces(const SeismicSection& s) override {
-    m_count = s.Count();
-    m_samples = s.m_maxSamples;
-  }
-  int TraceCount() const override { return m_count; }
-  int SampleCount() const override { return m_samples; }
-  void PlotSize(int* w, int* h) override {
-    *w = 601;
-    *h = 401;
-  }
-
-  DisplayParams m_params;
-  int m_count = 0;
-  int m_samples = 0;
-  int m_selected = -1;
-  int m_clears = 0;
-  int m_refreshes = 0;
-};
-
 class RecordingWindow : public WorkspaceObserver {
  public:
   void SetTitle(const std::string& t) override { m_title = t; }
@@ -91,7 +61,7 @@ class WorkspaceTest : public ::testing::Test {
 
   fs::path m_dir;
   Workspace m_ws;
-  FakeView m_view;
+  FakeTraceView m_view;
   RecordingWindow m_window;
 };
 }  // namespace
