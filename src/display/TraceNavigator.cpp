@@ -66,14 +66,14 @@ uint32_t TraceNavigator::Key(ViewKey key, KeyModifiers mods) {
     case ViewKey::kRight: {
       const bool right = key == ViewKey::kRight;
       if (mods.ctrl) return ZoomTraces(right ? kTraceZoomStep : 1.0 / kTraceZoomStep);
-      int n = mods.shift ? m_steps.traceFast : 1;
+      const int n = TraceStep(mods.shift);
       return ScrollTraces(right ? n : -n);
     }
     case ViewKey::kUp:
     case ViewKey::kDown: {
       const bool down = key == ViewKey::kDown;
       if (mods.ctrl) return ZoomTime(down ? kTimeZoomStep : 1.0 / kTimeZoomStep);
-      int n = mods.shift ? m_steps.timeFast : m_steps.timeSlow;
+      const int n = TimeStep(mods.shift);
       return ScrollTime(down ? n : -n);
     }
     case ViewKey::kPageUp:
@@ -246,8 +246,29 @@ uint32_t TraceNavigator::SetStartTimeFromThumb(int position) {
 
 uint32_t TraceNavigator::Wheel(int steps, KeyModifiers mods) {
   // Turning toward the user (negative steps) scrolls right, or down.
-  if (mods.ctrl) return ScrollTime(-steps * (mods.shift ? m_steps.timeFast : m_steps.timeSlow));
-  return ScrollTraces(-steps * (mods.shift ? m_steps.traceFast : 1));
+  if (mods.ctrl) return ScrollTime(-steps * TimeStep(mods.shift));
+  return ScrollTraces(-steps * TraceStep(mods.shift));
+}
+
+uint32_t TraceNavigator::ScrollBarAction(bool vertical, BarAction action, bool fast, int position) {
+  const int line = vertical ? TimeStep(fast) : TraceStep(fast);
+  switch (action) {
+    case BarAction::kLineAdd:
+      return vertical ? ScrollTime(line) : ScrollTraces(line);
+    case BarAction::kLineSub:
+      return vertical ? ScrollTime(-line) : ScrollTraces(-line);
+    case BarAction::kPageAdd:
+      return vertical ? ScrollTimeSpan(1) : ScrollTracePage(1);
+    case BarAction::kPageSub:
+      return vertical ? ScrollTimeSpan(-1) : ScrollTracePage(-1);
+    case BarAction::kToMinimum:
+      return vertical ? ScrollTimeEnd(false) : ScrollTraceEnd(false);
+    case BarAction::kToMaximum:
+      return vertical ? ScrollTimeEnd(true) : ScrollTraceEnd(true);
+    case BarAction::kThumb:
+      return vertical ? SetStartTimeFromThumb(position) : SetFirstTraceFromThumb(position);
+  }
+  return kChangeNone;
 }
 
 ScrollBarState TraceNavigator::HorizontalBar() const {

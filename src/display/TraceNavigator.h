@@ -108,6 +108,11 @@ class TraceNavigator {
   uint32_t SetStartTimeFromThumb(int position);
   // Wheel: steps > 0 away from the user; Ctrl scrolls time, Shift the fast step.
   uint32_t Wheel(int steps, KeyModifiers mods);
+  // A scroll-bar action on the trace (horizontal) or time (vertical) bar:
+  // line moves use the slow step, or the fast one with fast; kThumb goes to
+  // position.
+  enum class BarAction { kLineAdd, kLineSub, kPageAdd, kPageSub, kToMinimum, kToMaximum, kThumb };
+  uint32_t ScrollBarAction(bool vertical, BarAction action, bool fast, int position);
   ScrollBarState HorizontalBar() const;
   ScrollBarState VerticalBar() const;
 
@@ -181,7 +186,9 @@ class TraceNavigator {
   uint32_t SetStartTime(double startTime);
   double LastStartTime() const;
   int32_t LastFirstTrace() const;
-  int TraceUnder(int x) const;    // limited to the traces shown
+  int TraceUnder(int x) const;  // limited to the traces shown
+  int TraceStep(bool fast) const { return fast ? m_steps.traceFast : 1; }
+  int TimeStep(bool fast) const { return fast ? m_steps.timeFast : m_steps.timeSlow; }
   double TimeUnder(int y) const;  // limited to the section
   uint32_t GoToEnsemble(int index);
   void StartDrag(DragMode mode, int x, int y);

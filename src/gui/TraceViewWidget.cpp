@@ -14,7 +14,6 @@
 #include <QVector>
 #include <QWheelEvent>
 #include <algorithm>
-#include <cstring>
 
 #include "app/AppSettings.h"
 #include "gui/TraceViewOverlay.h"
@@ -96,12 +95,12 @@ TraceViewWidget::TraceViewWidget(QWidget* parent, const TraceViewOptions& option
   if (options.style & TraceViewOptions::kHorizontalBar) {
     m_hbar = new QScrollBar(Qt::Horizontal, this);
     m_hbar->setFocusPolicy(Qt::NoFocus);
-    connect(m_hbar, &QScrollBar::actionTriggered, this, &TraceViewWidget::HorizontalAction);
+    connect(m_hbar, &QScrollBar::actionTriggered, this, [this](int action) { BarAction(m_hbar, action); });
   }
   if (options.style & TraceViewOptions::kVerticalBar) {
     m_vbar = new QScrollBar(Qt::Vertical, this);
     m_vbar->setFocusPolicy(Qt::NoFocus);
-    connect(m_vbar, &QScrollBar::actionTriggered, this, &TraceViewWidget::VerticalAction);
+    connect(m_vbar, &QScrollBar::actionTriggered, this, [this](int action) { BarAction(m_vbar, action); });
   }
   connect(&m_rightHold, &RightButtonHold::Started, this, &TraceViewWidget::StartRightDrag);
   ReadSettings();
@@ -145,9 +144,6 @@ void TraceViewWidget::ReadSettings() {
   steps.timeSlow = app.timeScrollSlow;
   steps.timeFast = app.timeScrollFast;
   m_navigator.SetSteps(steps);
-  m_traceFast = app.traceScrollFast;
-  m_timeSlow = app.timeScrollSlow;
-  m_timeFast = app.timeScrollFast;
   m_crossThickness = app.crossCursorThickness;
   if (m_created && HasData()) RefreshDisplay();
 }
@@ -353,70 +349,39 @@ void TraceViewWidget::UpdateScrollBars() {
 
 // The bar has moved its slider for the action already; the navigator decides
 // where it really goes and the slider is put there before the bar takes it.
-void TraceViewWidget::HorizontalAction(int action) {
-  const bool fast = (QGuiApplication::keyboardModifiers() & Qt::ShiftModifier) != 0;
-  const int step = fast ? m_traceFast : 1;
-  uint32_t change = kChangeNone;
+void TraceViewWidget::BarAction(QScrollBar* bar, int action) {
+  using Action = TraceNavigator::BarAction;
+  Action a;
   switch (action) {
     case QAbstractSlider::SliderSingleStepAdd:
-      change = m_navigator.ScrollTraces(step);
+      a = Action::kLineAdd;
       break;
     case QAbstractSlider::SliderSingleStepSub:
-      change = m_navigator.ScrollTraces(-step);
+      a = Action::kLineSub;
       break;
     case QAbstractSlider::SliderPageStepAdd:
-      change = m_navigator.ScrollTracePage(1);
+      a = Action::kPageAdd;
       break;
     case QAbstractSlider::SliderPageStepSub:
-      change = m_navigator.ScrollTracePage(-1);
+      a = Action::kPageSub;
       break;
     case QAbstractSlider::SliderToMinimum:
-      change = m_navigator.ScrollTraceEnd(false);
+      a = Action::kToMinimum;
       break;
     case QAbstractSlider::SliderToMaximum:
-      change = m_navigator.ScrollTraceEnd(true);
+      a = Action::kToMaximum;
       break;
     case QAbstractSlider::SliderMove:
-      change = m_navigator.SetFirstTraceFromThumb(m_hbar->sliderPosition());
+      a = Action::kThumb;
       break;
     default:
-      break;
+      return;
   }
-  ApplyChange(change);
-  m_hbar->setSliderPosition(m_navigator.HorizontalBar().position);
-}
-
-void TraceViewWidget::VerticalAction(int action) {
+  const bool vertical = bar == m_vbar;
   const bool fast = (QGuiApplication::keyboardModifiers() & Qt::ShiftModifier) != 0;
-  const int step = fast ? m_timeFast : m_timeSlow;
-  uint32_t change = kChangeNone;
-  switch (action) {
-    case QAbstractSlider::SliderSingleStepAdd:
-      change = m_navigator.ScrollTime(step);
-      break;
-    case QAbstractSlider::SliderSingleStepSub:
-      change = m_navigator.ScrollTime(-step);
-      break;
-    case QAbstractSlider::SliderPageStepAdd:
-      change = m_navigator.ScrollTimeSpan(1);
-      break;
-    case QAbstractSlider::SliderPageStepSub:
-      change = m_navigator.ScrollTimeSpan(-1);
-      break;
-    case QAbstractSlider::SliderToMinimum:
-      change = m_navigator.ScrollTimeEnd(false);
-      break;
-    case QAbstractSlider::SliderToMaximum:
-      change = m_navigator.ScrollTimeEnd(true);
-      break;
-    case QAbstractSlider::SliderMove:
-      change = m_navigator.SetStartTimeFromThumb(m_vbar->sliderPosition());
-      break;
-    default:
-      break;
-  }
-  ApplyChange(change);
-  m_vbar->setSliderPosition(m_navigator.VerticalBar().position);
+  ApplyChange(m_navigator.ScrollBarAction(vertical, a, fast, bar->sliderPosition()));
+  bar->setSliderPosition(vertical ? m_navigator.VerticalBar().position
+                                  : m_navigator.HorizontalBar().position);
 }
 
 // ---- window events --------------------------------------------------------
@@ -515,9 +480,12 @@ void TraceViewWidget::keyPressEvent(QKeyEvent* event) {
     return;
   }
   const QString text = event->text();
-  if (text.size() == 1 && std::strchr("*/=+-%i", text[0].toLatin1()) != nullptr && text[0].toLatin1() != 0) {
-    ApplyChange(m_navigator.Character(text[0].unicode()));
-    return;
+  if (text.size() == 1) {
+    const uint32_t change = m_navigator.Character(text[0].unicode());
+    if (change != kChangeNone) {
+      ApplyChange(change);
+      return;
+    }
   }
   QWidget::keyPressEvent(event);
 }

@@ -141,8 +141,7 @@ class TraceViewWidget : public QWidget, public TraceViewObserver, public Display
   bool EnsureCreated();
   void LayoutBars();
   void UpdateScrollBars();
-  void HorizontalAction(int action);
-  void VerticalAction(int action);
+  void BarAction(QScrollBar* bar, int action);
   void NotifyOwner(uint32_t change);
   void RefreshPanel(uint32_t change);
   void AfterDragChange();
@@ -170,9 +169,6 @@ class TraceViewWidget : public QWidget, public TraceViewObserver, public Display
   bool m_created = false;
   int m_samples = 0;
   int m_crossThickness = 1;
-  int m_timeSlow = 1;
-  int m_timeFast = 10;
-  int m_traceFast = 10;
   int m_labelStep = 0;
   int m_hgrad = 2;
   int m_vgrad = 2;
