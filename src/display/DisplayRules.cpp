@@ -94,12 +94,32 @@ double TimeScaleFieldValue(const DisplayParams& params) {
   return params.m_pixPerSec / params.m_timeUnitFactor;
 }
 
+int ScaleChangeKind(ScaleSlider slider) {
+  return slider == ScaleSlider::kTraceScale ? 2 : slider == ScaleSlider::kTimeScale ? 1 : 0;
+}
+
+bool ScaleFromField(const DisplayParams& params, ScaleSlider slider, double entered, double* value) {
+  switch (slider) {
+    case ScaleSlider::kTraceScale:
+      *value = LimitPixPerTrace(entered);
+      return true;
+    case ScaleSlider::kTimeScale: {
+      double pixPerSec = entered * params.m_timeUnitFactor;
+      // A zero or negative scale would collapse the time axis.
+      if (!(pixPerSec > 0.0) || !std::isfinite(pixPerSec)) return false;
+      *value = pixPerSec;
+      return true;
+    }
+    case ScaleSlider::kColorGain:
+    case ScaleSlider::kWiggleGain:
+      break;
+  }
+  *value = LimitGain(entered);
+  return true;
+}
+
 int SetTimeScaleFromField(DisplayParams* params, double value) {
-  double pixPerSec = value * params->m_timeUnitFactor;
-  // A zero or negative scale would collapse the time axis.
-  if (!(pixPerSec > 0.0) || !std::isfinite(pixPerSec)) return -1;
-  params->m_pixPerSec = pixPerSec;
-  return 0;
+  return ScaleFromField(*params, ScaleSlider::kTimeScale, value, &params->m_pixPerSec) ? 0 : -1;
 }
 
 const char* AgcUnitLabel(int timeUnitCode) {

@@ -39,6 +39,15 @@ void ApplySliderSteps(DisplayParams* params, ScaleSlider slider, int delta);
 // The absolute clip slider (0..1000) into m_wiggleClip or m_overlayClip.
 void ApplyClipSlider(DisplayParams* params, int position);
 
+// The zoom-history kind a slider's change is announced with: 2 for the trace
+// scale, 1 for the time scale, 0 for the gains (not recorded).
+int ScaleChangeKind(ScaleSlider slider);
+
+// The value an entry in a slider's field gives its parameter: the trace scale
+// limited to 0.001 .. 2000, the time scale in display units per second (false
+// when not positive), the gains limited to 1e-6 .. 1e27.
+bool ScaleFromField(const DisplayParams& params, ScaleSlider slider, double entered, double* value);
+
 // The time-scale field shows pixels per display time unit.
 double TimeScaleFieldValue(const DisplayParams& params);
 // Sets m_pixPerSec from the field; returns 0, or -1 for a value that is not

@@ -15,7 +15,6 @@
 #include <QSlider>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <cmath>
 #include <string>
 
 #include "app/AppSettings.h"
@@ -465,10 +464,15 @@ bool DisplaySettingsPage::ReadAgcWindowField() {
 bool DisplaySettingsPage::ApplySteps(ScaleSlider which, int delta) {
   if (delta == 0) return false;
   double* value = SliderParameter(&m_view->TargetParams(), which);
-  double next = ScaleBySliderSteps(which, *value, delta);
+  return StoreScale(which, ScaleBySliderSteps(which, *value, delta));
+}
+
+// A new value for a slider's parameter, announced to the view's zoom history
+// first when it is a scale. False when nothing changes.
+bool DisplaySettingsPage::StoreScale(ScaleSlider which, double next) {
+  double* value = SliderParameter(&m_view->TargetParams(), which);
   if (next == *value) return false;
-  if (which == ScaleSlider::kTraceScale) m_view->ScaleAboutToChange(2);
-  if (which == ScaleSlider::kTimeScale) m_view->ScaleAboutToChange(1);
+  if (int kind = ScaleChangeKind(which); kind != 0) m_view->ScaleAboutToChange(kind);
   *value = next;
   return true;
 }
@@ -513,22 +517,9 @@ void DisplaySettingsPage::OnClipSlider(int position) {
 
 void DisplaySettingsPage::OnScaleEntered(ScaleSlider which) {
   if (!m_view) return;
-  DisplayParams& p = m_view->TargetParams();
-  QLineEdit* field = m_rows[RowOf(which)].field;
-  double value = 0.0;
-  bool changed = false;
-  if (ReadLineEdit(field, &value)) {
-    double* target = SliderParameter(&p, which);
-    double next = which == ScaleSlider::kTraceScale  ? LimitPixPerTrace(value)
-                  : which == ScaleSlider::kTimeScale ? value * p.m_timeUnitFactor
-                                                     : LimitGain(value);
-    // A time scale of zero or below would collapse the axis: kept as it is.
-    bool usable = which != ScaleSlider::kTimeScale || (next > 0.0 && std::isfinite(next));
-    changed = usable && next != *target;
-    if (changed && which == ScaleSlider::kTraceScale) m_view->ScaleAboutToChange(2);
-    if (changed && which == ScaleSlider::kTimeScale) m_view->ScaleAboutToChange(1);
-    if (changed) *target = next;
-  }
+  double entered = 0.0, next = 0.0;
+  bool changed = ReadLineEdit(m_rows[RowOf(which)].field, &entered) &&
+                 ScaleFromField(m_view->TargetParams(), which, entered, &next) && StoreScale(which, next);
   RefreshScaleFields();
   RefreshGainFields();
   if (changed) Changed(0);

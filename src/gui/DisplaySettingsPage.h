@@ -82,6 +82,7 @@ class DisplaySettingsPage : public QWidget {
   // Applies Δ slider steps to the parameter of a slider, announcing a scale
   // change first; returns false when nothing changed.
   bool ApplySteps(ScaleSlider which, int delta);
+  bool StoreScale(ScaleSlider which, double next);
   // Reads the AGC window field into the params; an unreadable or
   // non-positive entry is replaced by the value in force. Returns true when
   // the entry was valid.

@@ -84,6 +84,23 @@ TEST(DisplayRules, FieldsInDisplayUnits) {
   EXPECT_EQ(SetTimeScaleFromField(&params, 0.0), -1);
   EXPECT_DOUBLE_EQ(params.m_pixPerSec, 2500.0);
 
+  // Entries beside the other sliders are limited, never refused.
+  double v = 0.0;
+  EXPECT_TRUE(ScaleFromField(params, ScaleSlider::kTraceScale, 5000.0, &v));
+  EXPECT_EQ(v, 2000.0);
+  EXPECT_TRUE(ScaleFromField(params, ScaleSlider::kTraceScale, 0.0, &v));
+  EXPECT_EQ(v, 0.001);
+  EXPECT_TRUE(ScaleFromField(params, ScaleSlider::kWiggleGain, 1e30, &v));
+  EXPECT_EQ(v, 1e27);
+  EXPECT_TRUE(ScaleFromField(params, ScaleSlider::kColorGain, -3.0, &v));
+  EXPECT_EQ(v, 1e-6);
+  v = 7.0;
+  EXPECT_FALSE(ScaleFromField(params, ScaleSlider::kTimeScale, -2.0, &v));
+  EXPECT_EQ(v, 7.0);
+  EXPECT_EQ(ScaleChangeKind(ScaleSlider::kTraceScale), 2);
+  EXPECT_EQ(ScaleChangeKind(ScaleSlider::kTimeScale), 1);
+  EXPECT_EQ(ScaleChangeKind(ScaleSlider::kColorGain), 0);
+
   EXPECT_EQ(SetAgcWindowFromField(&params, 500.0), 0);
   EXPECT_DOUBLE_EQ(params.m_agcWindow, 0.5);
   params.m_timeUnitCode = 2;
