@@ -98,11 +98,11 @@ int Stack(SeismicSection& s, const Exclusions& ex) {
     return 1;
   }
   if (!ApplyExclusions(s, gathers, ex)) return 1;
-  if (AllocateStackList(s, gathers[0].count, s.Trace(gathers[0].first)->NS) != 0) {
+  if (AllocateStackFor(s, gathers) != 0) {
     LogPrint(LogError, "\nERROR:%s", kStackNoMemory);
     return 1;
   }
-  int status = StackGathers(s, gathers, static_cast<int32_t>(gathers.size()) - 1);
+  int status = StackAllGathers(s, gathers);
   if (status != 0) {
     LogPrint(LogError, "\nERROR in StackGathers() status=%d\n", status);
     return 1;

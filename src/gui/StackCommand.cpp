@@ -111,21 +111,26 @@ int StackCommand::StackLoaded() {
     Refuse(refusal ? refusal : kStackNoMemory);
     return rc;
   }
-  if (AllocateStackList(s, m_gathers[0].count, s.Trace(m_gathers[0].first)->NS) != 0) {
+  if (AllocateStackFor(s, m_gathers) != 0) {
     m_gathers.clear();
     Refuse(kStackNoMemory);
     return -999;
   }
   CreateStackView();
-  int status = ::StackGathers(s, m_gathers, static_cast<int32_t>(m_gathers.size()) - 1);
+  if (int status = RunStack(); status != 0) return status;
+  ShowStack();
+  return 0;
+}
+
+// A failing stack is logged, the console raised and the stack view removed.
+int StackCommand::RunStack() {
+  int status = StackAllGathers(*m_workspace.Section(), m_gathers);
   if (status != 0) {
     LogPrint(LogError, "\nERROR in StackGathers() status=%d\n", status);
     ConsoleRaise();
     DestroyStackView(false);
-    return status;
   }
-  ShowStack();
-  return 0;
+  return status;
 }
 
 void StackCommand::Refuse(const char* text) {
@@ -172,14 +177,7 @@ void StackCommand::ToggleGather(int trace) {
 }
 
 void StackCommand::Restack() {
-  SeismicSection& s = *m_workspace.Section();
-  int status = ::StackGathers(s, m_gathers, static_cast<int32_t>(m_gathers.size()) - 1);
-  if (status != 0) {
-    LogPrint(LogError, "\nERROR in StackGathers() status=%d\n", status);
-    ConsoleRaise();
-    DestroyStackView(false);
-    return;
-  }
+  if (RunStack() != 0) return;
   m_stackView->RefreshDisplay();
   if (m_view) m_view->RefreshDisplay();
 }

@@ -73,6 +73,7 @@ class StackCommand : public QObject {
  private:
   int LoadShots(const QStringList& files);
   int StackLoaded();
+  int RunStack();
   void Refuse(const char* text);
   void CreateStackView();
   void ShowStack();

@@ -172,3 +172,12 @@ bool ToggleGatherExclusion(SeismicSection& s, const std::vector<Gather>& gathers
   }
   return false;
 }
+
+int AllocateStackFor(SeismicSection& s, const std::vector<Gather>& gathers) {
+  if (gathers.empty() || gathers[0].count < 1 || gathers[0].first >= s.Count()) return -999;
+  return AllocateStackList(s, gathers[0].count, s.Trace(gathers[0].first)->NS);
+}
+
+int StackAllGathers(SeismicSection& s, const std::vector<Gather>& gathers) {
+  return StackGathers(s, gathers, static_cast<int32_t>(gathers.size()) - 1);
+}

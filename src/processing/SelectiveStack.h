@@ -56,6 +56,12 @@ int AllocateStackList(SeismicSection& section, int32_t count, int32_t samples);
 // last trace, -7 gather 0 is empty, -8 a stack record is missing or too small.
 int StackGathers(SeismicSection& section, const std::vector<Gather>& gathers, int32_t lastGather);
 
+// The stack list for a gather table: one record per channel of gather 0,
+// with room for the samples of its first trace. 0 or -999.
+int AllocateStackFor(SeismicSection& section, const std::vector<Gather>& gathers);
+// Stacks every gather of the table (StackGathers up to the last one).
+int StackAllGathers(SeismicSection& section, const std::vector<Gather>& gathers);
+
 // Flips the exclusion of one trace. False for an index outside the section.
 bool ToggleTraceExclusion(SeismicSection& section, int32_t trace);
 
