@@ -26,12 +26,17 @@ int CheckLimits(const SeismicSection& s, int format, int32_t count) {
   if (format == kFileSeg2) {
     rc = CheckSeg2Limits(count, &message);
   } else {
+    // The stacked traces' own length, as a window over the section.
     const TraceRecord* first = s.m_stack[0];
     SaveOptions window;
     window.timeCrop = 1;
     window.t1 = first->DT * (first->NS > 0 ? first->NS - 1 : 0);
-    rc = first->NS > 65535 ? -1 : CheckSegyLimits(window, s, &message);
-    if (first->NS > 65535) message = "TOO MANY SAMPLES, max is 65'535 with SU/SEG-Y <= rev 1 format";
+    rc = CheckSegyLimits(window, s, &message);
+    // The window says nothing without an interval; the count still binds.
+    if (rc == 0 && first->NS > 65535) {
+      rc = -1;
+      message = "TOO MANY SAMPLES, max is 65'535 with SU/SEG-Y <= rev 1 format";
+    }
   }
   if (rc == 0) return 0;
   LogPrint(LogError, "\nERROR: %s", message.c_str());
