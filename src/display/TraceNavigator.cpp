@@ -293,11 +293,11 @@ ScrollBarState TraceNavigator::VerticalBar() const {
 // ---- zoom -----------------------------------------------------------------
 
 const ZoomHistory& TraceNavigator::History() const {
-  return m_history[m_plotter.Params().m_ensembleView != 0 ? 1 : 0];
+  return m_history[HistoryIndex()];
 }
 
 void TraceNavigator::RecordZoom(int kind) {
-  m_history[m_plotter.Params().m_ensembleView != 0 ? 1 : 0].Record(m_plotter.Params(), kind);
+  m_history[HistoryIndex()].Record(m_plotter.Params(), kind);
 }
 
 void TraceNavigator::ScaleAboutToChange(int which) {
@@ -322,7 +322,7 @@ uint32_t TraceNavigator::ZoomTime(double factor) {
 
 uint32_t TraceNavigator::UndoZoom() {
   const Snapshot before = Take();
-  if (!m_history[P().m_ensembleView != 0 ? 1 : 0].Undo(&P())) return kChangeNone;
+  if (!m_history[HistoryIndex()].Undo(&P())) return kChangeNone;
   return Finish(before) | kChangeScales;
 }
 

@@ -205,6 +205,7 @@ class TraceNavigator {
   int m_toggleTarget = -1;
   int m_cursorTrace = -1;
   ZoomHistory m_history[2];  // whole section, ensemble view
+  int HistoryIndex() const { return m_plotter.Params().m_ensembleView != 0 ? 1 : 0; }
   int m_dragX0 = 0, m_dragY0 = 0, m_dragX = 0, m_dragY = 0;
   int m_prevX = 0, m_prevY = 0;
   int32_t m_dragFirstTrace = 0;
