@@ -205,15 +205,9 @@ uint32_t TraceNavigator::Select(const PixelRect& r) {
 CursorReport TraceNavigator::CursorAt(int x, int y) {
   CursorReport report;
   m_cursorTrace = -1;
-  const int count = m_plotter.TraceCount();
-  if (count <= 0) return report;
-  const AxisLayout::Result& g = m_plotter.Geometry();
-  const DisplayParams& p = m_plotter.Params();
-  if (x >= g.plotLeft && x < g.plotLeft + g.plotWidth) {
-    double n = std::trunc((x - g.plotLeft) / p.m_pixPerTrace) + p.m_firstTrace;
-    if (n >= 0.0 && n < count) m_cursorTrace = static_cast<int>(n);
-  }
-  if (y >= g.plotTop) report.time = TimeUnder(y);
+  if (m_plotter.TraceCount() <= 0) return report;
+  m_cursorTrace = m_plotter.TraceAtColumn(x);
+  if (y >= m_plotter.Geometry().plotTop) report.time = TimeUnder(y);
   const int shown = m_cursorTrace >= 0 ? m_cursorTrace : m_plotter.Highlighted();
   if (shown >= 0) report.trace = AbsoluteTrace(shown);
   return report;
