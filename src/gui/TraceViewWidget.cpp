@@ -195,6 +195,12 @@ void TraceViewWidget::ShowTraces(const SeismicSection& section) {
   m_navigator.Reset();
   if (m_plotter.AttachSection(section) != 0) return;
   m_samples = section.m_maxSamples;
+  // A sorted section brings its ensembles, so the "Full" view follows every sort.
+  std::vector<ViewEnsemble> ensembles;
+  for (int32_t i = 0; i < section.m_ensembleCount && section.m_ensembles != nullptr; ++i)
+    ensembles.push_back(
+        {section.m_ensembles[i].first, section.m_ensembles[i].count, section.m_ensembles[i].key});
+  m_navigator.SetEnsembles(ensembles);
 }
 
 void TraceViewWidget::PlotSize(int* width, int* height) {

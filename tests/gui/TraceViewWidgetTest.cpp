@@ -19,6 +19,7 @@
 #include "gui/CursorStatusStrip.h"
 #include "gui/TraceViewOverlay.h"
 #include "gui/TraceViewWidget.h"
+#include "processing/TraceSort.h"
 #include "section/SeismicSection.h"
 
 namespace {
@@ -213,6 +214,23 @@ TEST_F(TraceViewWidgetTest, ZoomRectangleIsInvertedWhileDraggedThenZooms) {
   // A rectangle under 3 pixels wide does nothing.
   Drag(v.get(), Qt::LeftButton, a, a + QPoint(2, 100));
   EXPECT_EQ(v->Params().m_pixPerTrace, 5.0);
+}
+
+TEST_F(TraceViewWidgetTest, ASortedSectionBringsItsEnsembles) {
+  auto v = MakeView();
+  EXPECT_FALSE(v->HasEnsembles());
+  SortParams sort;
+  sort.keys[0] = FindSortKeyByName("FLDR");
+  sort.keyCount = 1;
+  ASSERT_EQ(SortSection(m_section, sort), 0);
+  ASSERT_EQ(m_section.m_ensembleCount, 4);
+  v->ShowTraces(m_section);
+  v->RefreshDisplay();
+  ASSERT_TRUE(v->HasEnsembles());
+  v->EnsembleStep(3, m_section.m_ensembles[2].key);
+  v->SetEnsembleView(true);
+  EXPECT_EQ(v->Plotter().ShownFirst(), m_section.m_ensembles[2].first);
+  EXPECT_EQ(v->Plotter().TraceCount(), 50);
 }
 
 TEST_F(TraceViewWidgetTest, SelectionIsSentInAbsoluteTraces) {
