@@ -17,7 +17,6 @@
 #include <QVBoxLayout>
 #include <string>
 
-#include "app/AppSettings.h"
 #include "display/FieldText.h"
 #include "display/RelativeSlider.h"
 #include "gui/DisplayTarget.h"
@@ -363,13 +362,7 @@ void DisplaySettingsPage::Changed(int hint) {
 }
 
 void DisplaySettingsPage::ReturnFocus(bool fromSlider) {
-  int policy = Settings().dialogFocusPolicy;
-  if (!m_view || policy == 3 || (policy == 2 && fromSlider)) return;
-  QWidget* target = m_view->FocusWidget();
-  if (!target) return;
-  // The page may sit in its own window: bring the view's window forward.
-  if (target->window() != window()) target->activateWindow();
-  target->setFocus(Qt::OtherFocusReason);
+  ReturnFocusToView(m_view, this, fromSlider);
 }
 
 // ---- handlers ----

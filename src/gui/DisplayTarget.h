@@ -59,6 +59,11 @@ class DisplayTarget {
   virtual int HighlightedAbsolute() const = 0;
 };
 
+// After a panel control was handled: the keyboard focus goes back to the view
+// when the focus policy says so, bringing the view's window forward when the
+// page sits in a window of its own. Nothing without a view.
+void ReturnFocusToView(DisplayTarget* view, const QWidget* page, bool afterSlider);
+
 // The settings panel as a trace view sees it: the view binds it when it gets
 // the keyboard focus and asks it to show values the view changed itself
 // (keyboard zooms, gain characters, rectangle zoom, ensemble steps).

@@ -11,7 +11,6 @@
 #include <climits>
 #include <string>
 
-#include "app/AppSettings.h"
 #include "display/FieldText.h"
 #include "gui/DisplayTarget.h"
 #include "section/HeaderLabelTable.h"
@@ -153,7 +152,5 @@ void HeaderPlotPage::FillControls() {
 }
 
 void HeaderPlotPage::ReturnFocus() {
-  // This page has no sliders, so "except sliders" returns the focus too.
-  if (!m_view || Settings().dialogFocusPolicy == 3) return;
-  if (QWidget* w = m_view->FocusWidget()) w->setFocus(Qt::OtherFocusReason);
+  ReturnFocusToView(m_view, this, false);  // no sliders on this page
 }

@@ -11,7 +11,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/AppSettings.h"
 #include "gui/DisplayTarget.h"
 #include "section/HeaderLabelTable.h"
 
@@ -180,7 +179,5 @@ void HeaderWordsPage::CheckListedWords() {
 }
 
 void HeaderWordsPage::ReturnFocus() {
-  // This page has no sliders, so "except sliders" returns the focus too.
-  if (!m_view || Settings().dialogFocusPolicy == 3) return;
-  if (QWidget* w = m_view->FocusWidget()) w->setFocus(Qt::OtherFocusReason);
+  ReturnFocusToView(m_view, this, false);  // no sliders on this page
 }

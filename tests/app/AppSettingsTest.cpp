@@ -59,3 +59,16 @@ TEST(AppSettings, PhysicalCoresCountDistinctPackageCorePairs) {
   EXPECT_EQ(CountPhysicalCores((root / "missing").c_str()), -1);
   fs::remove_all(root);
 }
+
+TEST(AppSettings, FocusPolicyDecidesWhereTheFocusGoesAfterAPanelControl) {
+  AppSettings s;
+  s.dialogFocusPolicy = 1;
+  EXPECT_TRUE(s.FocusReturnsToView(false));
+  EXPECT_TRUE(s.FocusReturnsToView(true));
+  s.dialogFocusPolicy = 2;
+  EXPECT_TRUE(s.FocusReturnsToView(false));
+  EXPECT_FALSE(s.FocusReturnsToView(true));
+  s.dialogFocusPolicy = 3;
+  EXPECT_FALSE(s.FocusReturnsToView(false));
+  EXPECT_FALSE(s.FocusReturnsToView(true));
+}
