@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "display/FieldText.h"
+#include "section/HeaderLabelTable.h"
 
 bool LabelWordList::Contains(int row) const {
   return std::find(m_rows.begin(), m_rows.end(), row) != m_rows.end();
@@ -48,11 +49,12 @@ int LabelWordList::MoveDown(int pos) {
   return pos + 1;
 }
 
-std::array<int, LabelWordList::kSlots> LabelWordList::Slots() const {
-  std::array<int, kSlots> slots;
-  slots.fill(-1);
-  std::copy_n(m_rows.begin(), std::min(Count(), kSlots), slots.begin());
-  return slots;
+void LabelWordList::AssignOffered(const std::vector<int>& rows) {
+  std::vector<int> offered;
+  for (int row : rows)
+    if (row >= 0 && row < kHeaderLabelCount && (HeaderLabelRows()[row].flags & kLabelHeaderWords))
+      offered.push_back(row);
+  Assign(offered);
 }
 
 std::vector<int> LabelWordList::AppliedRows() const {

@@ -3,7 +3,6 @@
 // list; "Apply" hands the first kSlots entries to the view.
 #pragma once
 
-#include <array>
 #include <string>
 #include <vector>
 
@@ -18,6 +17,8 @@ class LabelWordList {
 
   // Replaces the list; repeated rows keep their first place only.
   void Assign(const std::vector<int>& rows);
+  // The same keeping only the words the tab offers (so each can be unchecked).
+  void AssignOffered(const std::vector<int>& rows);
   // A newly checked word goes to the top; one already chosen moves there.
   void Insert(int row);
   // Returns the position the row had, -1 when it was not chosen.
@@ -30,9 +31,7 @@ class LabelWordList {
   int MoveUp(int pos);
   int MoveDown(int pos);
 
-  // The first kSlots entries in list order, unused slots -1.
-  std::array<int, kSlots> Slots() const;
-  // The same without the unused slots.
+  // The first kSlots entries in list order: what "Apply" hands the view.
   std::vector<int> AppliedRows() const;
 
   // "Graduate Step": a whole integer of at least 1, anything else (including

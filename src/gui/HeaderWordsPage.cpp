@@ -107,12 +107,7 @@ QWidget* HeaderWordsPage::BuildGraduation() {
 void HeaderWordsPage::SetTarget(DisplayTarget* view) {
   m_view = view;
   if (!m_view) return;
-  // Only words the list offers, so each chosen word can be unchecked again.
-  std::vector<int> listed;
-  for (int row : m_view->LabelWords())
-    if (row >= 0 && row < kHeaderLabelCount && (HeaderLabelRows()[row].flags & kLabelHeaderWords))
-      listed.push_back(row);
-  m_words.Assign(listed);
+  m_words.AssignOffered(m_view->LabelWords());
   CheckListedWords();
   ShowChosen(-1);
   m_step->setText(QString::fromStdString(LabelWordList::FormatGraduateStep(m_view->LabelGraduationStep())));

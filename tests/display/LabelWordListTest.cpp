@@ -5,6 +5,7 @@
 
 #include "display/HeaderPlotSettings.h"
 #include "display/LabelWordList.h"
+#include "section/HeaderLabelTable.h"
 
 using Rows = std::vector<int>;
 
@@ -47,23 +48,27 @@ TEST(LabelWordList, UpAndDownWrapAround) {
   EXPECT_EQ(none.MoveUp(0), -1);
 }
 
-TEST(LabelWordList, ApplyFillsTwelveSlotsInListOrder) {
+TEST(LabelWordList, ApplyHandsOverTheFirstTwelveInListOrder) {
   LabelWordList w;
   w.Assign({17, 0, 12});
-  std::array<int, 12> slots = w.Slots();
-  EXPECT_EQ(slots[0], 17);
-  EXPECT_EQ(slots[1], 0);
-  EXPECT_EQ(slots[2], 12);
-  for (int i = 3; i < 12; ++i) EXPECT_EQ(slots[i], -1) << i;
   EXPECT_EQ(w.AppliedRows(), (Rows{17, 0, 12}));
 
   Rows many;
   for (int r = 0; r < 15; ++r) many.push_back(r);
   w.Assign(many);
-  slots = w.Slots();
-  for (int i = 0; i < 12; ++i) EXPECT_EQ(slots[i], i);
-  EXPECT_EQ(w.AppliedRows().size(), 12u);
-  EXPECT_EQ(w.AppliedRows().back(), 11);
+  Rows first12(many.begin(), many.begin() + 12);
+  EXPECT_EQ(w.AppliedRows(), first12);
+}
+
+TEST(LabelWordList, OnlyWordsTheTabOffersAreTakenFromTheView) {
+  Rows offered, hidden;
+  for (int r = 0; r < kHeaderLabelCount; ++r)
+    ((HeaderLabelRows()[r].flags & kLabelHeaderWords) ? offered : hidden).push_back(r);
+  ASSERT_GE(offered.size(), 2u);
+  ASSERT_FALSE(hidden.empty());
+  LabelWordList w;
+  w.AssignOffered({offered[1], hidden[0], -1, kHeaderLabelCount, offered[0]});
+  EXPECT_EQ(w.Rows(), (Rows{offered[1], offered[0]}));
 }
 
 TEST(LabelWordList, GraduateStepIsAPositiveIntegerOrAuto) {
