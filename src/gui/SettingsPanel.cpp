@@ -113,20 +113,21 @@ QWidget* SettingsPanel::BuildSectionInfoPage() {
 
 void SettingsPanel::AttachView(DisplayTarget* view) {
   auto t0 = std::chrono::steady_clock::now();
-  m_view = view;
-  m_displayPage->SetTarget(view);
-  m_plotPage->SetTarget(view);
-  m_wordsPage->SetTarget(view);
+  BindPages(view);
   std::chrono::duration<double, std::milli> ms = std::chrono::steady_clock::now() - t0;
   LogPrint(LogInfo, "ShowSettings in %.3lf ms", ms.count());
 }
 
 void SettingsPanel::DetachView(DisplayTarget* view) {
   if (!view || view != m_view) return;
-  m_view = nullptr;
-  m_displayPage->SetTarget(nullptr);
-  m_plotPage->SetTarget(nullptr);
-  m_wordsPage->SetTarget(nullptr);
+  BindPages(nullptr);
+}
+
+void SettingsPanel::BindPages(DisplayTarget* view) {
+  m_view = view;
+  m_displayPage->SetTarget(view);
+  m_plotPage->SetTarget(view);
+  m_wordsPage->SetTarget(view);
 }
 
 void SettingsPanel::RefreshScaleFields() {

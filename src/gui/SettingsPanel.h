@@ -88,6 +88,7 @@ class SettingsPanel : public QWidget, public PanelLink {
   QWidget* BuildTraceInfoPage();
   QWidget* BuildSectionInfoPage();
   void OnTabChanged(int index);
+  void BindPages(DisplayTarget* view);
 
   DisplayTarget* m_view = nullptr;
   QWidget* m_buttonRow = nullptr;
