@@ -5,7 +5,7 @@
 # for a quick check on a machine nobody looks at.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/deps.sh
+bash tools/deps.sh gui
 cmake --preset default -DKX_BUILD_GUI=ON >/dev/null
 cmake --build --preset default -j "$(nproc)" --target kestrix kxtool
 
