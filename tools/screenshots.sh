@@ -4,6 +4,7 @@
 # shared test data. Look at them before committing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash tools/deps.sh gui
 testdata=${KX_TESTDATA:-../shared/testdata}
 cmake --preset default -DKX_BUILD_GUI=ON >/dev/null
 cmake --build --preset default -j "$(nproc)" --target kestrix_screenshot
