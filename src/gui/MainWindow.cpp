@@ -88,10 +88,10 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::ConnectView() {
-  connect(m_view, &TraceViewWidget::cursorMoved, this, &MainWindow::CursorMoved);
-  connect(m_view, &TraceViewWidget::highlightChanged, this, &MainWindow::SetTraceInfo);
-  connect(m_view, &TraceViewWidget::snapshotRequested, this, [this](int) { SnapshotCommand(); });
-  connect(m_view, &TraceViewWidget::parametersRequested, this, [this](int) { ShowParameters(); });
+  connect(m_view, &TraceViewWidget::CursorMoved, this, &MainWindow::CursorMoved);
+  connect(m_view, &TraceViewWidget::HighlightChanged, this, &MainWindow::SetTraceInfo);
+  connect(m_view, &TraceViewWidget::SnapshotRequested, this, [this](int) { SnapshotCommand(); });
+  connect(m_view, &TraceViewWidget::ParametersRequested, this, [this](int) { ShowParameters(); });
   connect(m_panel, &SettingsPanel::TraceInfoWanted, this, &MainWindow::SetTraceInfo);
   connect(m_panel, &SettingsPanel::UseFreqFilterChanged, this,
           [](bool on) { LogPrint(10, "main: Use Freq Filter %d", on ? 1 : 0); });
