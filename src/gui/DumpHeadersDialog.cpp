@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/DialogFields.h"
+#include "app/tools/DumpHeadersFields.h"
 #include "app/OpenFilters.h"
 #include "app/Workspace.h"
 #include "gui/OpenDialog.h"

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "app/DialogFields.h"
 #include "app/FakeTraceView.h"
 #include "app/SynthSurvey.h"
 #include "app/TraceViewObserver.h"
@@ -171,51 +170,6 @@ TEST_F(WorkspaceTest, DumpCommandsNeedAFileOrASection) {
   EXPECT_EQ(m_ws.DumpHeadersCommand(path, 0x10, 5, 7), 0);
   ASSERT_EQ(m_ws.LoadDataset({path}, Workspace::DefaultLoadParams()), 0);
   EXPECT_EQ(m_ws.DumpCurrentHeaders(false, false), 0);
-}
-
-TEST(DialogFields, DumpRequestFromTheBoxesAndRange) {
-  DumpRequest r = MakeDumpRequest(false, false, false, "5", "9");
-  EXPECT_EQ(r.flags, 0x12);
-  EXPECT_EQ(r.firstTrace, 5);
-  EXPECT_EQ(r.lastTrace, 5);  // no box checked: the first trace only
-  r = MakeDumpRequest(true, false, true, "", "x");
-  EXPECT_EQ(r.flags, 0x11);
-  EXPECT_EQ(r.firstTrace, 1);
-  EXPECT_EQ(r.lastTrace, 1);
-  r = MakeDumpRequest(false, true, true, " 3", "12");
-  EXPECT_EQ(r.flags, 0x12);
-  EXPECT_EQ(r.lastTrace, 12);
-}
-
-TEST(DialogFields, ParametersRejectOutOfRangeValues) {
-  AppSettings s = DefaultAppSettings(ProcessorCounts{4, 2});
-  s.timeScrollSlow = 7;
-  ParameterFields f = ParameterFieldsFrom(s);
-  EXPECT_EQ(f.timeScrollSlow, "7");
-  EXPECT_EQ(f.traceScrollSlow, "1");
-  for (const char* bad : {"0", "100", "", "x"}) {
-    f.timeScrollSlow = bad;
-    ApplyParameterFields(f, &s);
-    EXPECT_EQ(s.timeScrollSlow, 7) << bad;
-  }
-  f.timeScrollSlow = "99";
-  f.timeScrollFast = "1000";
-  f.traceScrollFast = "999";
-  f.focusPolicy = 0;  // none checked: unchanged
-  f.twoPixels = false;
-  f.numThreads = 64;  // beyond the logical count
-  int display = s.displayThreads;
-  ApplyParameterFields(f, &s);
-  EXPECT_EQ(s.timeScrollSlow, 99);
-  EXPECT_EQ(s.timeScrollFast, 10);
-  EXPECT_EQ(s.traceScrollFast, 999);
-  EXPECT_EQ(s.dialogFocusPolicy, 2);
-  EXPECT_EQ(s.wiggleMinIntertrace, 3);
-  EXPECT_EQ(s.numThreads, 4);
-  EXPECT_EQ(s.displayThreads, display);  // the renderer's team stays as started
-  s.dialogFocusPolicy = 7;
-  EXPECT_EQ(ParameterFieldsFrom(s).focusPolicy, 3);
-  EXPECT_EQ(CoresText(ProcessorCounts{16, -1}), "Cores :     physical -1    logical 16");
 }
 
 TEST_F(WorkspaceTest, LoadCommandRemembersTheFolderEvenWhenNothingLoads) {
