@@ -72,8 +72,9 @@ MainWindow::MainWindow(Workspace& workspace, ConsoleWidget* console, QWidget* pa
   connect(Action(kCmdSelectiveStack), &QAction::triggered, m_stack, [this] { m_stack->StackGathers(); });
   for (int c : kPendingTools) SetToolAvailable(c, false);
   EnableDataMenus(false);
-  m_workspace.SetObserver(this);
+  m_workspace.AddObserver(this);
   m_workspace.SetTraceView(m_view);
+  m_workspace.SetMainView(this);
   // Background operations finish on this thread, through its event queue.
   m_workspace.SetUiPoster([this](std::function<void()> done) {
     QMetaObject::invokeMethod(this, std::move(done), Qt::QueuedConnection);
@@ -83,18 +84,27 @@ MainWindow::MainWindow(Workspace& workspace, ConsoleWidget* console, QWidget* pa
 MainWindow::~MainWindow() {
   m_workspace.SetUiPoster(nullptr);
   m_view->SetPanel(nullptr);
-  m_workspace.SetObserver(nullptr);
+  m_workspace.RemoveObserver(this);
   m_workspace.SetTraceView(nullptr);
+  m_workspace.SetMainView(nullptr);
 }
 
+// The view's reports that the tools hear go through the workspace, so that no
+// tool holds the view.
 void MainWindow::ConnectView() {
   connect(m_view, &TraceViewWidget::CursorMoved, this, &MainWindow::CursorMoved);
-  connect(m_view, &TraceViewWidget::HighlightChanged, this, &MainWindow::SetTraceInfo);
+  connect(m_view, &TraceViewWidget::HighlightChanged, this,
+          [this](int trace) { m_workspace.NotifyHighlightChanged(trace); });
+  connect(m_view, &TraceViewWidget::SelectionMade, this, [this](int, const VTracePlotter::Selection& s) {
+    m_workspace.NotifySelectionChanged({s.firstTrace, s.lastTrace, s.firstTime, s.lastTime});
+  });
   connect(m_view, &TraceViewWidget::SnapshotRequested, this, [this](int) { SnapshotCommand(); });
   connect(m_view, &TraceViewWidget::ParametersRequested, this, [this](int) { ShowParameters(); });
   connect(m_panel, &SettingsPanel::TraceInfoWanted, this, &MainWindow::SetTraceInfo);
-  connect(m_panel, &SettingsPanel::UseFreqFilterChanged, this,
-          [](bool on) { LogPrint(10, "main: Use Freq Filter %d", on ? 1 : 0); });
+  connect(m_panel, &SettingsPanel::UseFreqFilterChanged, this, [this](bool on) {
+    LogPrint(10, "main: Use Freq Filter %d", on ? 1 : 0);
+    m_workspace.NotifyActiveFilterChanged();
+  });
 }
 
 // The readout goes to the strip; with no trace highlighted the Trace Info
@@ -213,8 +223,7 @@ void MainWindow::EnableDataMenus(bool enable) {
 }
 
 void MainWindow::SetBusy(bool busy) {
-  m_workspace.SetBusy(busy);
-  BusyChanged(busy);
+  m_workspace.ChangeBusy(busy);
 }
 
 void MainWindow::BusyChanged(bool busy) {
@@ -374,15 +383,14 @@ void MainWindow::SetTraceInfo(int trace) {
   m_panel->SetTraceInfo(m_workspace.Section(), trace);
 }
 
-void MainWindow::SectionLoaded(const SeismicSection&, const LoadParams&) {
-  if (m_dumpDialog) m_dumpDialog->UpdateCurrentFileButton();
+int MainWindow::SelectedTrace() const {
+  return m_view->HighlightedAbsolute();
 }
 
-void MainWindow::SectionLost() {
-  if (m_dumpDialog) m_dumpDialog->UpdateCurrentFileButton();
+void MainWindow::SelectTrace(int absoluteTrace) {
+  m_view->ApplyChange(m_view->Navigator().HighlightAbsolute(absoluteTrace));
 }
 
-void MainWindow::SectionClearing() {
-  // Loading any dataset ends the stack: its view shows the old section's traces.
-  m_stack->SectionClearing();
+void MainWindow::RefreshView() {
+  m_view->RefreshDisplay();
 }

@@ -38,9 +38,11 @@ StackCommand::StackCommand(Workspace& workspace, TraceViewWidget* mainView, QWid
   connect(mainView, &TraceViewWidget::ToggleTraceRequested, this, &StackCommand::ToggleTrace);
   connect(mainView, &TraceViewWidget::ToggleGroupRequested, this, &StackCommand::ToggleGather);
   connect(mainView, &TraceViewWidget::SaveStacksRequested, this, &StackCommand::SaveStacksCommand);
+  m_workspace.AddObserver(this);
 }
 
 StackCommand::~StackCommand() {
+  m_workspace.RemoveObserver(this);
   // The main view may be gone already (the window's children go first).
   delete m_stackView;
   m_stackSection.Release();

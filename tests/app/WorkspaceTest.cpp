@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,8 +26,12 @@ class RecordingWindow : public WorkspaceObserver {
   void EnableDataMenus(bool e) override { m_menus.push_back(e); }
   void ShowPanelsAndView() override { ++m_panelsShown; }
   void SetSectionInfo(const std::string& t) override { m_info = t; }
-  void SectionLost() override { ++m_lost; }
+  void SectionLost() override {
+    ++m_lost;
+    if (m_onLost) m_onLost();
+  }
 
+  std::function<void()> m_onLost;
   std::string m_title;
   std::vector<bool> m_menus;
   int m_panelsShown = 0;
@@ -39,7 +44,7 @@ class WorkspaceTest : public ::testing::Test {
   void SetUp() override {
     m_dir = fs::temp_directory_path() / ("kx_ws_" + std::to_string(getpid()));
     fs::create_directories(m_dir);
-    m_ws.SetObserver(&m_window);
+    m_ws.AddObserver(&m_window);
     m_ws.SetTraceView(&m_view);
   }
   void TearDown() override { fs::remove_all(m_dir); }
@@ -149,6 +154,34 @@ TEST_F(WorkspaceTest, FailedLoadAfterAGoodOneLeavesNoSection) {
   EXPECT_EQ(m_window.m_info, kNoDataInfoText);
   EXPECT_EQ(m_window.m_title, kMainWindowTitle);
   EXPECT_EQ(m_ws.LoadDataset({(m_dir / "missing.sgy").string()}, Workspace::DefaultLoadParams()), -1);
+}
+
+TEST_F(WorkspaceTest, EveryObserverIsToldUntilItIsRemovedEvenDuringANotification) {
+  RecordingWindow tool, other;
+  m_ws.AddObserver(&tool);
+  m_ws.AddObserver(&tool);  // added twice: told once
+  m_ws.AddObserver(&other);
+  std::string good = MakeFile("good.sgy", 5);
+  std::string bad = (m_dir / "empty.sgy").string();
+  std::ofstream(bad) << "not seismic";
+  ASSERT_EQ(m_ws.LoadDataset({good}, Workspace::DefaultLoadParams()), 0);
+  EXPECT_EQ(tool.m_menus, std::vector<bool>{true});
+  EXPECT_EQ(other.m_menus, std::vector<bool>{true});
+  // The tool closes on the lost section and takes the other window with it.
+  tool.m_onLost = [&] {
+    m_ws.RemoveObserver(&other);
+    m_ws.RemoveObserver(&tool);
+  };
+  EXPECT_EQ(m_ws.LoadDataset({bad}, Workspace::DefaultLoadParams()), -1);
+  EXPECT_EQ(tool.m_lost, 1);
+  EXPECT_EQ(other.m_lost, 0);
+  EXPECT_EQ(tool.m_menus, std::vector<bool>{true});
+  EXPECT_EQ(other.m_menus, std::vector<bool>{true});
+  EXPECT_EQ(m_window.m_menus, (std::vector<bool>{true, false}));
+  m_ws.RemoveObserver(&tool);  // again: nothing happens
+  ASSERT_EQ(m_ws.LoadDataset({good}, Workspace::DefaultLoadParams()), 0);
+  EXPECT_EQ(tool.m_menus.size(), 1u);
+  EXPECT_EQ(m_window.m_menus, (std::vector<bool>{true, false, true}));
 }
 
 TEST_F(WorkspaceTest, LoadCommandRemembersFilterAndDialogFolder) {
