@@ -33,10 +33,6 @@
 namespace {
 // Items that follow EnableDataMenus (Basemap has its own trace-count rule).
 constexpr int kDataCommands[] = {kCmdFreqFilter, kCmdSpectrum, kCmdSaveDataset, kCmdBasemap};
-// Items whose tools are not part of the program yet.
-constexpr int kPendingTools[] = {kCmdSaveDataset, kCmdExportHeaders, kCmdImportHeaders, kCmdFreqFilter,
-                                 kCmdSpectrum,    kCmdBasemap,       kCmdSortTraces,    kCmdResample,
-                                 kCmdShiftTraces, kCmdFileSelector,  kCmdBinning2D};
 }  // namespace
 
 MainWindow::MainWindow(Workspace& workspace, ConsoleWidget* console, QWidget* parent)
@@ -69,8 +65,7 @@ MainWindow::MainWindow(Workspace& workspace, ConsoleWidget* console, QWidget* pa
   BuildMenus();
   BuildKeys();
   m_stack = new StackCommand(m_workspace, m_view, this, m_functions->menuAction());
-  connect(Action(kCmdSelectiveStack), &QAction::triggered, m_stack, [this] { m_stack->StackGathers(); });
-  for (int c : kPendingTools) SetToolAvailable(c, false);
+  ConnectTools();
   EnableDataMenus(false);
   m_workspace.AddObserver(this);
   m_workspace.SetTraceView(m_view);
@@ -87,6 +82,38 @@ MainWindow::~MainWindow() {
   m_workspace.RemoveObserver(this);
   m_workspace.SetTraceView(nullptr);
   m_workspace.SetMainView(nullptr);
+}
+
+// One row per tool command. A tool is added by giving its row an opener; a row
+// without one greys its item until then.
+void MainWindow::ConnectTools() {
+  struct ToolRow {
+    int command;
+    void (MainWindow::*open)();
+  };
+  static constexpr ToolRow kTools[] = {
+      {kCmdParameters, &MainWindow::ShowParameters},
+      {kCmdDumpHeaders, &MainWindow::ShowDumpHeaders},
+      {kCmdSelectiveStack, &MainWindow::StackFromMenu},
+      {kCmdSnapshot, &MainWindow::SnapshotFromMenu},
+      {kCmdFreqFilter, nullptr},
+      {kCmdSpectrum, nullptr},
+      {kCmdBasemap, nullptr},
+      {kCmdSortTraces, nullptr},
+      {kCmdResample, nullptr},
+      {kCmdShiftTraces, nullptr},
+      {kCmdSaveDataset, nullptr},
+      {kCmdExportHeaders, nullptr},
+      {kCmdImportHeaders, nullptr},
+      {kCmdFileSelector, nullptr},
+      {kCmdBinning2D, nullptr},
+  };
+  for (const ToolRow& row : kTools) {
+    if (row.open)
+      connect(Action(row.command), &QAction::triggered, this, row.open);
+    else
+      SetToolAvailable(row.command, false);
+  }
 }
 
 // The view's reports that the tools hear go through the workspace, so that no
@@ -161,7 +188,7 @@ void MainWindow::BuildFileMenu() {
 }
 
 void MainWindow::BuildTopItems() {
-  AddTopItem(kCmdDumpHeaders, "Dump Headers", &MainWindow::ShowDumpHeaders);
+  AddTopItem(kCmdDumpHeaders, "Dump Headers");
   AddTopItem(kCmdFreqFilter, "  Freq. &Filter");
   AddTopItem(kCmdSpectrum, "&Spectrum");
   AddTopItem(kCmdBasemap, "Basemap");
@@ -172,7 +199,7 @@ void MainWindow::BuildFunctionsMenu() {
   AddItem(m_functions, kCmdSortTraces, "Sort Traces");
   AddItem(m_functions, kCmdResample, "Resample");
   AddItem(m_functions, kCmdShiftTraces, "Shift Traces");
-  AddItem(m_functions, kCmdSnapshot, "Snapshot F5", &MainWindow::SnapshotFromMenu);
+  AddItem(m_functions, kCmdSnapshot, "Snapshot F5");
   AddItem(m_functions, kCmdBinning2D, "2D Binning");
 }
 
@@ -186,7 +213,6 @@ void MainWindow::BuildKeys() {
   auto* params = new QAction(this);
   params->setShortcut(Qt::Key_F9);
   params->setShortcutContext(Qt::WindowShortcut);
-  connect(params, &QAction::triggered, this, &MainWindow::ShowParameters);
   addAction(params);
   m_actions.insert(kCmdParameters, params);
   // F5 works wherever the focus is in the window, as the menu item does.
@@ -271,6 +297,10 @@ int MainWindow::LoadCommandLineFile(const QString& path) {
   m_workspace.SetSplash(false);
   ShowPanelsAndView();
   return rc;
+}
+
+void MainWindow::StackFromMenu() {
+  m_stack->StackGathers();
 }
 
 void MainWindow::ShowDumpHeaders() {

@@ -1,5 +1,5 @@
 // The main window: menus and keys, the splash, the side panel and the trace
-// view, and the tool windows it opens. It works through
+// view, and the tool windows it opens from its tool table. It works through
 // the Workspace, is one of its observers (title, menus, splash, Section and
 // Trace Info), passes the trace view's reports on to it and lends the view to
 // the tools as their MainViewLink. Menu items whose tools are not built yet
@@ -111,10 +111,12 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   void BuildFunctionsMenu();
   void BuildHelpMenu();
   void BuildKeys();
+  void ConnectTools();
   void ApplyEnabled(int command);
   QStringList ChooseWithDialog(int* filterIndex);
   void LoadFromMenu() { LoadDatasetCommand(); }
   void SnapshotFromMenu() { SnapshotCommand(); }
+  void StackFromMenu();
   void ConnectView();
   void CursorMoved(int trace, double time, const QString& text);
   void ShowConsoleCommand();
