@@ -1,5 +1,6 @@
 #include "app/Workspace.h"
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <new>
@@ -61,6 +62,36 @@ struct Workspace::SavedView {
 
 Workspace::Workspace() = default;
 
+// Each call goes to the observers registered when the notification began
+// that are still registered when their turn comes.
+template <typename... Params, typename... Args>
+void Workspace::Notify(void (WorkspaceObserver::*method)(Params...), const Args&... args) {
+  const std::vector<WorkspaceObserver*> observers = m_observers;
+  for (WorkspaceObserver* o : observers)
+    if (std::find(m_observers.begin(), m_observers.end(), o) != m_observers.end()) (o->*method)(args...);
+}
+
+void Workspace::AddObserver(WorkspaceObserver* observer) {
+  if (observer && std::find(m_observers.begin(), m_observers.end(), observer) == m_observers.end())
+    m_observers.push_back(observer);
+}
+
+void Workspace::RemoveObserver(WorkspaceObserver* observer) {
+  std::erase(m_observers, observer);
+}
+
+void Workspace::NotifyActiveFilterChanged() {
+  Notify(&WorkspaceObserver::ActiveFilterChanged);
+}
+
+void Workspace::NotifyHighlightChanged(int absoluteTrace) {
+  Notify(&WorkspaceObserver::HighlightChanged, absoluteTrace);
+}
+
+void Workspace::NotifySelectionChanged(const ViewSelection& selection) {
+  Notify(&WorkspaceObserver::SelectionChanged, selection);
+}
+
 Workspace::~Workspace() {
   JoinWorker();
 }
@@ -109,7 +140,7 @@ int Workspace::LoadDataset(const std::vector<std::string>& paths, LoadParams par
     return -1;
   }
   Clock::time_point t0 = Clock::now();
-  if (m_observer) m_observer->SetBusyCursor(true);
+  Notify(&WorkspaceObserver::SetBusyCursor, true);
   SavedView saved = ClearViews(params);
   DestroySection(params);
   // The old section is gone before the new one is read: views never see two.
@@ -126,7 +157,7 @@ int Workspace::LoadDataset(const std::vector<std::string>& paths, LoadParams par
   } else {
     section.reset();
   }
-  if (m_observer) m_observer->SetBusyCursor(false);
+  Notify(&WorkspaceObserver::SetBusyCursor, false);
   if (m_section) return 0;
   LoadFailed(params);
   return -1;
@@ -140,11 +171,11 @@ Workspace::SavedView Workspace::ClearViews(const LoadParams& params) {
     m_view->Clear();
     if (params.resetDisplay) {
       m_view->RefreshDisplay();
-      if (m_observer) m_observer->SetSectionInfo(kNoDataInfoText);
-      if (m_observer) m_observer->SetTraceInfo(-1);
+      Notify(&WorkspaceObserver::SetSectionInfo, kNoDataInfoText);
+      Notify(&WorkspaceObserver::SetTraceInfo, -1);
     }
   }
-  if (m_observer) m_observer->SectionClearing();
+  Notify(&WorkspaceObserver::SectionClearing);
   return saved;
 }
 
@@ -153,7 +184,7 @@ void Workspace::DestroySection(const LoadParams& params) {
   Clock::time_point t0 = Clock::now();
   m_section.reset();
   LogPrint(LogError, "\ndeleted SeismicSection in %.3lf ms", SecondsSince(t0) * 1000.0);
-  if (params.resetDisplay && m_observer) m_observer->SetTitle(kMainWindowTitle);
+  if (params.resetDisplay) Notify(&WorkspaceObserver::SetTitle, kMainWindowTitle);
 }
 
 void Workspace::ShowLoadedSection(const std::vector<std::string>& paths, const LoadParams& params,
@@ -162,7 +193,7 @@ void Workspace::ShowLoadedSection(const std::vector<std::string>& paths, const L
   SeismicSection& s = *m_section;
   ActiveFilterDatasetLoaded(s.m_minInterval);
   m_resample.currentInterval = s.m_minInterval;
-  if (m_observer) m_observer->FilterNyquistChanged();
+  Notify(&WorkspaceObserver::ActiveFilterChanged);
   if (m_view) {
     m_view->ShowTraces(s);
     DisplayParams& p = m_view->Params();
@@ -170,21 +201,19 @@ void Workspace::ShowLoadedSection(const std::vector<std::string>& paths, const L
     if (p.m_agcWindow > 0.5 * span || p.m_agcWindow < 11.0 * s.m_minInterval) p.m_agcWindow = DBLE_UNDEF;
     ApplyViewPosition(params, saved);
   }
-  if (m_observer) {
-    m_observer->SetSectionInfo(s.m_sectionInfo);
-    m_title = PathListText(paths);
-    m_observer->SetTitle(m_title);
-    m_observer->EnableDataMenus(true);
-  }
+  m_title = PathListText(paths);
+  Notify(&WorkspaceObserver::SetSectionInfo, s.m_sectionInfo);
+  Notify(&WorkspaceObserver::SetTitle, m_title);
+  Notify(&WorkspaceObserver::EnableDataMenus, true);
   if (m_splash) {
     m_splash = false;
-    if (m_observer) m_observer->ShowPanelsAndView();
+    Notify(&WorkspaceObserver::ShowPanelsAndView);
   } else if (!params.keepDisplay && m_view) {
     m_view->RefreshDisplay();
   }
   int selected = m_view ? m_view->SelectedTrace() : -1;
-  if (m_observer && (selected >= 0 || !params.resetDisplay)) m_observer->SetTraceInfo(selected);
-  if (m_observer) m_observer->SectionLoaded(s, params);
+  if (selected >= 0 || !params.resetDisplay) Notify(&WorkspaceObserver::SetTraceInfo, selected);
+  Notify(&WorkspaceObserver::SectionLoaded, s, params);
   RememberInput(paths);
   LogPrint(LogError, "%d traces read in %.3lfs", s.Count(), readSeconds);
   LogPrint(LogError, "max smp=%d  Tmin=%.3lfms  Tmax=%.3lfms  max|Amp|=%14.7e", s.m_maxSamples,
@@ -231,13 +260,13 @@ void Workspace::RememberInput(const std::vector<std::string>& paths) {
 }
 
 void Workspace::LoadFailed(const LoadParams& params) {
-  if (m_observer) m_observer->SectionLost();
+  Notify(&WorkspaceObserver::SectionLost);
   if (!params.resetDisplay) {
     if (m_view) m_view->RefreshDisplay();
-    if (m_observer) m_observer->SetSectionInfo(kNoDataInfoText);
-    if (m_observer) m_observer->SetTraceInfo(-1);
+    Notify(&WorkspaceObserver::SetSectionInfo, kNoDataInfoText);
+    Notify(&WorkspaceObserver::SetTraceInfo, -1);
   }
-  if (m_observer) m_observer->EnableDataMenus(false);
+  Notify(&WorkspaceObserver::EnableDataMenus, false);
   LogPrint(LogError, "\n\nNO SEISMIC DATA loaded\n");
   ConsoleRaise();
 }
@@ -259,7 +288,7 @@ int Workspace::DumpCurrentHeaders(bool textual, bool binary) {
 
 void Workspace::ChangeBusy(bool busy) {
   m_busy = busy;
-  if (m_observer) m_observer->BusyChanged(busy);
+  Notify(&WorkspaceObserver::BusyChanged, busy);
 }
 
 int Workspace::ResampleTraces(double newInterval, ResampleProgress progress) {
@@ -272,7 +301,7 @@ int Workspace::ResampleTraces(double newInterval, ResampleProgress progress) {
   m_workerActive = true;
   ChangeBusy(true);
   // The Trace Info panel reads a trace that is about to be replaced.
-  if (m_observer) m_observer->SetTraceInfo(-1);
+  Notify(&WorkspaceObserver::SetTraceInfo, -1);
   try {
     m_worker = std::thread(&Workspace::ResampleWorker, this, newInterval, std::move(progress));
   } catch (const std::system_error& e) {
@@ -312,13 +341,11 @@ void Workspace::FinishResample() {
       m_view->SetSelectedTrace(-1);
       m_view->RefreshDisplay();
     }
-    if (m_observer) {
-      m_observer->SetTitle(m_title);
-      m_observer->FilterNyquistChanged();
-      m_observer->SetSectionInfo(s.m_sectionInfo);
-      m_observer->SetTraceInfo(-1);
-      m_observer->TracesChanged(s);
-    }
+    Notify(&WorkspaceObserver::SetTitle, m_title);
+    Notify(&WorkspaceObserver::ActiveFilterChanged);
+    Notify(&WorkspaceObserver::SetSectionInfo, s.m_sectionInfo);
+    Notify(&WorkspaceObserver::SetTraceInfo, -1);
+    Notify(&WorkspaceObserver::TracesChanged, s);
     if (m_resampleReport.failed > 0)
       LogPrint(LogError, "\nERROR: %d traces could not be resampled (no memory) and keep their interval",
                m_resampleReport.failed);

@@ -21,9 +21,11 @@
 #include "formats/LoadParams.h"
 #include "processing/Resample.h"
 
+class MainViewLink;
 class SeismicSection;
 class TraceViewObserver;
 class WorkspaceObserver;
+struct ViewSelection;
 
 inline constexpr const char* kMainWindowTitle = " Kestrix  v1.85 April 2024";
 inline constexpr const char* kNoDataInfoText = "\n\n\n  NO Data Loaded";
@@ -42,9 +44,25 @@ class Workspace {
   Workspace(const Workspace&) = delete;
   Workspace& operator=(const Workspace&) = delete;
 
-  // Observers stay owned by their windows; pass nullptr before a window goes.
-  void SetObserver(WorkspaceObserver* observer) { m_observer = observer; }
+  // Observers stay owned by their windows and hear every notification in the
+  // order they were added. A window removes itself before it goes. Adding one
+  // twice or removing one that is not there does nothing; an observer removed
+  // during a notification (itself or another) gets no further call of it.
+  void AddObserver(WorkspaceObserver* observer);
+  void RemoveObserver(WorkspaceObserver* observer);
+  // Owned by the main window; pass nullptr before it goes.
   void SetTraceView(TraceViewObserver* view) { m_view = view; }
+  // The main trace view as tool windows reach it; null without a window
+  // (kxtool, tests). Owned by the main window; pass nullptr before it goes.
+  void SetMainView(MainViewLink* view) { m_mainView = view; }
+  MainViewLink* MainView() const { return m_mainView; }
+
+  // Changes made outside the workspace, told to every observer: the filter
+  // panel redesigned or switched the active filter; the main view's highlight
+  // (absolute trace, -1 none) or selection changed.
+  void NotifyActiveFilterChanged();
+  void NotifyHighlightChanged(int absoluteTrace);
+  void NotifySelectionChanged(const ViewSelection& selection);
 
   SeismicSection* Section() { return m_section.get(); }
   const SeismicSection* Section() const { return m_section.get(); }
@@ -80,7 +98,10 @@ class Workspace {
   bool Splash() const { return m_splash; }
   void SetSplash(bool on) { m_splash = on; }
   bool Busy() const { return m_busy; }
+  // The flag alone, without telling the observers.
   void SetBusy(bool busy) { m_busy = busy; }
+  // Sets the flag and tells every observer (BusyChanged).
+  void ChangeBusy(bool busy);
 
   // Set while no background command runs. A posted completion must run before
   // the workspace goes (the process-wide one lives until exit).
@@ -111,14 +132,16 @@ class Workspace {
   void ApplyViewPosition(const LoadParams& params, const SavedView& saved);
   void RememberInput(const std::vector<std::string>& paths);
   void LoadFailed(const LoadParams& params);
-  void ChangeBusy(bool busy);
+  template <typename... Params, typename... Args>
+  void Notify(void (WorkspaceObserver::*method)(Params...), const Args&... args);
   void ResampleWorker(double newInterval, ResampleProgress progress);
   void FinishResample();
   void JoinWorker();
 
   std::unique_ptr<SeismicSection> m_section;
-  WorkspaceObserver* m_observer = nullptr;
+  std::vector<WorkspaceObserver*> m_observers;
   TraceViewObserver* m_view = nullptr;
+  MainViewLink* m_mainView = nullptr;
   std::string m_lastInputDir;
   std::string m_displayName;
   std::string m_title;

@@ -1,7 +1,7 @@
-// The main window and tool windows as the workspace sees them. Every method
-// has an empty default so that kxtool, tests and windows not built yet need
-// not implement what they do not show. Calls come from the user-interface
-// thread.
+// The main window and tool windows as the workspace sees them; each adds
+// itself with Workspace::AddObserver. Every method has an empty default so
+// that kxtool, tests and windows not built yet need not implement what they do
+// not show. Calls come from the user-interface thread.
 #pragma once
 
 #include <string>
@@ -9,6 +9,15 @@
 #include "formats/LoadParams.h"
 
 class SeismicSection;
+
+// A selection in the main view as the view reports it: absolute trace indexes
+// and seconds.
+struct ViewSelection {
+  int firstTrace = 0;
+  int lastTrace = 0;
+  double firstTime = 0.0;
+  double lastTime = 0.0;
+};
 
 class WorkspaceObserver {
  public:
@@ -23,8 +32,13 @@ class WorkspaceObserver {
   virtual void SetSectionInfo(const std::string& /*text*/) {}
   // trace >= 0 shows that trace's values; -1 clears the panel.
   virtual void SetTraceInfo(int /*trace*/) {}
-  // The active filter was redesigned for a new Nyquist frequency.
-  virtual void FilterNyquistChanged() {}
+  // The active filter was redesigned (also for a new Nyquist frequency after
+  // a load or a resampling) or switched on or off.
+  virtual void ActiveFilterChanged() {}
+  // The main view's highlighted trace: absolute index, -1 when none.
+  virtual void HighlightChanged(int /*absoluteTrace*/) {}
+  // The user made a selection in the main view.
+  virtual void SelectionChanged(const ViewSelection& /*selection*/) {}
   // A new section is shown; the tool windows (spectrum, basemap, binning)
   // refresh from it. params are the load's parameters.
   virtual void SectionLoaded(const SeismicSection& /*section*/, const LoadParams& /*params*/) {}

@@ -165,6 +165,9 @@ class TraceNavigator {
 
   // Absolute index of a shown trace (differs in ensemble view).
   int AbsoluteTrace(int shown) const;
+  // Highlights the trace with that absolute index, without scrolling; -1 or
+  // a trace not shown highlights none.
+  uint32_t HighlightAbsolute(int absoluteTrace);
 
  private:
   // View state compared before and after an action to report what changed.

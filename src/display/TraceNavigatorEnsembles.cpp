@@ -22,6 +22,15 @@ int TraceNavigator::AbsoluteTrace(int shown) const {
   return shown < 0 ? shown : shown + m_plotter.ShownFirst();
 }
 
+uint32_t TraceNavigator::HighlightAbsolute(int absoluteTrace) {
+  const int shown = absoluteTrace < 0 ? -1 : absoluteTrace - m_plotter.ShownFirst();
+  const int before = m_plotter.Highlighted();
+  m_plotter.SetHighlighted(shown);
+  if (m_plotter.Highlighted() == before) return kChangeNone;
+  m_plotter.Redraw();
+  return kChangeRedrawn | kChangeHighlight;
+}
+
 void TraceNavigator::SetEnsembles(const std::vector<ViewEnsemble>& ensembles) {
   if (m_plotter.Params().m_ensembleView != 0) SetEnsembleView(false);
   m_history[1].Clear();

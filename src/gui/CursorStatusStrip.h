@@ -23,7 +23,7 @@ class CursorStatusStrip : public QWidget {
 
  public slots:
   void SetText(const QString& text);
-  // Matches TraceViewWidget::cursorMoved.
+  // Matches TraceViewWidget::CursorMoved.
   void ShowReadout(int trace, double time, const QString& text);
 
  protected:

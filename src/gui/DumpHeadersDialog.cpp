@@ -7,9 +7,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/DialogFields.h"
 #include "app/OpenFilters.h"
 #include "app/Workspace.h"
+#include "app/tools/DumpHeadersFields.h"
 #include "gui/OpenDialog.h"
 #include "log/Log.h"
 
@@ -39,6 +39,11 @@ DumpHeadersDialog::DumpHeadersDialog(Workspace& workspace, QWidget* parent)
   m_chooseFile = [this] { return ChooseWithDialog(); };
   move(50, 50);
   UpdateCurrentFileButton();
+  m_workspace.AddObserver(this);
+}
+
+DumpHeadersDialog::~DumpHeadersDialog() {
+  m_workspace.RemoveObserver(this);
 }
 
 void DumpHeadersDialog::UpdateCurrentFileButton() {

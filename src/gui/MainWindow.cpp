@@ -33,10 +33,6 @@
 namespace {
 // Items that follow EnableDataMenus (Basemap has its own trace-count rule).
 constexpr int kDataCommands[] = {kCmdFreqFilter, kCmdSpectrum, kCmdSaveDataset, kCmdBasemap};
-// Items whose tools are not part of the program yet.
-constexpr int kPendingTools[] = {kCmdSaveDataset, kCmdExportHeaders, kCmdImportHeaders, kCmdFreqFilter,
-                                 kCmdSpectrum,    kCmdBasemap,       kCmdSortTraces,    kCmdResample,
-                                 kCmdShiftTraces, kCmdFileSelector,  kCmdBinning2D};
 }  // namespace
 
 MainWindow::MainWindow(Workspace& workspace, ConsoleWidget* console, QWidget* parent)
@@ -69,11 +65,11 @@ MainWindow::MainWindow(Workspace& workspace, ConsoleWidget* console, QWidget* pa
   BuildMenus();
   BuildKeys();
   m_stack = new StackCommand(m_workspace, m_view, this, m_functions->menuAction());
-  connect(Action(kCmdSelectiveStack), &QAction::triggered, m_stack, [this] { m_stack->StackGathers(); });
-  for (int c : kPendingTools) SetToolAvailable(c, false);
+  ConnectTools();
   EnableDataMenus(false);
-  m_workspace.SetObserver(this);
+  m_workspace.AddObserver(this);
   m_workspace.SetTraceView(m_view);
+  m_workspace.SetMainView(this);
   // Background operations finish on this thread, through its event queue.
   m_workspace.SetUiPoster([this](std::function<void()> done) {
     QMetaObject::invokeMethod(this, std::move(done), Qt::QueuedConnection);
@@ -83,18 +79,59 @@ MainWindow::MainWindow(Workspace& workspace, ConsoleWidget* console, QWidget* pa
 MainWindow::~MainWindow() {
   m_workspace.SetUiPoster(nullptr);
   m_view->SetPanel(nullptr);
-  m_workspace.SetObserver(nullptr);
+  m_workspace.RemoveObserver(this);
   m_workspace.SetTraceView(nullptr);
+  m_workspace.SetMainView(nullptr);
 }
 
+// One row per tool command. A tool is added by giving its row an opener; a row
+// without one greys its item until then.
+void MainWindow::ConnectTools() {
+  struct ToolRow {
+    int command;
+    void (MainWindow::*open)();
+  };
+  static constexpr ToolRow kTools[] = {
+      {kCmdParameters, &MainWindow::ShowParameters},
+      {kCmdDumpHeaders, &MainWindow::ShowDumpHeaders},
+      {kCmdSelectiveStack, &MainWindow::StackFromMenu},
+      {kCmdSnapshot, &MainWindow::SnapshotFromMenu},
+      {kCmdFreqFilter, nullptr},
+      {kCmdSpectrum, nullptr},
+      {kCmdBasemap, nullptr},
+      {kCmdSortTraces, nullptr},
+      {kCmdResample, nullptr},
+      {kCmdShiftTraces, nullptr},
+      {kCmdSaveDataset, nullptr},
+      {kCmdExportHeaders, nullptr},
+      {kCmdImportHeaders, nullptr},
+      {kCmdFileSelector, nullptr},
+      {kCmdBinning2D, nullptr},
+  };
+  for (const ToolRow& row : kTools) {
+    if (row.open)
+      connect(Action(row.command), &QAction::triggered, this, row.open);
+    else
+      SetToolAvailable(row.command, false);
+  }
+}
+
+// The view's reports that the tools hear go through the workspace, so that no
+// tool holds the view.
 void MainWindow::ConnectView() {
-  connect(m_view, &TraceViewWidget::cursorMoved, this, &MainWindow::CursorMoved);
-  connect(m_view, &TraceViewWidget::highlightChanged, this, &MainWindow::SetTraceInfo);
-  connect(m_view, &TraceViewWidget::snapshotRequested, this, [this](int) { SnapshotCommand(); });
-  connect(m_view, &TraceViewWidget::parametersRequested, this, [this](int) { ShowParameters(); });
+  connect(m_view, &TraceViewWidget::CursorMoved, this, &MainWindow::CursorMoved);
+  connect(m_view, &TraceViewWidget::HighlightChanged, this,
+          [this](int trace) { m_workspace.NotifyHighlightChanged(trace); });
+  connect(m_view, &TraceViewWidget::SelectionMade, this, [this](int, const VTracePlotter::Selection& s) {
+    m_workspace.NotifySelectionChanged({s.firstTrace, s.lastTrace, s.firstTime, s.lastTime});
+  });
+  connect(m_view, &TraceViewWidget::SnapshotRequested, this, [this](int) { SnapshotCommand(); });
+  connect(m_view, &TraceViewWidget::ParametersRequested, this, [this](int) { ShowParameters(); });
   connect(m_panel, &SettingsPanel::TraceInfoWanted, this, &MainWindow::SetTraceInfo);
-  connect(m_panel, &SettingsPanel::UseFreqFilterChanged, this,
-          [](bool on) { LogPrint(10, "main: Use Freq Filter %d", on ? 1 : 0); });
+  connect(m_panel, &SettingsPanel::UseFreqFilterChanged, this, [this](bool on) {
+    LogPrint(10, "main: Use Freq Filter %d", on ? 1 : 0);
+    m_workspace.NotifyActiveFilterChanged();
+  });
 }
 
 // The readout goes to the strip; with no trace highlighted the Trace Info
@@ -151,7 +188,7 @@ void MainWindow::BuildFileMenu() {
 }
 
 void MainWindow::BuildTopItems() {
-  AddTopItem(kCmdDumpHeaders, "Dump Headers", &MainWindow::ShowDumpHeaders);
+  AddTopItem(kCmdDumpHeaders, "Dump Headers");
   AddTopItem(kCmdFreqFilter, "  Freq. &Filter");
   AddTopItem(kCmdSpectrum, "&Spectrum");
   AddTopItem(kCmdBasemap, "Basemap");
@@ -162,7 +199,7 @@ void MainWindow::BuildFunctionsMenu() {
   AddItem(m_functions, kCmdSortTraces, "Sort Traces");
   AddItem(m_functions, kCmdResample, "Resample");
   AddItem(m_functions, kCmdShiftTraces, "Shift Traces");
-  AddItem(m_functions, kCmdSnapshot, "Snapshot F5", &MainWindow::SnapshotFromMenu);
+  AddItem(m_functions, kCmdSnapshot, "Snapshot F5");
   AddItem(m_functions, kCmdBinning2D, "2D Binning");
 }
 
@@ -176,7 +213,6 @@ void MainWindow::BuildKeys() {
   auto* params = new QAction(this);
   params->setShortcut(Qt::Key_F9);
   params->setShortcutContext(Qt::WindowShortcut);
-  connect(params, &QAction::triggered, this, &MainWindow::ShowParameters);
   addAction(params);
   m_actions.insert(kCmdParameters, params);
   // F5 works wherever the focus is in the window, as the menu item does.
@@ -213,8 +249,7 @@ void MainWindow::EnableDataMenus(bool enable) {
 }
 
 void MainWindow::SetBusy(bool busy) {
-  m_workspace.SetBusy(busy);
-  BusyChanged(busy);
+  m_workspace.ChangeBusy(busy);
 }
 
 void MainWindow::BusyChanged(bool busy) {
@@ -262,6 +297,10 @@ int MainWindow::LoadCommandLineFile(const QString& path) {
   m_workspace.SetSplash(false);
   ShowPanelsAndView();
   return rc;
+}
+
+void MainWindow::StackFromMenu() {
+  m_stack->StackGathers();
 }
 
 void MainWindow::ShowDumpHeaders() {
@@ -374,15 +413,14 @@ void MainWindow::SetTraceInfo(int trace) {
   m_panel->SetTraceInfo(m_workspace.Section(), trace);
 }
 
-void MainWindow::SectionLoaded(const SeismicSection&, const LoadParams&) {
-  if (m_dumpDialog) m_dumpDialog->UpdateCurrentFileButton();
+int MainWindow::SelectedTrace() const {
+  return m_view->HighlightedAbsolute();
 }
 
-void MainWindow::SectionLost() {
-  if (m_dumpDialog) m_dumpDialog->UpdateCurrentFileButton();
+void MainWindow::SelectTrace(int absoluteTrace) {
+  m_view->ApplyChange(m_view->Navigator().HighlightAbsolute(absoluteTrace));
 }
 
-void MainWindow::SectionClearing() {
-  // Loading any dataset ends the stack: its view shows the old section's traces.
-  m_stack->SectionClearing();
+void MainWindow::RefreshView() {
+  m_view->RefreshDisplay();
 }

@@ -1,6 +1,8 @@
 // The main window: menus and keys, the splash, the side panel and the trace
-// view, the modeless Dump Headers and Parameters dialogs. It works through
-// the Workspace and is its observer. Menu items whose tools are not built yet
+// view, and the tool windows it opens from its tool table. It works through
+// the Workspace, is one of its observers (title, menus, splash, Section and
+// Trace Info), passes the trace view's reports on to it and lends the view to
+// the tools as their MainViewLink. Menu items whose tools are not built yet
 // are shown greyed; SetToolAvailable lets a tool switch its item on.
 #pragma once
 
@@ -8,6 +10,7 @@
 #include <QMap>
 #include <functional>
 
+#include "app/MainViewLink.h"
 #include "app/SettingsFile.h"
 #include "app/WorkspaceObserver.h"
 #include "gui/MainCommands.h"
@@ -25,7 +28,7 @@ class StackCommand;
 class TraceViewWidget;
 class Workspace;
 
-class MainWindow : public QMainWindow, public WorkspaceObserver {
+class MainWindow : public QMainWindow, public WorkspaceObserver, public MainViewLink {
   Q_OBJECT
 
  public:
@@ -83,9 +86,12 @@ class MainWindow : public QMainWindow, public WorkspaceObserver {
   void ShowPanelsAndView() override;
   void SetSectionInfo(const std::string& text) override;
   void SetTraceInfo(int trace) override;
-  void SectionLoaded(const SeismicSection& section, const LoadParams& params) override;
-  void SectionLost() override;
-  void SectionClearing() override;
+  void HighlightChanged(int absoluteTrace) override { SetTraceInfo(absoluteTrace); }
+
+  // MainViewLink
+  int SelectedTrace() const override;
+  void SelectTrace(int absoluteTrace) override;
+  void RefreshView() override;
 
  signals:
   // The window accepted a close: the program's message loop ends (even while
@@ -105,10 +111,12 @@ class MainWindow : public QMainWindow, public WorkspaceObserver {
   void BuildFunctionsMenu();
   void BuildHelpMenu();
   void BuildKeys();
+  void ConnectTools();
   void ApplyEnabled(int command);
   QStringList ChooseWithDialog(int* filterIndex);
   void LoadFromMenu() { LoadDatasetCommand(); }
   void SnapshotFromMenu() { SnapshotCommand(); }
+  void StackFromMenu();
   void ConnectView();
   void CursorMoved(int trace, double time, const QString& text);
   void ShowConsoleCommand();

@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-#include "app/DialogFields.h"
+#include "app/tools/ParametersFields.h"
 
 class QLabel;
 class QLineEdit;

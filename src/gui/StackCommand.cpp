@@ -35,12 +35,14 @@ StackCommand::StackCommand(Workspace& workspace, TraceViewWidget* mainView, QWid
     QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, m_owner);
     box.exec();
   };
-  connect(mainView, &TraceViewWidget::toggleTraceRequested, this, &StackCommand::ToggleTrace);
-  connect(mainView, &TraceViewWidget::toggleGroupRequested, this, &StackCommand::ToggleGather);
-  connect(mainView, &TraceViewWidget::saveStacksRequested, this, &StackCommand::SaveStacksCommand);
+  connect(mainView, &TraceViewWidget::ToggleTraceRequested, this, &StackCommand::ToggleTrace);
+  connect(mainView, &TraceViewWidget::ToggleGroupRequested, this, &StackCommand::ToggleGather);
+  connect(mainView, &TraceViewWidget::SaveStacksRequested, this, &StackCommand::SaveStacksCommand);
+  m_workspace.AddObserver(this);
 }
 
 StackCommand::~StackCommand() {
+  m_workspace.RemoveObserver(this);
   // The main view may be gone already (the window's children go first).
   delete m_stackView;
   m_stackSection.Release();
@@ -145,8 +147,8 @@ void StackCommand::CreateStackView() {
   const QSize size = m_view->size().expandedTo(QSize(400, 300));
   m_stackView->setGeometry(frame.right() + 1, frame.top(), size.width(), size.height());
   m_stackView->Plotter().Params() = m_view->Params();
-  connect(m_stackView, &TraceViewWidget::closeRequested, this, &StackCommand::CloseStackView);
-  connect(m_stackView, &TraceViewWidget::saveStacksRequested, this, &StackCommand::SaveStacksCommand);
+  connect(m_stackView, &TraceViewWidget::CloseRequested, this, &StackCommand::CloseStackView);
+  connect(m_stackView, &TraceViewWidget::SaveStacksRequested, this, &StackCommand::SaveStacksCommand);
 }
 
 void StackCommand::ShowStack() {

@@ -3,7 +3,8 @@
 // " STACK" beside the section. While a stack exists the main view works in
 // role 2: Shift-click excludes or includes a trace, Ctrl-click a whole
 // gather, and its popup saves the stacks. The main window owns this
-// controller; it owns the stack view window.
+// controller; it owns the stack view window. It observes the workspace from
+// construction to destruction: a load ends the stack.
 //
 // The dialogs and message boxes go through replaceable functions so that
 // tests drive the command without blocking. User-interface thread only.
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "app/StackViewSection.h"
+#include "app/WorkspaceObserver.h"
 #include "processing/SelectiveStack.h"
 
 class QAction;
@@ -29,7 +31,7 @@ inline constexpr const char* kStackOpenDialogFilter = "Seismic file (segy,seg2)"
 inline constexpr const char* kStackViewTitle = " STACK";
 inline constexpr const char* kStackErrorTitle = " ERROR";
 
-class StackCommand : public QObject {
+class StackCommand : public QObject, public WorkspaceObserver {
   Q_OBJECT
 
  public:
@@ -62,7 +64,7 @@ class StackCommand : public QObject {
   // and the "Functions" menu comes back.
   void CloseStackView();
   // The section is about to go (a load): the stack view goes with it.
-  void SectionClearing() { DestroyStackView(false); }
+  void SectionClearing() override { DestroyStackView(false); }
 
   TraceViewWidget* StackView() const { return m_stackView; }
   const std::vector<Gather>& Gathers() const { return m_gathers; }

@@ -314,19 +314,19 @@ void TraceViewWidget::ApplyChange(uint32_t change) {
 void TraceViewWidget::NotifyOwner(uint32_t change) {
   const int view = m_options.viewNumber;
   if ((change & kChangeFirstTrace) && Notifies(TraceViewOptions::kNotifyFirstTrace))
-    emit firstTraceChanged(view, m_navigator.AbsoluteTrace(m_plotter.Params().m_firstTrace));
+    emit FirstTraceChanged(view, m_navigator.AbsoluteTrace(m_plotter.Params().m_firstTrace));
   // Stepping through ensembles in the ensemble view tells the owner the
   // highlight and the selection again: their absolute traces changed.
   const bool newEnsemble = (change & kChangeEnsemble) && m_plotter.Params().m_ensembleView != 0;
   if (((change & kChangeHighlight) || newEnsemble) && Notifies(TraceViewOptions::kNotifyHighlight))
-    emit highlightChanged(HighlightedAbsolute());
+    emit HighlightChanged(HighlightedAbsolute());
   if (((change & kChangeSelection) || newEnsemble) && m_plotter.GetSelection().valid)
-    emit selectionMade(view, m_navigator.OwnerSelection());
-  if (change & kRequestSnapshot) emit snapshotRequested(view);
-  if (change & kRequestParameters) emit parametersRequested(view);
-  if (change & kRequestToggleTrace) emit toggleTraceRequested(m_navigator.ToggleTarget());
-  if (change & kRequestToggleGroup) emit toggleGroupRequested(m_navigator.ToggleTarget());
-  if (change & kRequestSaveStacks) emit saveStacksRequested();
+    emit SelectionMade(view, m_navigator.OwnerSelection());
+  if (change & kRequestSnapshot) emit SnapshotRequested(view);
+  if (change & kRequestParameters) emit ParametersRequested(view);
+  if (change & kRequestToggleTrace) emit ToggleTraceRequested(m_navigator.ToggleTarget());
+  if (change & kRequestToggleGroup) emit ToggleGroupRequested(m_navigator.ToggleTarget());
+  if (change & kRequestSaveStacks) emit SaveStacksRequested();
 }
 
 void TraceViewWidget::RefreshPanel(uint32_t change) {
@@ -474,7 +474,7 @@ void TraceViewWidget::focusOutEvent(QFocusEvent* event) {
 void TraceViewWidget::closeEvent(QCloseEvent* event) {
   // The owner decides whether the view goes.
   event->ignore();
-  if (Notifies(TraceViewOptions::kNotifyClose)) emit closeRequested(m_options.viewNumber);
+  if (Notifies(TraceViewOptions::kNotifyClose)) emit CloseRequested(m_options.viewNumber);
 }
 
 // ---- keyboard and wheel ---------------------------------------------------
@@ -563,7 +563,7 @@ void TraceViewWidget::TrackCursor(QPoint pos) {
   InvalidateOverlays();
   UpdateIdleShape();
   if (Notifies(TraceViewOptions::kNotifyCursor))
-    emit cursorMoved(report.trace, report.time, QString::fromStdString(CursorReadoutText(report, m_plotter)));
+    emit CursorMoved(report.trace, report.time, QString::fromStdString(CursorReadoutText(report, m_plotter)));
 }
 
 // The cross lines and the popup where they were and where they go now.
@@ -600,7 +600,7 @@ void TraceViewWidget::leaveEvent(QEvent* event) {
   UpdateIdleShape();
   InvalidateOverlays();
   if (Notifies(TraceViewOptions::kNotifyCursor))
-    emit cursorMoved(CursorReport::kNoTrace, DBLE_UNDEF, QString());
+    emit CursorMoved(CursorReport::kNoTrace, DBLE_UNDEF, QString());
 }
 
 // The pointer follows the drag mode. The mouse needs no explicit capture:

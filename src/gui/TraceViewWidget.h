@@ -108,21 +108,21 @@ class TraceViewWidget : public QWidget, public TraceViewObserver, public Display
   QPoint CursorPosition() const { return m_cursorPos; }
 
  signals:
-  void firstTraceChanged(int view, int firstTrace);
+  void FirstTraceChanged(int view, int firstTrace);
   // Absolute index in the section; -1 when no trace is highlighted.
-  void highlightChanged(int absoluteTrace);
+  void HighlightChanged(int absoluteTrace);
   // trace: absolute index, CursorReport::kNoTrace when none; time in seconds,
   // DBLE_UNDEF above the plot. text: the readout for the status strip (empty
   // when the cursor left the view).
-  void cursorMoved(int trace, double time, const QString& text);
+  void CursorMoved(int trace, double time, const QString& text);
   // A selection in absolute trace indexes and seconds.
-  void selectionMade(int view, const VTracePlotter::Selection& selection);
-  void closeRequested(int view);
-  void snapshotRequested(int view);
-  void parametersRequested(int view);
-  void toggleTraceRequested(int absoluteTrace);
-  void toggleGroupRequested(int absoluteTrace);
-  void saveStacksRequested();
+  void SelectionMade(int view, const VTracePlotter::Selection& selection);
+  void CloseRequested(int view);
+  void SnapshotRequested(int view);
+  void ParametersRequested(int view);
+  void ToggleTraceRequested(int absoluteTrace);
+  void ToggleGroupRequested(int absoluteTrace);
+  void SaveStacksRequested();
 
  protected:
   void paintEvent(QPaintEvent* event) override;

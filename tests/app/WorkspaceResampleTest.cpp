@@ -41,11 +41,11 @@ class Window : public WorkspaceObserver {
     ++m_tracesChanged;
     m_threads.push_back(std::this_thread::get_id());
   }
-  void FilterNyquistChanged() override { ++m_nyquist; }
+  void ActiveFilterChanged() override { ++m_filterChanged; }
 
   std::vector<bool> m_busy;
   std::vector<std::thread::id> m_threads;
-  int m_tracesChanged = 0, m_nyquist = 0;
+  int m_tracesChanged = 0, m_filterChanged = 0;
 };
 
 // The test thread plays the user-interface thread: posted tasks wait here
@@ -108,7 +108,7 @@ class WorkspaceResample : public ::testing::Test {
     m_path = (m_dir / "in.sgy").string();
     SaveOptions o;
     ASSERT_EQ(SaveAsSegyRev1(s, m_path, o), 0);
-    m_ws.SetObserver(&m_window);
+    m_ws.AddObserver(&m_window);
     m_ws.SetTraceView(&m_view);
     ASSERT_EQ(m_ws.LoadDataset({m_path}, Workspace::DefaultLoadParams()), 0);
     ASSERT_DOUBLE_EQ(ActiveFilter().Nyquist, 500.0);

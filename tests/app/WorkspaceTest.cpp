@@ -3,10 +3,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "app/DialogFields.h"
 #include "app/FakeTraceView.h"
 #include "app/SynthSurvey.h"
 #include "app/TraceViewObserver.h"
@@ -26,8 +26,12 @@ class RecordingWindow : public WorkspaceObserver {
   void EnableDataMenus(bool e) override { m_menus.push_back(e); }
   void ShowPanelsAndView() override { ++m_panelsShown; }
   void SetSectionInfo(const std::string& t) override { m_info = t; }
-  void SectionLost() override { ++m_lost; }
+  void SectionLost() override {
+    ++m_lost;
+    if (m_onLost) m_onLost();
+  }
 
+  std::function<void()> m_onLost;
   std::string m_title;
   std::vector<bool> m_menus;
   int m_panelsShown = 0;
@@ -40,7 +44,7 @@ class WorkspaceTest : public ::testing::Test {
   void SetUp() override {
     m_dir = fs::temp_directory_path() / ("kx_ws_" + std::to_string(getpid()));
     fs::create_directories(m_dir);
-    m_ws.SetObserver(&m_window);
+    m_ws.AddObserver(&m_window);
     m_ws.SetTraceView(&m_view);
   }
   void TearDown() override { fs::remove_all(m_dir); }
@@ -152,6 +156,34 @@ TEST_F(WorkspaceTest, FailedLoadAfterAGoodOneLeavesNoSection) {
   EXPECT_EQ(m_ws.LoadDataset({(m_dir / "missing.sgy").string()}, Workspace::DefaultLoadParams()), -1);
 }
 
+TEST_F(WorkspaceTest, EveryObserverIsToldUntilItIsRemovedEvenDuringANotification) {
+  RecordingWindow tool, other;
+  m_ws.AddObserver(&tool);
+  m_ws.AddObserver(&tool);  // added twice: told once
+  m_ws.AddObserver(&other);
+  std::string good = MakeFile("good.sgy", 5);
+  std::string bad = (m_dir / "empty.sgy").string();
+  std::ofstream(bad) << "not seismic";
+  ASSERT_EQ(m_ws.LoadDataset({good}, Workspace::DefaultLoadParams()), 0);
+  EXPECT_EQ(tool.m_menus, std::vector<bool>{true});
+  EXPECT_EQ(other.m_menus, std::vector<bool>{true});
+  // The tool closes on the lost section and takes the other window with it.
+  tool.m_onLost = [&] {
+    m_ws.RemoveObserver(&other);
+    m_ws.RemoveObserver(&tool);
+  };
+  EXPECT_EQ(m_ws.LoadDataset({bad}, Workspace::DefaultLoadParams()), -1);
+  EXPECT_EQ(tool.m_lost, 1);
+  EXPECT_EQ(other.m_lost, 0);
+  EXPECT_EQ(tool.m_menus, std::vector<bool>{true});
+  EXPECT_EQ(other.m_menus, std::vector<bool>{true});
+  EXPECT_EQ(m_window.m_menus, (std::vector<bool>{true, false}));
+  m_ws.RemoveObserver(&tool);  // again: nothing happens
+  ASSERT_EQ(m_ws.LoadDataset({good}, Workspace::DefaultLoadParams()), 0);
+  EXPECT_EQ(tool.m_menus.size(), 1u);
+  EXPECT_EQ(m_window.m_menus, (std::vector<bool>{true, false, true}));
+}
+
 TEST_F(WorkspaceTest, LoadCommandRemembersFilterAndDialogFolder) {
   std::string path = MakeFile("cmd.sgy", 3);
   EXPECT_EQ(m_ws.LoadChosenFiles({path}, 3), 0);
@@ -171,51 +203,6 @@ TEST_F(WorkspaceTest, DumpCommandsNeedAFileOrASection) {
   EXPECT_EQ(m_ws.DumpHeadersCommand(path, 0x10, 5, 7), 0);
   ASSERT_EQ(m_ws.LoadDataset({path}, Workspace::DefaultLoadParams()), 0);
   EXPECT_EQ(m_ws.DumpCurrentHeaders(false, false), 0);
-}
-
-TEST(DialogFields, DumpRequestFromTheBoxesAndRange) {
-  DumpRequest r = MakeDumpRequest(false, false, false, "5", "9");
-  EXPECT_EQ(r.flags, 0x12);
-  EXPECT_EQ(r.firstTrace, 5);
-  EXPECT_EQ(r.lastTrace, 5);  // no box checked: the first trace only
-  r = MakeDumpRequest(true, false, true, "", "x");
-  EXPECT_EQ(r.flags, 0x11);
-  EXPECT_EQ(r.firstTrace, 1);
-  EXPECT_EQ(r.lastTrace, 1);
-  r = MakeDumpRequest(false, true, true, " 3", "12");
-  EXPECT_EQ(r.flags, 0x12);
-  EXPECT_EQ(r.lastTrace, 12);
-}
-
-TEST(DialogFields, ParametersRejectOutOfRangeValues) {
-  AppSettings s = DefaultAppSettings(ProcessorCounts{4, 2});
-  s.timeScrollSlow = 7;
-  ParameterFields f = ParameterFieldsFrom(s);
-  EXPECT_EQ(f.timeScrollSlow, "7");
-  EXPECT_EQ(f.traceScrollSlow, "1");
-  for (const char* bad : {"0", "100", "", "x"}) {
-    f.timeScrollSlow = bad;
-    ApplyParameterFields(f, &s);
-    EXPECT_EQ(s.timeScrollSlow, 7) << bad;
-  }
-  f.timeScrollSlow = "99";
-  f.timeScrollFast = "1000";
-  f.traceScrollFast = "999";
-  f.focusPolicy = 0;  // none checked: unchanged
-  f.twoPixels = false;
-  f.numThreads = 64;  // beyond the logical count
-  int display = s.displayThreads;
-  ApplyParameterFields(f, &s);
-  EXPECT_EQ(s.timeScrollSlow, 99);
-  EXPECT_EQ(s.timeScrollFast, 10);
-  EXPECT_EQ(s.traceScrollFast, 999);
-  EXPECT_EQ(s.dialogFocusPolicy, 2);
-  EXPECT_EQ(s.wiggleMinIntertrace, 3);
-  EXPECT_EQ(s.numThreads, 4);
-  EXPECT_EQ(s.displayThreads, display);  // the renderer's team stays as started
-  s.dialogFocusPolicy = 7;
-  EXPECT_EQ(ParameterFieldsFrom(s).focusPolicy, 3);
-  EXPECT_EQ(CoresText(ProcessorCounts{16, -1}), "Cores :     physical -1    logical 16");
 }
 
 TEST_F(WorkspaceTest, LoadCommandRemembersTheFolderEvenWhenNothingLoads) {

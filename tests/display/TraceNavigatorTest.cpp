@@ -314,7 +314,7 @@ TEST(TraceNavigator, EnsembleViewSwapsScalesAndKeepsItsOwnHistory) {
   EXPECT_EQ(v.nav.Key(ViewKey::kEscape, {}), kChangeNone);
 }
 
-TEST(TraceNavigator, SelectionAndToggleTargetsInAbsoluteNumbers) {
+TEST(TraceNavigator, SelectionHighlightAndToggleTargetsInAbsoluteNumbers) {
   Nav v(40);
   v.nav.SetEnsembles({{0, 20, 1.0}, {20, 20, 2.0}});
   v.nav.EnsembleStep(1, 0.0);
@@ -328,6 +328,14 @@ TEST(TraceNavigator, SelectionAndToggleTargetsInAbsoluteNumbers) {
   EXPECT_EQ(v.view.GetSelection().firstTrace, 2);
   EXPECT_EQ(v.nav.OwnerSelection().firstTrace, 22);
   EXPECT_EQ(v.nav.OwnerSelection().lastTrace, 26);
+
+  // A tool highlights by absolute number; a trace of another ensemble is not shown.
+  EXPECT_EQ(v.nav.HighlightAbsolute(27), kChangeRedrawn | kChangeHighlight);
+  EXPECT_EQ(v.view.Highlighted(), 7);
+  EXPECT_EQ(v.nav.HighlightAbsolute(27), kChangeNone);
+  EXPECT_EQ(v.nav.HighlightAbsolute(5), kChangeRedrawn | kChangeHighlight);
+  EXPECT_EQ(v.view.Highlighted(), -1);
+  EXPECT_EQ(v.nav.HighlightAbsolute(40), kChangeNone);
 
   v.view.SetViewRole(2);
   EXPECT_EQ(v.nav.LeftButtonDown(v.X(4), v.Y(0.1), {.shift = true}), kRequestToggleTrace);

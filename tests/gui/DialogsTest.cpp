@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QDialog>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,6 +14,7 @@
 #include "app/Workspace.h"
 #include "gui/DumpHeadersDialog.h"
 #include "gui/ParametersDialog.h"
+#include "gui/tools/BadInputFlash.h"
 #include "log/ConsoleLineStore.h"
 #include "log/Log.h"
 
@@ -94,4 +97,40 @@ TEST(DumpHeadersDialog, OpenFileDumpsTheChosenTracesAndCurrentFileNeedsASection)
   d.TracesBox()->setChecked(false);
   d.CurrentFile();  // no box: the binary header alone
   EXPECT_FALSE(ConsoleLines().size() <= 1);
+}
+
+TEST(BadInputFlash, BeepsAndFlashesTheDialogThreeTimesAt75ms) {
+  static int beeps = 0;
+  beeps = 0;
+  BadInputFlash::SetBeeper([] { ++beeps; });
+  QDialog dialog;
+  const QColor normal = dialog.palette().color(QPalette::Window);
+  const QColor lit = dialog.palette().color(QPalette::Highlight);
+  ASSERT_NE(normal, lit);
+  QElapsedTimer clock;
+  clock.start();
+  BadInputFlash::Signal(&dialog);
+  // A second refusal while it runs starts the flash over: still one flash.
+  BadInputFlash::Signal(&dialog);
+  ASSERT_EQ(dialog.findChildren<BadInputFlash*>().size(), 1);
+  BadInputFlash* flash = dialog.findChild<BadInputFlash*>();
+  EXPECT_TRUE(flash->Highlighted());
+  EXPECT_EQ(dialog.palette().color(QPalette::Window), lit);
+  std::vector<qint64> at;
+  std::vector<bool> states;
+  QObject::connect(flash, &BadInputFlash::Toggled, [&](bool on) {
+    at.push_back(clock.elapsed());
+    states.push_back(on);
+  });
+  EXPECT_TRUE(QTest::qWaitFor([&] { return at.size() >= 5; }, 5000));
+  QTest::qWait(3 * BadInputFlash::kIntervalMs);  // no toggle after the last
+  EXPECT_EQ(beeps, 2);
+  EXPECT_EQ(states, (std::vector<bool>{false, true, false, true, false}));
+  // The timer keeps its schedule: toggle k comes k intervals after the start.
+  for (std::size_t k = 0; k < at.size(); ++k)
+    EXPECT_GE(at[k], static_cast<qint64>(k + 1) * BadInputFlash::kIntervalMs - 1) << k;
+  EXPECT_FALSE(flash->Highlighted());
+  EXPECT_EQ(dialog.palette().color(QPalette::Window), normal);
+  EXPECT_FALSE(dialog.testAttribute(Qt::WA_SetPalette));
+  BadInputFlash::SetBeeper(nullptr);
 }

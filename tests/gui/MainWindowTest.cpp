@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
@@ -14,8 +15,10 @@
 #include <cmath>
 
 #include "GuiTestFiles.h"
+#include "app/MainViewLink.h"
 #include "app/SettingsFile.h"
 #include "app/Workspace.h"
+#include "app/WorkspaceObserver.h"
 #include "display/FieldText.h"
 #include "gui/ConsoleWidget.h"
 #include "gui/CursorStatusStrip.h"
@@ -29,6 +32,20 @@
 
 namespace {
 const QRect kScreen(0, 0, 1280, 1024);
+
+// A tool window as the workspace sees it: records the view's reports.
+class RecordingTool : public WorkspaceObserver {
+ public:
+  void HighlightChanged(int trace) override { highlights.push_back(trace); }
+  void SelectionChanged(const ViewSelection& s) override { selections.push_back(s); }
+  void ActiveFilterChanged() override { ++filterChanges; }
+  void SectionClearing() override { ++clearings; }
+
+  std::vector<int> highlights;
+  std::vector<ViewSelection> selections;
+  int filterChanges = 0;
+  int clearings = 0;
+};
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -322,4 +339,58 @@ TEST_F(MainWindowTest, PanelAndViewDriveEachOther) {
   EXPECT_EQ(view->Params().m_colorGain, 1.0);
   panel->findChild<QAbstractButton*>("gainNorm")->click();
   EXPECT_EQ(view->Params().m_colorGain, 2.5);
+}
+
+TEST_F(MainWindowTest, ViewReportsReachEveryObserverAndToolsReachTheViewThroughTheWorkspace) {
+  auto w = Start({"kestrix", QString::fromStdString(m_files.Segy("tools.sgy", 40))});
+  TraceViewWidget* view = w->TraceView();
+  RecordingTool tool;
+  m_ws.AddObserver(&tool);
+  w->activateWindow();
+  view->setFocus();
+  QApplication::processEvents();
+  const PixelRect plot = view->Plotter().PlotRect();
+  QTest::mouseClick(view, Qt::LeftButton, Qt::ShiftModifier, QPoint(plot.left + 52, plot.top + 10));
+  const int clicked = view->SelectedTrace();
+  ASSERT_GE(clicked, 0);
+  EXPECT_EQ(tool.highlights, std::vector<int>{clicked});
+  EXPECT_EQ(TraceInfoRowsOf(*w), TraceInfoRowsOf(*m_ws.Section(), clicked));
+
+  // A tool highlights through the link; the Trace Info and the tool follow.
+  MainViewLink* link = m_ws.MainView();
+  ASSERT_NE(link, nullptr);
+  EXPECT_EQ(link->SelectedTrace(), clicked);
+  link->SelectTrace(3);
+  EXPECT_EQ(view->SelectedTrace(), 3);
+  EXPECT_EQ(tool.highlights, (std::vector<int>{clicked, 3}));
+  EXPECT_EQ(TraceInfoRowsOf(*w), TraceInfoRowsOf(*m_ws.Section(), 3));
+
+  view->Params().m_zoomTool = kZoomSelect;
+  const QPoint from(plot.left + 12, plot.top + 20), to(plot.left + 92, plot.top + 120);
+  QTest::mousePress(view, Qt::LeftButton, {}, from);
+  QMouseEvent drag(QEvent::MouseMove, QPointF(to), view->mapToGlobal(QPointF(to)), Qt::NoButton,
+                   Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(view, &drag);
+  QTest::mouseRelease(view, Qt::LeftButton, {}, to);
+  const VTracePlotter::Selection shown = view->Plotter().GetSelection();
+  ASSERT_TRUE(shown.valid);
+  ASSERT_EQ(tool.selections.size(), 1u);
+  EXPECT_EQ(tool.selections[0].firstTrace, shown.firstTrace);
+  EXPECT_EQ(tool.selections[0].lastTrace, shown.lastTrace);
+  EXPECT_DOUBLE_EQ(tool.selections[0].firstTime, shown.firstTime);
+  EXPECT_DOUBLE_EQ(tool.selections[0].lastTime, shown.lastTime);
+
+  w->Panel()->findChild<QCheckBox*>("useFreqFilter")->click();
+  EXPECT_EQ(tool.filterChanges, 1);
+
+  // A removed tool hears nothing more; the main window still does.
+  m_ws.RemoveObserver(&tool);
+  link->SelectTrace(5);
+  w->Panel()->findChild<QCheckBox*>("useFreqFilter")->click();
+  const std::string next = m_files.Segy("next.sgy", 20);
+  ASSERT_EQ(LoadThroughMenu(*w, next), 0);
+  EXPECT_EQ(tool.highlights.size(), 2u);
+  EXPECT_EQ(tool.filterChanges, 1);
+  EXPECT_EQ(tool.clearings, 0);
+  EXPECT_EQ(w->windowTitle(), QString::fromStdString(next));
 }

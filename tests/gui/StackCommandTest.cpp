@@ -236,7 +236,7 @@ TEST_F(StackCommandTest, SaveStacksWritesSegyRev1ThatReadsBackAsTheStack) {
     asked = title + "|" + filter + "|" + start;
     return QString::fromStdString(m_files.Dir() + "/stacked");
   });
-  emit MainView()->saveStacksRequested();  // the role-2 popup's "Save Stacks "
+  emit MainView()->SaveStacksRequested();  // the role-2 popup's "Save Stacks "
   EXPECT_TRUE(asked.startsWith("Save stacked shots as SEG-Y rev 1 file|SEG-Y (*.segy,*.sgy)"))
       << asked.toStdString();
   const std::string path = m_files.Dir() + "/stacked.segy";

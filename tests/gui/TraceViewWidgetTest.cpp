@@ -95,7 +95,7 @@ class TraceViewWidgetTest : public ::testing::Test {
 TEST_F(TraceViewWidgetTest, KeysScrollAndRunsOfKeyZoomsUndoInOneStep) {
   auto v = MakeView();
   DisplayParams& p = v->Params();
-  QSignalSpy first(v.get(), &TraceViewWidget::firstTraceChanged);
+  QSignalSpy first(v.get(), &TraceViewWidget::FirstTraceChanged);
   QTest::keyClick(v.get(), Qt::Key_Right);
   QTest::keyClick(v.get(), Qt::Key_Right, Qt::ShiftModifier);
   EXPECT_EQ(p.m_firstTrace, 11);
@@ -119,7 +119,7 @@ TEST_F(TraceViewWidgetTest, KeysScrollAndRunsOfKeyZoomsUndoInOneStep) {
 
 TEST_F(TraceViewWidgetTest, LastPageAndTimeKeysMoveTheBarsAndStopAtTheEnds) {
   auto v = MakeView();
-  QSignalSpy first(v.get(), &TraceViewWidget::firstTraceChanged);
+  QSignalSpy first(v.get(), &TraceViewWidget::FirstTraceChanged);
   QTest::keyClick(v.get(), Qt::Key_End);
   const int last = 200 - v->Plotter().TracesPerPage();
   EXPECT_EQ(v->Params().m_firstTrace, last);
@@ -241,7 +241,7 @@ TEST_F(TraceViewWidgetTest, SelectionIsSentInAbsoluteTraces) {
   v->SetEnsembleView(true);
   ASSERT_EQ(v->Plotter().ShownFirst(), 50);
   v->Params().m_zoomTool = kZoomSelect;
-  QSignalSpy sel(v.get(), &TraceViewWidget::selectionMade);
+  QSignalSpy sel(v.get(), &TraceViewWidget::SelectionMade);
   const AxisLayout::Result g = v->Plotter().Geometry();
   const QPoint a(g.plotLeft + 30, g.plotTop + 20), b(g.plotLeft + 130, g.plotTop + 220);
   const int s1 = v->Plotter().TraceAtColumn(a.x()), s2 = v->Plotter().TraceAtColumn(b.x());
@@ -257,7 +257,7 @@ TEST_F(TraceViewWidgetTest, SelectionIsSentInAbsoluteTraces) {
   EXPECT_TRUE(v->Plotter().RubberBand().Empty());
 
   // Shift-click highlights; the owner hears the absolute index.
-  QSignalSpy high(v.get(), &TraceViewWidget::highlightChanged);
+  QSignalSpy high(v.get(), &TraceViewWidget::HighlightChanged);
   QTest::mouseClick(v.get(), Qt::LeftButton, Qt::ShiftModifier, a);
   ASSERT_EQ(high.count(), 1);
   EXPECT_EQ(high.at(0).at(0).toInt(), 50 + s1);
@@ -297,7 +297,7 @@ TEST_F(TraceViewWidgetTest, RightClickDoesNothingWhileHoldingOrMovingStartsARubb
   EXPECT_NE(v->Params().m_pixPerTrace, 5.0);
 
   // Moved at once with Ctrl: a selection rectangle without waiting.
-  QSignalSpy sel(v.get(), &TraceViewWidget::selectionMade);
+  QSignalSpy sel(v.get(), &TraceViewWidget::SelectionMade);
   QTest::mousePress(v.get(), Qt::RightButton, Qt::ControlModifier, a);
   Move(v.get(), a + QPoint(4, 0), Qt::RightButton, Qt::ControlModifier);
   EXPECT_EQ(v->Navigator().CurrentDragMode(), TraceNavigator::kDragSelect);
@@ -322,8 +322,8 @@ TEST_F(TraceViewWidgetTest, HandScrollFollowsTheMouseWithAClosedHand) {
 TEST_F(TraceViewWidgetTest, CursorReadoutReachesTheStripAndLeaveClearsIt) {
   auto v = MakeView();
   CursorStatusStrip strip;
-  QObject::connect(v.get(), &TraceViewWidget::cursorMoved, &strip, &CursorStatusStrip::ShowReadout);
-  QSignalSpy moved(v.get(), &TraceViewWidget::cursorMoved);
+  QObject::connect(v.get(), &TraceViewWidget::CursorMoved, &strip, &CursorStatusStrip::ShowReadout);
+  QSignalSpy moved(v.get(), &TraceViewWidget::CursorMoved);
   QTest::keyClick(v.get(), Qt::Key_Right, Qt::ShiftModifier);  // first trace 10
   const AxisLayout::Result g = v->Plotter().Geometry();
   QTest::mouseMove(v.get(), QPoint(g.plotLeft + 12, g.plotTop + 100));  // trace 12, 100 ms
@@ -428,8 +428,8 @@ TEST_F(TraceViewWidgetTest, FocusBindsThePanelAndKeysAskItToRefresh) {
 
 TEST_F(TraceViewWidgetTest, FunctionKeysAskTheOwner) {
   auto v = MakeView();
-  QSignalSpy snap(v.get(), &TraceViewWidget::snapshotRequested);
-  QSignalSpy params(v.get(), &TraceViewWidget::parametersRequested);
+  QSignalSpy snap(v.get(), &TraceViewWidget::SnapshotRequested);
+  QSignalSpy params(v.get(), &TraceViewWidget::ParametersRequested);
   QTest::keyClick(v.get(), Qt::Key_F5);
   QTest::keyClick(v.get(), Qt::Key_F9);
   ASSERT_EQ(snap.count(), 1);
@@ -440,11 +440,11 @@ TEST_F(TraceViewWidgetTest, FunctionKeysAskTheOwner) {
 TEST_F(TraceViewWidgetTest, SecondViewRequestsTogglesAndCloseButReportsNoCursor) {
   auto v = MakeView(TraceViewOptions::SecondView());
   EXPECT_TRUE(v->isWindow());
-  QSignalSpy toggle(v.get(), &TraceViewWidget::toggleTraceRequested);
-  QSignalSpy group(v.get(), &TraceViewWidget::toggleGroupRequested);
-  QSignalSpy moved(v.get(), &TraceViewWidget::cursorMoved);
-  QSignalSpy closing(v.get(), &TraceViewWidget::closeRequested);
-  QSignalSpy save(v.get(), &TraceViewWidget::saveStacksRequested);
+  QSignalSpy toggle(v.get(), &TraceViewWidget::ToggleTraceRequested);
+  QSignalSpy group(v.get(), &TraceViewWidget::ToggleGroupRequested);
+  QSignalSpy moved(v.get(), &TraceViewWidget::CursorMoved);
+  QSignalSpy closing(v.get(), &TraceViewWidget::CloseRequested);
+  QSignalSpy save(v.get(), &TraceViewWidget::SaveStacksRequested);
   const AxisLayout::Result g = v->Plotter().Geometry();
   const QPoint at(g.plotLeft + 17, g.plotTop + 30);  // trace 3
   QTest::mouseClick(v.get(), Qt::LeftButton, Qt::ShiftModifier, at);

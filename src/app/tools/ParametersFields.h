@@ -1,9 +1,8 @@
-// The reading and filling rules of the " Parameters" and " Dump Headers on
-// console" dialogs, on plain field values so that they are tested without
-// widgets. The dialogs copy their controls in and out of these records.
+// The reading and filling rules of the " Parameters" dialog, on plain field
+// values so that they are tested without widgets. The dialog copies its
+// controls in and out of this record.
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 #include "app/AppSettings.h"
@@ -31,13 +30,3 @@ void ApplyParameterFields(const ParameterFields& fields, AppSettings* settings);
 std::string CoresText(const ProcessorCounts& counts);
 // Upper end of the thread spin control: the logical count, at least 1.
 int MaxThreadsSetting(const AppSettings& settings);
-
-// The dump request that the " Dump Headers on console" dialog's "Open File"
-// makes of its boxes and trace range fields.
-struct DumpRequest {
-  int32_t flags = 0;
-  int32_t firstTrace = 1;
-  int32_t lastTrace = 1;
-};
-DumpRequest MakeDumpRequest(bool textual, bool binary, bool traces, const std::string& fromText,
-                            const std::string& toText);

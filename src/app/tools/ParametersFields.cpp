@@ -1,4 +1,4 @@
-#include "app/DialogFields.h"
+#include "app/tools/ParametersFields.h"
 
 #include <algorithm>
 
@@ -45,18 +45,4 @@ std::string CoresText(const ProcessorCounts& c) {
 
 int MaxThreadsSetting(const AppSettings& s) {
   return std::max(s.processors.logical, 1);
-}
-
-DumpRequest MakeDumpRequest(bool textual, bool binary, bool traces, const std::string& fromText,
-                            const std::string& toText) {
-  DumpRequest r;
-  r.flags = (textual ? 1 : 0) | (binary ? 2 : 0) | (traces ? 0x10 : 0);
-  bool anyBox = r.flags != 0;
-  if (!anyBox) r.flags = 0x12;
-  bool digits = false;
-  int from = ParseInt(fromText, nullptr, &digits);
-  r.firstTrace = digits ? from : 1;
-  int to = ParseInt(toText, nullptr, &digits);
-  r.lastTrace = digits && anyBox ? to : r.firstTrace;
-  return r;
 }
