@@ -28,9 +28,11 @@ void WriteText(const std::string& path, const std::string& text) {
   WriteBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
 }
 
-void SelectOnly(std::initializer_list<int> words) {
-  for (int w = 1; w <= kSegyWordSegb; ++w) SetSegyWordSelected(w, false);
-  for (int w : words) SetSegyWordSelected(w, true);
+SegyWordSelection Only(std::initializer_list<int> words) {
+  SegyWordSelection s;
+  for (int w = 1; w <= kSegyWordSegb; ++w) s.Set(w, false);
+  for (int w : words) s.Set(w, true);
+  return s;
 }
 
 std::string Captured(const std::function<void()>& fn) {
@@ -83,33 +85,37 @@ TEST(HeaderWordsText, LinesSplitOnEverySeparatorAndQuote) {
 TEST(HeaderWordsExport, SelectedWordsInTableOrder) {
   ScratchDir dir;
   std::string segy = SmallSegy(dir, "a.segy");
-  SelectOnly({12, 6});  // OFFSET and CDP: written in table order
-  ASSERT_EQ(ExportHeaderWords(segy, dir / "a.txt", ';', -1, -1), 0);
+  // OFFSET and CDP: written in table order
+  ASSERT_EQ(ExportHeaderWords(segy, dir / "a.txt", Only({12, 6}), ';', -1, -1), 0);
   EXPECT_EQ(ReadText(dir / "a.txt"), "idx;CDP;OFFSET\n1;1200;-25\n2;1201;-12\n3;1202;0\n4;1203;12\n");
-  SelectOnly({39, 40, 91});
-  ASSERT_EQ(ExportHeaderWords(segy, dir / "b.txt", ',', 2, 3), 0);
+  ASSERT_EQ(ExportHeaderWords(segy, dir / "b.txt", Only({39, 40, 91}), ',', 2, 3), 0);
   EXPECT_EQ(ReadText(dir / "b.txt"), "idx,NS,DT,SEGA\n2,10,2000,0\n3,10,2000,0\n");
-  ResetSegyWordSelection();
 }
 
 TEST(HeaderWordsExport, RefusedFilesLeaveNoTextFile) {
   ScratchDir dir;
   WriteText(dir / "data.seg2", "x");
-  std::string log =
-      Captured([&] { EXPECT_EQ(ExportHeaderWords(dir / "data.seg2", dir / "t.txt", ';', -1, -1), -3); });
+  std::string log = Captured([&] {
+    EXPECT_EQ(ExportHeaderWords(dir / "data.seg2", dir / "t.txt", SegyWordSelection(), ';', -1, -1), -3);
+  });
   EXPECT_NE(log.find("ERROR: Export header words not supported for file type'.seg2'"), std::string::npos);
   WriteText(dir / "empty.sgy", "");
   WriteText(dir / "keep.txt", "old");
-  Captured([&] { EXPECT_NE(ExportHeaderWords(dir / "empty.sgy", dir / "keep.txt", ';', -1, -1), 0); });
+  Captured([&] {
+    EXPECT_NE(ExportHeaderWords(dir / "empty.sgy", dir / "keep.txt", SegyWordSelection(), ';', -1, -1), 0);
+  });
   EXPECT_EQ(ReadText(dir / "keep.txt"), "old");
   EXPECT_EQ(dir.Files().size(), 3u);
-  Captured(
-      [&] { EXPECT_EQ(ExportHeaderWords(dir / "empty.sgy", "/nonexistent-kx/t.txt", ';', -1, -1), -101); });
+  Captured([&] {
+    EXPECT_EQ(ExportHeaderWords(dir / "empty.sgy", "/nonexistent-kx/t.txt", SegyWordSelection(), ';', -1, -1),
+              -101);
+  });
 }
 
 TEST(HeaderWordsImport, TabExportImportsBackByteForByte) {
   ScratchDir dir;
-  for (int w = 1; w <= kSegyWordSegb; ++w) SetSegyWordSelected(w, true);
+  SegyWordSelection all;
+  for (int w = 1; w <= kSegyWordSegb; ++w) all.Set(w, true);
   for (const char* name : {"/segy/segyio/small.sgy", "/segy/segyio/small-lsb.sgy", "/su/segyio/small-lsb.su",
                            "/segy/segyio/f3.sgy", "/segy/obspy/example.y_first_trace"}) {
     std::string copy =
@@ -117,13 +123,12 @@ TEST(HeaderWordsImport, TabExportImportsBackByteForByte) {
     fs::copy_file(kData + name, copy, fs::copy_options::overwrite_existing);
     fs::permissions(copy, fs::perms::owner_read | fs::perms::owner_write);
     std::vector<uint8_t> before = ReadBytes(copy);
-    ASSERT_EQ(ExportHeaderWords(copy, dir / "all.txt", '\t', -1, -1), 0) << name;
+    ASSERT_EQ(ExportHeaderWords(copy, dir / "all.txt", all, '\t', -1, -1), 0) << name;
     LogSetThreshold(0);
     ASSERT_EQ(ImportHeaderWords(dir / "all.txt", copy), 0) << name;
     LogSetThreshold(kLogDefaultThreshold);
     EXPECT_EQ(ReadBytes(copy), before) << name;
   }
-  ResetSegyWordSelection();
 }
 
 TEST(HeaderWordsImport, ColumnsByNameEmptyFieldsKeepTheirWord) {
