@@ -220,6 +220,7 @@ int Render(const RenderArgs& a, const SeismicSection& section) {
   VTracePlotter view(1);
   const AppSettings& settings = Settings();
   view.SetRenderSettings({settings.wiggleMinIntertrace, settings.evenSpacingBelow, settings.displayThreads});
+  view.SetFilter(&ActiveFilter());
   if (view.Create(a.width, a.height, &text) != 0 || view.AttachSection(section) != 0) return 1;
   DisplayParams& p = view.Params();
   p.m_useFreqFilter = a.filter.empty() ? 0 : 1;

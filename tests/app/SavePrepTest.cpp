@@ -120,12 +120,12 @@ TEST(SavePrep, WindowStartOfZeroMeansTheFirstSample) {
   p.timeCropOn = 1;
   p.timeStart = 0.0;
   p.timeEnd = 50.0;
-  SaveOptions o = BuildSaveOptions(p, *s);
+  SaveOptions o = BuildSaveOptions(p, *s, nullptr);
   EXPECT_EQ(o.timeCrop, 1);
   EXPECT_DOUBLE_EQ(o.t0, -0.1);
   EXPECT_DOUBLE_EQ(o.t1, 0.05);
   p.timeEnd = 0.0;
-  EXPECT_DOUBLE_EQ(BuildSaveOptions(p, *s).t1, s->m_maxTime);
+  EXPECT_DOUBLE_EQ(BuildSaveOptions(p, *s, nullptr).t1, s->m_maxTime);
 }
 
 TEST(SavePrep, FormatLimits) {
@@ -203,7 +203,7 @@ TEST_F(SaveDatasetTest, EmptySavesetStopsWithTheMessageAndNoFile) {
   p.traceCropOn = 1;
   p.cropMode = kCropTraceIndex;
   p.traceIndex = {10, 20, 1};
-  SaveResult r = SaveDataset(*s, p, Path("x.segy"));
+  SaveResult r = SaveDataset(*s, p, Path("x.segy"), nullptr);
   EXPECT_EQ(r.code, -1);
   EXPECT_EQ(r.message, "Empty saveset after applying defined crop");
   EXPECT_EQ(r.caption, " Save Dataset Error");
@@ -217,19 +217,19 @@ TEST_F(SaveDatasetTest, LongWindowRefusesSegyAndSuButNotSeg2) {
   SaveParams p;
   ResetSaveParamsFromSection(p, *s);
   p.format = kSaveSegy;
-  EXPECT_EQ(SaveDataset(*s, p, Path("x.segy")).code, -1);
+  EXPECT_EQ(SaveDataset(*s, p, Path("x.segy"), nullptr).code, -1);
   p.format = kSaveSuFormat;
-  EXPECT_EQ(SaveDataset(*s, p, Path("x.su")).message,
+  EXPECT_EQ(SaveDataset(*s, p, Path("x.su"), nullptr).message,
             "TOO MANY SAMPLES, max is 65'535 with SU/SEG-Y <= rev 1 format");
   EXPECT_TRUE(Empty());
   p.format = kSaveSeg2;
-  EXPECT_EQ(SaveDataset(*s, p, Path("x.seg2")).code, 0);
+  EXPECT_EQ(SaveDataset(*s, p, Path("x.seg2"), nullptr).code, 0);
   EXPECT_TRUE(fs::exists(Path("x.seg2")));
   // With a time crop the same section fits SEG-Y.
   p.format = kSaveSegy;
   p.timeCropOn = 1;
   p.timeStart = 1000.0, p.timeEnd = 2000.0;
-  EXPECT_EQ(SaveDataset(*s, p, Path("x.segy")).code, 0);
+  EXPECT_EQ(SaveDataset(*s, p, Path("x.segy"), nullptr).code, 0);
 }
 
 TEST_F(SaveDatasetTest, TooManyTracesForSeg2) {
@@ -238,12 +238,12 @@ TEST_F(SaveDatasetTest, TooManyTracesForSeg2) {
   SaveParams p;
   ResetSaveParamsFromSection(p, *s);
   p.format = kSaveSeg2;
-  SaveResult r = SaveDataset(*s, p, Path("x.seg2"));
+  SaveResult r = SaveDataset(*s, p, Path("x.seg2"), nullptr);
   EXPECT_EQ(r.message, "TOO MANY TRACES, max is 16'383 with SEG-2 format");
   EXPECT_TRUE(Empty());
   p.traceCropOn = 1;
   p.cropMode = kCropTraceIndex;
   p.traceIndex = {2, kNotGiven, 1};
-  EXPECT_EQ(SaveDataset(*s, p, Path("x.seg2")).code, 0);
+  EXPECT_EQ(SaveDataset(*s, p, Path("x.seg2"), nullptr).code, 0);
 }
 }  // namespace

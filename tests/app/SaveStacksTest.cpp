@@ -154,7 +154,7 @@ TEST(StackSaveOptions, AreTheFixedSetWithTheSeg2Count) {
   EXPECT_EQ(o.t0, DBLE_UNDEF);
   EXPECT_EQ(o.t1, DBLE_UNDEF);
   EXPECT_EQ(o.traceList, 1);
-  EXPECT_EQ(o.applyFilter, 0);
+  EXPECT_EQ(o.filter, nullptr);
   EXPECT_EQ(o.revision, 1);
   EXPECT_EQ(o.flags, 0);
   EXPECT_EQ(o.seg2TraceCount, 48);

@@ -218,7 +218,7 @@ TEST(SegyWriter, WritingNeverChangesTheSection) {
   std::vector<uint8_t> before = SectionBytes(*s);
   ScratchDir dir;
   SaveOptions o;
-  o.applyFilter = 1;
+  o.filter = &ActiveFilter();
   o.timeCrop = 1, o.t0 = 0.01, o.t1 = 0.2;
   ASSERT_EQ(SaveAsSegyRev1(*s, dir / "f.segy", o), 0);
   SaveOptions su = o;
