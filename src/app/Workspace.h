@@ -112,7 +112,9 @@ class Workspace {
   void RememberInput(const std::vector<std::string>& paths);
   void LoadFailed(const LoadParams& params);
   void ChangeBusy(bool busy);
-  void ResampleWorker(double newInterval, ResampleProgress progress);
+  // Runs on the worker with the choices taken when the run started, so that
+  // the dialogs may change them meanwhile.
+  void ResampleWorker(double newInterval, int32_t applyLowPass, int numThreads, ResampleProgress progress);
   void FinishResample();
   void JoinWorker();
 
