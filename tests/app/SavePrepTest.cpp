@@ -2,7 +2,6 @@
 // missing values), the time window defaults, the format limits, and saves that
 // stop before writing and leave no file.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <climits>
 #include <filesystem>
@@ -11,6 +10,7 @@
 #include "app/SavePrep.h"
 #include "log/Log.h"
 #include "section/SeismicSection.h"
+#include "support/TempDir.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -181,18 +181,13 @@ TEST(SavePrep, DialogFieldParsing) {
 class SaveDatasetTest : public testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "kx_save_XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    m_dir = pattern;
+    ASSERT_TRUE(m_dir.Ok());
     LogSetThreshold(0);
   }
-  void TearDown() override {
-    LogSetThreshold(kLogDefaultThreshold);
-    fs::remove_all(m_dir);
-  }
-  std::string Path(const std::string& name) const { return (fs::path(m_dir) / name).string(); }
-  bool Empty() const { return fs::is_empty(m_dir); }
-  std::string m_dir;
+  void TearDown() override { LogSetThreshold(kLogDefaultThreshold); }
+  std::string Path(const std::string& name) const { return m_dir.File(name); }
+  bool Empty() const { return m_dir.Files().empty(); }
+  kxtest::TempDir m_dir{"kx_save"};
 };
 
 TEST_F(SaveDatasetTest, EmptySavesetStopsWithTheMessageAndNoFile) {

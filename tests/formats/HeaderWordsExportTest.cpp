@@ -20,12 +20,12 @@ namespace {
 const std::string kData = KX_TEST_DATA_DIR;
 
 std::string ReadText(const std::string& path) {
-  std::vector<uint8_t> b = ReadBytes(path);
+  std::vector<uint8_t> b = ReadFileBytes(path);
   return std::string(b.begin(), b.end());
 }
 
 void WriteText(const std::string& path, const std::string& text) {
-  WriteBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
+  WriteFileBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
 }
 
 SegyWordSelection Only(std::initializer_list<int> words) {
@@ -47,7 +47,7 @@ std::string Captured(const std::function<void()>& fn) {
 }
 
 // A small big-endian SEG-Y file of our own, CDP 1200 + k and offset -25 + 12.5 k.
-std::string SmallSegy(const ScratchDir& dir, const std::string& name) {
+std::string SmallSegy(const TempDir& dir, const std::string& name) {
   auto s = MakeSection(4, 10);
   for (int k = 0; k < 4; ++k) s->Trace(k)->CDP = 1200 + k;
   SaveOptions o;
@@ -83,7 +83,7 @@ TEST(HeaderWordsText, LinesSplitOnEverySeparatorAndQuote) {
 }
 
 TEST(HeaderWordsExport, SelectedWordsInTableOrder) {
-  ScratchDir dir;
+  TempDir dir;
   std::string segy = SmallSegy(dir, "a.segy");
   // OFFSET and CDP: written in table order
   ASSERT_EQ(ExportHeaderWords(segy, dir / "a.txt", Only({12, 6}), ';', -1, -1), 0);
@@ -93,7 +93,7 @@ TEST(HeaderWordsExport, SelectedWordsInTableOrder) {
 }
 
 TEST(HeaderWordsExport, RefusedFilesLeaveNoTextFile) {
-  ScratchDir dir;
+  TempDir dir;
   WriteText(dir / "data.seg2", "x");
   std::string log = Captured([&] {
     EXPECT_EQ(ExportHeaderWords(dir / "data.seg2", dir / "t.txt", SegyWordSelection(), ';', -1, -1), -3);
@@ -113,7 +113,7 @@ TEST(HeaderWordsExport, RefusedFilesLeaveNoTextFile) {
 }
 
 TEST(HeaderWordsImport, TabExportImportsBackByteForByte) {
-  ScratchDir dir;
+  TempDir dir;
   SegyWordSelection all;
   for (int w = 1; w <= kSegyWordSegb; ++w) all.Set(w, true);
   for (const char* name : {"/segy/segyio/small.sgy", "/segy/segyio/small-lsb.sgy", "/su/segyio/small-lsb.su",
@@ -122,17 +122,17 @@ TEST(HeaderWordsImport, TabExportImportsBackByteForByte) {
         dir / (fs::path(name).stem().string() + (std::string(name).rfind("/su/", 0) == 0 ? ".su" : ".sgy"));
     fs::copy_file(kData + name, copy, fs::copy_options::overwrite_existing);
     fs::permissions(copy, fs::perms::owner_read | fs::perms::owner_write);
-    std::vector<uint8_t> before = ReadBytes(copy);
+    std::vector<uint8_t> before = ReadFileBytes(copy);
     ASSERT_EQ(ExportHeaderWords(copy, dir / "all.txt", all, '\t', -1, -1), 0) << name;
     LogSetThreshold(0);
     ASSERT_EQ(ImportHeaderWords(dir / "all.txt", copy), 0) << name;
     LogSetThreshold(kLogDefaultThreshold);
-    EXPECT_EQ(ReadBytes(copy), before) << name;
+    EXPECT_EQ(ReadFileBytes(copy), before) << name;
   }
 }
 
 TEST(HeaderWordsImport, ColumnsByNameEmptyFieldsKeepTheirWord) {
-  ScratchDir dir;
+  TempDir dir;
   std::string segy = SmallSegy(dir, "data.SGY");
   WriteText(dir / "in.txt", "# comment line\n\n\"idx\",cdp, offset\n1,77,\n 3 , , -5\n# 4,9,9\n");
   ASSERT_EQ(ImportHeaderWords(dir / "in.txt", segy), 0);
@@ -144,12 +144,12 @@ TEST(HeaderWordsImport, ColumnsByNameEmptyFieldsKeepTheirWord) {
   EXPECT_EQ(s->Trace(2)->OFF, -5.0f);
   EXPECT_EQ(s->Trace(3)->CDP, 1203);
   // Big-endian words in the file.
-  std::vector<uint8_t> f = ReadBytes(segy);
+  std::vector<uint8_t> f = ReadFileBytes(segy);
   EXPECT_EQ(LoadBE<int32_t>(f.data() + 3600 + 20), 77);
 }
 
 TEST(HeaderWordsImport, RowsOutOfRangeWarnAndErrorsStopTheJob) {
-  ScratchDir dir;
+  TempDir dir;
   std::string segy = SmallSegy(dir, "e.segy");
   WriteText(dir / "range.txt", "idx;CDP\n0;5\n9;5\n2;42\n");
   std::string log = Captured([&] { EXPECT_EQ(ImportHeaderWords(dir / "range.txt", segy), 0); });
@@ -184,14 +184,14 @@ TEST(HeaderWordsImport, RowsOutOfRangeWarnAndErrorsStopTheJob) {
 }
 
 TEST(HeaderWordsImport, SixteenBitWordsTakeTheLowBitsAndTagsAreIgnored) {
-  ScratchDir dir;
+  TempDir dir;
   std::string segy = dir / "x.segy";
   fs::copy_file(kData + "/segy/segyio/small.sgy", segy);  // big-endian
   fs::permissions(segy, fs::perms::owner_read | fs::perms::owner_write);
-  std::vector<uint8_t> before = ReadBytes(segy);
+  std::vector<uint8_t> before = ReadFileBytes(segy);
   WriteText(dir / "w.txt", "idx TRID SEGA nvs\n2 65537 99 -3\n");
   ASSERT_EQ(ImportHeaderWords(dir / "w.txt", segy), 0);
-  std::vector<uint8_t> after = ReadBytes(segy);
+  std::vector<uint8_t> after = ReadFileBytes(segy);
   std::size_t h = 3600 + 240 + 50 * 4;  // second trace header
   EXPECT_EQ(LoadBE<int16_t>(after.data() + h + 28), 1);
   EXPECT_EQ(LoadBE<int16_t>(after.data() + h + 30), -3);

@@ -14,12 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "PythonOracle.h"
 #include "formats/BinningSave.h"
 #include "formats/LoadFileList.h"
 #include "formats/ProfileText.h"
 #include "processing/Binning.h"
 #include "processing/BinningFields.h"
+#include "support/TempDir.h"
 
 namespace {
 // Appends a trace from source (sx, sy) to receiver (rx, ry); its first sample
@@ -342,7 +342,7 @@ const double kC = std::cos(0.5235987755982988), kS = std::sin(0.5235987755982988
 }  // namespace
 
 TEST(BinningCli, SynthSurveyBinnedAlongItsLine) {
-  oracle::TempDir dir;
+  kxtest::TempDir dir;
   ASSERT_TRUE(dir.Ok());
   std::string in = dir.File("in.segy"), prof = dir.File("line.txt"), out = dir.File("bin.segy");
   ASSERT_EQ(Kxtool("synth -o " + in + " --shots 10 --channels 24 --samples 100 --dt 2"), 0);
@@ -388,7 +388,7 @@ TEST(BinningCli, SynthSurveyBinnedAlongItsLine) {
 }
 
 TEST(BinningCli, RefusesBadArgumentsAndShortProfiles) {
-  oracle::TempDir dir;
+  kxtest::TempDir dir;
   std::string in = dir.File("in.segy"), prof = dir.File("line.txt"), out = dir.File("bin.segy");
   ASSERT_EQ(Kxtool("synth -o " + in + " --shots 2 --channels 4 --samples 50"), 0);
   ASSERT_EQ(SaveProfileText(prof, {{kX0, kY0}, {kX0 + 30 * kC, kY0 + 30 * kS}}), 0);
