@@ -21,10 +21,10 @@
 #include "display/DisplayRules.h"
 #include "display/PngSnapshot.h"
 #include "display/VTracePlotter.h"
-#include "gui/QtTextRenderer.h"
 #include "log/Log.h"
 #include "processing/ActiveFilter.h"
 #include "processing/AmpSpectrum.h"
+#include "qttext/QtTextRenderer.h"
 #include "section/HeaderLabelTable.h"
 
 namespace {

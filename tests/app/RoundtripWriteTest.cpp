@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <sstream>
 
-#include "SegyWriterTestUtil.h"
 #include "app/SynthSurvey.h"
 #include "formats/Seg2Writer.h"
 #include "formats/SegyWriter.h"
+#include "formats/SegyWriterTestUtil.h"
 #include "log/Log.h"
 
 using namespace writertest;
