@@ -38,9 +38,10 @@ bool SaveInProgress() {
   return g_saving;
 }
 
-SaveResult SaveDataset(SeismicSection& section, const SaveParams& p, const std::string& path) {
+SaveResult SaveDataset(SeismicSection& section, const SaveParams& p, const std::string& path,
+                       const IIRFilter* filter) {
   auto start = std::chrono::steady_clock::now();
-  SaveOptions o = BuildSaveOptions(p, section);
+  SaveOptions o = BuildSaveOptions(p, section, filter);
   int32_t kept = PrepareSaveSet(section, p);
   if (kept == 0) return Stop("Empty saveset after applying defined crop");
   double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();

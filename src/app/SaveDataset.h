@@ -8,6 +8,7 @@
 #include "app/SaveParams.h"
 
 class SeismicSection;
+struct IIRFilter;
 
 struct SaveResult {
   int code = 0;         // 0 success; -1 stopped before writing; else the writer's code
@@ -15,10 +16,12 @@ struct SaveResult {
   std::string caption;  // its caption
 };
 
-// Runs the save to path in p.format. The traces' OMIT flags stay as the
+// Runs the save to path in p.format; with p.applyFilter the samples pass
+// through filter (nullptr for none). The traces' OMIT flags stay as the
 // preparation left them. A failure leaves no file and an existing file of
 // that name untouched.
-SaveResult SaveDataset(SeismicSection& section, const SaveParams& p, const std::string& path);
+SaveResult SaveDataset(SeismicSection& section, const SaveParams& p, const std::string& path,
+                       const IIRFilter* filter);
 
 // True while a save is writing (the GUI disables the filter and binning dialogs).
 bool SaveInProgress();

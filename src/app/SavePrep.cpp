@@ -89,14 +89,14 @@ int32_t PrepareSaveSet(SeismicSection& s, const SaveParams& p) {
   return kept;
 }
 
-SaveOptions BuildSaveOptions(const SaveParams& p, const SeismicSection& s) {
+SaveOptions BuildSaveOptions(const SaveParams& p, const SeismicSection& s, const IIRFilter* filter) {
   SaveOptions o;
   double factor = s.m_timeFactor > 0.0 ? s.m_timeFactor : 1000.0;
   o.timeCrop = p.timeCropOn;
   o.t0 = p.timeStart != 0.0 ? p.timeStart / factor : s.m_minTime;
   o.t1 = p.timeEnd != 0.0 ? p.timeEnd / factor : s.m_maxTime;
   o.traceList = 0;
-  o.applyFilter = p.applyFilter;
+  o.filter = p.applyFilter ? filter : nullptr;
   o.revision = 1;
   o.flags = 0;
   return o;

@@ -26,9 +26,9 @@ bool RangeKeeps(int64_t v, const IntRange& r, int32_t missingFrom = 0);
 int32_t PrepareSaveSet(SeismicSection& s, const SaveParams& p);
 
 // The writer options of a save: time crop, t0/t1 in seconds (a window start
-// or end of 0 means the section's first or last sample), main list, filter,
-// revision 1, flags 0.
-SaveOptions BuildSaveOptions(const SaveParams& p, const SeismicSection& s);
+// or end of 0 means the section's first or last sample), main list, filter
+// (when p.applyFilter is set; nullptr for none), revision 1, flags 0.
+SaveOptions BuildSaveOptions(const SaveParams& p, const SeismicSection& s, const IIRFilter* filter);
 
 // Format limits. Each returns 0, or -1 with the message box text in message.
 // SEG-Y and SU: at most 65535 samples in the window and an interval that

@@ -76,7 +76,7 @@ SaveOptions StackSaveOptions(const SeismicSection& s) {
   o.timeCrop = 0;
   o.t0 = o.t1 = DBLE_UNDEF;
   o.traceList = 1;
-  o.applyFilter = 0;
+  o.filter = nullptr;
   o.revision = 1;
   o.flags = 0;
   // The SEG-2 writer sizes its pointer subblock from this count.

@@ -303,7 +303,8 @@ int Workspace::ResampleTraces(double newInterval, ResampleProgress progress) {
   // The Trace Info panel reads a trace that is about to be replaced.
   Notify(&WorkspaceObserver::SetTraceInfo, -1);
   try {
-    m_worker = std::thread(&Workspace::ResampleWorker, this, newInterval, std::move(progress));
+    m_worker = std::thread(&Workspace::ResampleWorker, this, newInterval, m_resample.applyLowPass,
+                           Settings().numThreads, std::move(progress));
   } catch (const std::system_error& e) {
     LogPrint(LogError, "\nERROR: Workspace::ResampleTraces() cannot start its thread: %s", e.what());
     ConsoleRaise();
@@ -318,10 +319,10 @@ int Workspace::ResampleTraces(double newInterval, ResampleProgress progress) {
   return 0;
 }
 
-void Workspace::ResampleWorker(double newInterval, ResampleProgress progress) {
+void Workspace::ResampleWorker(double newInterval, int32_t applyLowPass, int numThreads,
+                               ResampleProgress progress) {
   ResampleReport report;
-  int rc = ResampleSection(*m_section, newInterval, m_resample.applyLowPass, Settings().numThreads, progress,
-                           &report);
+  int rc = ResampleSection(*m_section, newInterval, applyLowPass, numThreads, progress, &report);
   m_resampleReport = report;
   m_resampleStatus = rc;
   m_resampleTarget = newInterval;

@@ -134,7 +134,9 @@ class Workspace {
   void LoadFailed(const LoadParams& params);
   template <typename... Params, typename... Args>
   void Notify(void (WorkspaceObserver::*method)(Params...), const Args&... args);
-  void ResampleWorker(double newInterval, ResampleProgress progress);
+  // Runs on the worker with the choices taken when the run started, so that
+  // the dialogs may change them meanwhile.
+  void ResampleWorker(double newInterval, int32_t applyLowPass, int numThreads, ResampleProgress progress);
   void FinishResample();
   void JoinWorker();
 

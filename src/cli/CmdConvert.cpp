@@ -131,7 +131,7 @@ int SaveSection(SeismicSection& section, const ConvertArgs& a, int format) {
     if (SetActiveFilterFromSpec(a.filter) != 0) return 2;
     p.applyFilter = 1;
   }
-  SaveResult r = SaveDataset(section, p, a.out);
+  SaveResult r = SaveDataset(section, p, a.out, &ActiveFilter());
   if (!r.message.empty()) LogPrint(LogError, "\nERROR: %s", r.message.c_str());
   return r.code == 0 ? 0 : 1;
 }

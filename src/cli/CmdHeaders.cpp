@@ -13,7 +13,7 @@
 
 namespace {
 // Selects exactly the listed words; false (logged) for a name that is no word.
-bool SelectWords(const std::string& list) {
+bool SelectWords(const std::string& list, SegyWordSelection* selection) {
   std::vector<int> words;
   std::stringstream in(list);
   std::string name;
@@ -30,8 +30,8 @@ bool SelectWords(const std::string& list) {
     LogPrint(LogError, "\nERROR: bad parameters in Export SEGY/SU Trace Headers\n");
     return false;
   }
-  for (int w = 1; w <= kSegyWordSegb; ++w) SetSegyWordSelected(w, false);
-  for (int w : words) SetSegyWordSelected(w, true);
+  for (int w = 1; w <= kSegyWordSegb; ++w) selection->Set(w, false);
+  for (int w : words) selection->Set(w, true);
   return true;
 }
 
@@ -48,8 +48,10 @@ int RunExport(const CommandArgs& args) {
     LogPrint(LogError, "\nERROR: bad parameters in Export SEGY/SU Trace Headers\n");
     return 2;
   }
-  if (!SelectWords(*words)) return 2;
-  int rc = ExportHeaderWords(files[0], files[1], sep, static_cast<int32_t>(from), static_cast<int32_t>(to));
+  SegyWordSelection selection;
+  if (!SelectWords(*words, &selection)) return 2;
+  int rc = ExportHeaderWords(files[0], files[1], selection, sep, static_cast<int32_t>(from),
+                             static_cast<int32_t>(to));
   return rc == 0 ? 0 : 1;
 }
 

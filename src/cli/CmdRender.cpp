@@ -21,10 +21,10 @@
 #include "display/DisplayRules.h"
 #include "display/PngSnapshot.h"
 #include "display/VTracePlotter.h"
-#include "gui/QtTextRenderer.h"
 #include "log/Log.h"
 #include "processing/ActiveFilter.h"
 #include "processing/AmpSpectrum.h"
+#include "qttext/QtTextRenderer.h"
 #include "section/HeaderLabelTable.h"
 
 namespace {
@@ -220,6 +220,7 @@ int Render(const RenderArgs& a, const SeismicSection& section) {
   VTracePlotter view(1);
   const AppSettings& settings = Settings();
   view.SetRenderSettings({settings.wiggleMinIntertrace, settings.evenSpacingBelow, settings.displayThreads});
+  view.SetFilter(&ActiveFilter());
   if (view.Create(a.width, a.height, &text) != 0 || view.AttachSection(section) != 0) return 1;
   DisplayParams& p = view.Params();
   p.m_useFreqFilter = a.filter.empty() ? 0 : 1;

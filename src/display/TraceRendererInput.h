@@ -44,7 +44,7 @@ struct TraceRendererInput {
   double displayTimeFactor = 1000.0;
 
   const DisplayParams* params = nullptr;
-  const IIRFilter* filter = nullptr;  // the active filter (used when m_useFreqFilter)
+  const IIRFilter* filter = nullptr;  // applied when m_useFreqFilter; null: none
   int wiggleMinIntertrace = 2;
   int evenSpacingBelow = 5;
   int displayThreads = 1;

@@ -10,7 +10,6 @@
 #include "display/TimeAxis.h"
 #include "display/TraceRenderer.h"
 #include "log/Log.h"
-#include "processing/ActiveFilter.h"
 #include "section/SeismicSection.h"
 
 namespace {
@@ -206,7 +205,7 @@ TraceRendererInput VTracePlotter::MakeRendererInput() const {
   in.timeGraduation = m_layout.timeGraduation;
   in.displayTimeFactor = m_displayTimeFactor;
   in.params = &m_params;
-  in.filter = m_filter != nullptr ? m_filter : &ActiveFilter();
+  in.filter = m_filter;
   in.wiggleMinIntertrace = m_settings.wiggleMinIntertrace;
   in.evenSpacingBelow = m_settings.evenSpacingBelow;
   in.displayThreads = m_settings.displayThreads;

@@ -80,7 +80,7 @@ class VTracePlotter {
   HeaderPlot& GetHeaderPlot() { return m_headerPlot; }
   const HeaderPlot& GetHeaderPlot() const { return m_headerPlot; }
   void SetRenderSettings(const RenderSettings& s) { m_settings = s; }
-  // The filter applied with m_useFreqFilter (null: the active filter).
+  // The filter applied with m_useFreqFilter (null: none); the owner keeps it alive.
   void SetFilter(const IIRFilter* filter) { m_filter = filter; }
 
   // Traces shown: the whole section, or one ensemble in the ensemble view.

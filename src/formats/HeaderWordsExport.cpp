@@ -7,10 +7,11 @@
 #include "formats/HeaderWordsText.h"
 #include "formats/SafeWrite.h"
 #include "log/Log.h"
+#include "section/SegyWordTable.h"
 #include "section/SeismicSection.h"
 
-int ExportHeaderWords(const std::string& seismicPath, const std::string& textPath, char separator,
-                      int32_t firstTrace, int32_t lastTrace) {
+int ExportHeaderWords(const std::string& seismicPath, const std::string& textPath,
+                      const SegyWordSelection& words, char separator, int32_t firstTrace, int32_t lastTrace) {
   std::string ext;
   int kind = HeaderWordsFileKind(seismicPath, &ext);
   if (kind == 0) {
@@ -25,7 +26,7 @@ int ExportHeaderWords(const std::string& seismicPath, const std::string& textPat
     return -101;
   }
   std::FILE* fp = out.File();
-  std::string title = HeaderWordsTitleLine(separator) + "\n";
+  std::string title = HeaderWordsTitleLine(words, separator) + "\n";
   std::fputs(title.c_str(), fp);
   HeaderScanParams params;
   params.flags = kScanExportWords;
@@ -34,7 +35,7 @@ int ExportHeaderWords(const std::string& seismicPath, const std::string& textPat
   params.path = seismicPath;
   int64_t lines = 0;
   params.exportTrace = [&](const uint8_t* header, int32_t traceNumber) {
-    std::string line = HeaderWordsDataLine(traceNumber, header, separator) + "\n";
+    std::string line = HeaderWordsDataLine(traceNumber, header, words, separator) + "\n";
     std::fputs(line.c_str(), fp);
     ++lines;
   };

@@ -1,19 +1,21 @@
 // Export of SEG-Y/SU trace header words to delimited text, and import of such
 // text back into the trace headers of a SEG-Y or SU file, in place. Neither
 // touches a loaded section: both walk the seismic file's headers directly.
-// The words and the export selection are those of the SEG-Y word table.
+// The words are those of the SEG-Y word table.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+class SegyWordSelection;
+
 // Writes the title line and one line per trace first..last (1-based; first
-// below 1 means 1, last below first means to the end) for the selected words.
+// below 1 means 1, last below first means to the end) for the words selected, in table order.
 // Returns 0; -3 for a seismic file that is not .segy/.sgy/.su; -101 when the
 // text file cannot be created; another negative code when no trace could be
 // read (no text file is left then, and an existing one is untouched).
-int ExportHeaderWords(const std::string& seismicPath, const std::string& textPath, char separator,
-                      int32_t firstTrace, int32_t lastTrace);
+int ExportHeaderWords(const std::string& seismicPath, const std::string& textPath,
+                      const SegyWordSelection& words, char separator, int32_t firstTrace, int32_t lastTrace);
 
 // Rewrites the trace headers of seismicPath from the rows of textPath. Returns
 // 0; -1 when an error stopped the job (rows before it stay written); -3 for an

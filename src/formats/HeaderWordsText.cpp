@@ -18,20 +18,21 @@ bool IsSeparator(char c) {
 }
 }  // namespace
 
-std::string HeaderWordsTitleLine(char separator) {
+std::string HeaderWordsTitleLine(const SegyWordSelection& words, char separator) {
   std::string line = "idx";
   for (int w = 1; w <= kSegyWordSegb; ++w) {
-    if (!SegyWordSelected(w)) continue;
+    if (!words.Selected(w)) continue;
     line += separator;
     line += FindSegyWord(w)->mnemonic;
   }
   return line;
 }
 
-std::string HeaderWordsDataLine(int64_t position, const uint8_t* header, char separator) {
+std::string HeaderWordsDataLine(int64_t position, const uint8_t* header, const SegyWordSelection& words,
+                                char separator) {
   std::string line = StrPrintf("%lld", static_cast<long long>(position));
   for (int w = 1; w <= kSegyWordSegb; ++w) {
-    if (!SegyWordSelected(w)) continue;
+    if (!words.Selected(w)) continue;
     line += StrPrintf("%c%d", separator, SegyWordGet(header, w));
   }
   return line;

@@ -12,10 +12,13 @@
 #include <string>
 #include <vector>
 
+class SegyWordSelection;
+
 // The export title line (without newline) for the selected words.
-std::string HeaderWordsTitleLine(char separator);
+std::string HeaderWordsTitleLine(const SegyWordSelection& words, char separator);
 // One export data line (without newline) of a 240-byte header in host order.
-std::string HeaderWordsDataLine(int64_t position, const uint8_t* header, char separator);
+std::string HeaderWordsDataLine(int64_t position, const uint8_t* header, const SegyWordSelection& words,
+                                char separator);
 
 // The fields of one import line; empty when the line is blank or a comment.
 std::vector<std::string> SplitHeaderWordsLine(const std::string& line);

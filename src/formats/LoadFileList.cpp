@@ -1,11 +1,28 @@
 #include "formats/LoadFileList.h"
 
+#include <filesystem>
+
 #include "formats/DetectFileType.h"
 #include "formats/ReaderTable.h"
+#include "formats/TraceHeap.h"
 #include "log/Log.h"
 #include "section/SeismicSection.h"
 
-int LoadFileList(SeismicSection& section, const std::vector<std::string>& paths, LoadParams& params) {
+namespace {
+// About what the records will take: the files' bytes (narrower samples widen
+// to 4 bytes, so this errs low).
+int64_t ExpectedRecordBytes(const std::vector<std::string>& paths) {
+  int64_t total = 0;
+  for (const std::string& path : paths) {
+    std::error_code ec;
+    std::uintmax_t size = std::filesystem::file_size(path, ec);
+    if (!ec && size < (static_cast<std::uintmax_t>(1) << 60)) total += static_cast<int64_t>(size);
+    if (total >= (static_cast<int64_t>(1) << 60)) break;
+  }
+  return total;
+}
+
+int LoadEachFile(SeismicSection& section, const std::vector<std::string>& paths, LoadParams& params) {
   params.flags = kLoadKeepHeaders;
   int32_t fileNumber = 0;
   for (const std::string& path : paths) {
@@ -20,4 +37,14 @@ int LoadFileList(SeismicSection& section, const std::vector<std::string>& paths,
     if (reader(section, path, params) > 0) params.flags = 0;
   }
   return 0;
+}
+}  // namespace
+
+int LoadFileList(SeismicSection& section, const std::vector<std::string>& paths, LoadParams& params) {
+  // The heap tuning is process-wide: set once here for the whole load, not by each reader.
+  TraceHeap heap(ExpectedRecordBytes(paths));
+  params.heap = &heap;
+  int rc = LoadEachFile(section, paths, params);
+  params.heap = nullptr;
+  return rc;
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 class SeismicSection;
+class TraceHeap;
 
 inline constexpr int32_t kLoadKeepHeaders = 0x1000;
 
@@ -19,6 +20,7 @@ struct LoadParams {
   int32_t resetDisplay = 0;
   int32_t keepViewPosition = 0;
   int32_t keepDisplay = 0;
+  TraceHeap* heap = nullptr;  // the load's heap tuning (LoadFileList); readers call AfterAllocation
 };
 
 // A reader appends the traces of one file to the section, stamping TRF with

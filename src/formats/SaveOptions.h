@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+struct IIRFilter;
+
 // flags bits
 inline constexpr int32_t kSaveStationNumbering = 0x1;  // EP/SP/XLINE from the station numbers
 inline constexpr int32_t kSaveHostOrder = 0x10000;     // no byte swapping (SU)
@@ -16,9 +18,9 @@ struct SaveOptions {
   int32_t timeCrop = 0;         // non-zero: crop every trace to [t0, t1]
   double t0 = 0.0;              // crop window, seconds, on the traces' DELAY axis
   double t1 = 0.0;
-  int32_t traceList = 0;    // 0: the section's trace list; non-zero: its stack list
-  int32_t applyFilter = 0;  // non-zero: pass the samples through the active filter
-  uint8_t revision = 1;     // 1 SEG-Y rev 1; 0 SU; above 1 refused
+  int32_t traceList = 0;              // 0: the section's trace list; non-zero: its stack list
+  const IIRFilter* filter = nullptr;  // not null: the samples pass through it (read only)
+  uint8_t revision = 1;               // 1 SEG-Y rev 1; 0 SU; above 1 refused
   int32_t flags = 0;
   // Written back by the trace writer.
   uint16_t fixedLength = 0;       // 1 when every written trace has the same count

@@ -10,6 +10,7 @@
 #include "formats/Seg2Reader.h"
 #include "formats/SegyWriter.h"
 #include "log/Log.h"
+#include "processing/IIRFilter.h"
 #include "section/ByteOrder.h"
 #include "section/SeismicSection.h"
 
@@ -78,8 +79,8 @@ bool WriteTrace(WriteState& w, const TraceRecord& r, int32_t f, int32_t n, const
   StoreWord<uint32_t>(block + 8, static_cast<uint32_t>(n), false);
   block[12] = 4;
   const float* src = r.Samples();
-  if (o.applyFilter) {
-    FilterForOutput(r.Samples(), w.buffer.data(), r.NS);
+  if (o.filter) {
+    RunFilter(*o.filter, r.Samples(), w.buffer.data(), r.NS);
     src = w.buffer.data();
   }
   src += f;
@@ -152,7 +153,7 @@ int32_t MaxSamples(const TraceList& list) {
 }
 
 bool AllocateBuffers(WriteState& w, const TraceList& list, const SaveOptions& o) {
-  if (o.applyFilter) {
+  if (o.filter) {
     std::size_t n = static_cast<std::size_t>(MaxSamples(list));
     try {
       w.buffer.resize(n);

@@ -121,9 +121,6 @@ int TraceReader::ReadAll() {
     limit = static_cast<int32_t>(info.traceCount);
   }
   int32_t count = 0;
-  // About the records' size: samples widen to 4 bytes, headers to 448.
-  int64_t fileLeft = m_stream.Remaining();
-  TraceHeap heap(fileLeft < 0 ? 0 : fileLeft / (info.bytesPerSample > 0 ? info.bytesPerSample : 1) * 4);
   while (count < limit) {
     int traceNumber = count + 1;
     if (m_stream.ReadHeader(traceNumber) != TraceStream::kOk) break;
@@ -141,7 +138,7 @@ int TraceReader::ReadAll() {
     }
     if (info.bytesPerSample > 4 && !EnsureAux(static_cast<std::size_t>(need))) break;
     TraceRecord* rec = NewRecord(static_cast<int32_t>(ns));
-    heap.AfterAllocation();
+    if (m_params.heap) m_params.heap->AfterAllocation();
     if (!rec) {
       LogPrint(LogError, "\n\nERROR: malloc failure for trace header+data[%u]\n", ns);
       break;

@@ -12,7 +12,7 @@
 #include "formats/SafeWrite.h"
 #include "formats/SegyLayout.h"
 #include "log/Log.h"
-#include "processing/ActiveFilter.h"
+#include "processing/IIRFilter.h"
 #include "section/ByteOrder.h"
 #include "section/SeismicSection.h"
 
@@ -202,8 +202,8 @@ int WriteOneTrace(const TraceRecord& r, int32_t f, int32_t n, const SaveOptions&
   h.U16(114, static_cast<uint16_t>(n));
   h.I16(108, SegyDelayWord(f * r.DT + r.DELAY));
   const float* src = r.Samples() + f;
-  if (o.applyFilter) {
-    FilterForOutput(r.Samples(), st.buffer->data(), r.NS);
+  if (o.filter) {
+    RunFilter(*o.filter, r.Samples(), st.buffer->data(), r.NS);
     src = st.buffer->data() + f;
   }
   if (st.swap) {
@@ -262,7 +262,7 @@ int WriteSegyTraces(const SeismicSection& section, std::FILE* fp, SaveOptions& o
   bool bigOut = !(o.flags & kSaveHostOrder) || !kHostLittleEndian;
   bool swap = bigOut == kHostLittleEndian;
   std::vector<float> buffer;
-  if (swap || o.applyFilter) {
+  if (swap || o.filter) {
     std::size_t count = static_cast<std::size_t>(std::max(MaxSamples(list), 2));
     try {
       buffer.resize(count);
@@ -427,8 +427,4 @@ int SaveAsSu(const SeismicSection& section, const std::string& path, SaveOptions
   LogPrint(LogError, "          close      %.6lfs", Seconds(t2, t3));
   LogPrint(LogError, "              TOTAL  %.6lfs", Seconds(t0, t3));
   return 0;
-}
-
-void FilterForOutput(const float* in, float* out, int32_t n) {
-  RunFilter(ActiveFilter(), in, out, n);
 }

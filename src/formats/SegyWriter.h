@@ -40,6 +40,3 @@ void BuildSegyTraceHeader(const TraceRecord& rec, int32_t flags, bool bigEndian,
 // The DELRT word for a delay in seconds: rounded milliseconds, 0 when the
 // value does not fit in (-32767, 32767).
 int16_t SegyDelayWord(double delaySeconds);
-
-// The active frequency filter over a whole trace, into out (n floats).
-void FilterForOutput(const float* in, float* out, int32_t n);

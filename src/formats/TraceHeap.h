@@ -6,13 +6,16 @@
 //
 // While it lives, the heap grows in steps of kGrowStep and every new step is
 // marked for huge pages. No-op where the C library or the kernel lack the means.
+// The step is a process-wide setting of the C library, so the loading step
+// (LoadFileList) owns the one object of a load; readers only mark growth
+// through LoadParams::heap.
 #pragma once
 
 #include <cstdint>
 
 class TraceHeap {
  public:
-  // expectedBytes: about what the records will take; small loads change nothing.
+  // expectedBytes: about what the load will take; small loads change nothing.
   explicit TraceHeap(int64_t expectedBytes);
   ~TraceHeap();
   TraceHeap(const TraceHeap&) = delete;

@@ -17,6 +17,7 @@
 
 #include "app/AppSettings.h"
 #include "gui/TraceViewOverlay.h"
+#include "processing/ActiveFilter.h"
 #include "section/SeismicSection.h"
 
 namespace {
@@ -92,6 +93,7 @@ TraceViewWidget::TraceViewWidget(QWidget* parent, const TraceViewOptions& option
   if (options.style & (TraceViewOptions::kTopLevel | TraceViewOptions::kOwnedFrame))
     setWindowFlag(Qt::Window);
   m_plotter.SetViewRole(options.role);
+  m_plotter.SetFilter(&ActiveFilter());
   if (options.style & TraceViewOptions::kHorizontalBar) {
     m_hbar = new QScrollBar(Qt::Horizontal, this);
     m_hbar->setFocusPolicy(Qt::NoFocus);

@@ -20,10 +20,10 @@
 #include "display/TraceNavigator.h"
 #include "display/VTracePlotter.h"
 #include "gui/DisplayTarget.h"
-#include "gui/QtTextRenderer.h"
 #include "gui/RightButtonHold.h"
 #include "gui/TraceViewOptions.h"
 #include "gui/ViewCursors.h"
+#include "qttext/QtTextRenderer.h"
 
 class QScrollBar;
 

@@ -4,8 +4,6 @@
 #include <array>
 #include <cstddef>
 
-#include "section/Utf8Text.h"
-
 namespace {
 constexpr int32_t TI = kLabelTraceInfo;
 constexpr int32_t HW = kLabelHeaderWords;
@@ -111,11 +109,6 @@ constexpr bool IdsArePositions() {
 }
 static_assert(IdsArePositions(), "label row ids must equal their positions");
 
-std::array<std::string, kHeaderLabelCount>& ValueTexts() {
-  static std::array<std::string, kHeaderLabelCount> texts;
-  return texts;
-}
-
 std::vector<int> IdsWithFlag(int32_t flag, int firstId) {
   std::vector<int> ids;
   for (int i = firstId; i < kHeaderLabelCount; ++i)
@@ -154,19 +147,4 @@ std::vector<int> HeaderPlotChoiceIds() {
 std::optional<double> HeaderLabelValue(const TraceRecord* rec, const HeaderLabelRow& row) {
   if (!rec || row.type == kTypeNone || row.field < 0) return std::nullopt;
   return GetFieldValue(rec, row.type, static_cast<std::size_t>(row.field));
-}
-
-const std::string& HeaderLabelValueText(int id) {
-  static const std::string empty;
-  if (id < 0 || id >= kHeaderLabelCount) return empty;
-  return ValueTexts()[id];
-}
-
-void SetHeaderLabelValueText(int id, std::string_view text) {
-  if (id < 0 || id >= kHeaderLabelCount) return;
-  ValueTexts()[id].assign(Utf8Prefix(text, kLabelValueTextChars));
-}
-
-void ClearHeaderLabelValueTexts() {
-  for (auto& t : ValueTexts()) t.clear();
 }

@@ -2,17 +2,12 @@
 // fields of the trace record for the Trace Info list, the Header Words list
 // (trace-axis labels) and the header-plot choices.
 //
-// The rows are constant; the only mutable part is each row's value text,
-// written by BuildTraceInfo (TraceInfo.h) for the selected trace. The value
-// texts are process-wide and belong to the GUI thread (kxtool and tests use
-// them from one thread); nothing locks them.
+// The rows are constant.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <string>
-#include <string_view>
 #include <vector>
 
 #include "section/TraceFields.h"
@@ -30,9 +25,6 @@ inline constexpr int kHeaderLabelCount = 75;
 inline constexpr int32_t kLabelFieldTraceIndex = -999;
 // Field value of the other rows of type none.
 inline constexpr int32_t kLabelFieldNone = -1;
-// Capacity of a row's value text, in characters (the Trace Info builder cuts
-// its cells at 16).
-inline constexpr std::size_t kLabelValueTextChars = 20;
 // Item data of the "None" entry that heads the header-plot choice lists.
 inline constexpr int kHeaderPlotNone = -1;
 
@@ -74,11 +66,3 @@ std::vector<int> HeaderPlotChoiceIds();
 
 // The row's field value as a double by its value type; nullopt for type none.
 std::optional<double> HeaderLabelValue(const TraceRecord* rec, const HeaderLabelRow& row);
-
-// The row's current value text (empty at start, and for ids outside 0..74).
-const std::string& HeaderLabelValueText(int id);
-// Replaces a row's value text, cut to kLabelValueTextChars characters
-// (never inside a UTF-8 sequence). Ids outside 0..74 are ignored.
-void SetHeaderLabelValueText(int id, std::string_view text);
-// Empties every value text.
-void ClearHeaderLabelValueTexts();

@@ -120,19 +120,6 @@ constexpr bool RowsTileTheHeader() {
 }
 static_assert(RowsTileTheHeader(), "SEG-Y words must cover bytes 1..240 in order");
 
-std::array<bool, kSegyWordRowCount> StartSelection() {
-  std::array<bool, kSegyWordRowCount> s;
-  s.fill(true);
-  s[kSegyWordSega] = false;
-  s[kSegyWordSegb] = false;
-  return s;
-}
-
-std::array<bool, kSegyWordRowCount>& Selection() {
-  static std::array<bool, kSegyWordRowCount> selection = StartSelection();
-  return selection;
-}
-
 bool EqualNoCase(std::string_view a, const char* b) {
   std::size_t i = 0;
   for (; i < a.size(); ++i) {
@@ -195,16 +182,18 @@ int SegyWordLookup(std::string_view mnemonic) {
   return 0;
 }
 
-bool SegyWordSelected(int word) {
+SegyWordSelection::SegyWordSelection() {
+  m_selected.fill(true);
+  m_selected[kSegyWordSega] = false;
+  m_selected[kSegyWordSegb] = false;
+}
+
+bool SegyWordSelection::Selected(int word) const {
   if (word < 0 || word >= kSegyWordRowCount) return false;
-  return Selection()[word];
+  return m_selected[word];
 }
 
-void SetSegyWordSelected(int word, bool selected) {
+void SegyWordSelection::Set(int word, bool selected) {
   if (word < 0 || word >= kSegyWordRowCount) return;
-  Selection()[word] = selected;
-}
-
-void ResetSegyWordSelection() {
-  Selection() = StartSelection();
+  m_selected[word] = selected;
 }

@@ -7,6 +7,7 @@
 // of the GUI thread (no lock), kept until the program ends.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -63,9 +64,14 @@ inline void SegyWordSet(uint8_t* header, int word, int32_t value) {
 // Case-insensitive lookup among rows 1..92: the word number, or 0 when none matches.
 int SegyWordLookup(std::string_view mnemonic);
 
-// Export selection of rows 0..92: all start selected except SEGA and SEGB.
+// A choice of rows 0..92 for export: all start selected except SEGA and SEGB.
 // Numbers outside 0..92 read as not selected and are ignored when set.
-bool SegyWordSelected(int word);
-void SetSegyWordSelected(int word, bool selected);
-// Restores the start state of every selection flag.
-void ResetSegyWordSelection();
+class SegyWordSelection {
+ public:
+  SegyWordSelection();
+  bool Selected(int word) const;
+  void Set(int word, bool selected);
+
+ private:
+  std::array<bool, kSegyWordRowCount> m_selected;
+};

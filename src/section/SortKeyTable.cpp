@@ -45,15 +45,6 @@ constexpr bool IdsArePositions() {
   return true;
 }
 static_assert(IdsArePositions(), "sort key ids must equal their positions");
-
-std::array<int, kSortKeyCount>& Slots() {
-  static std::array<int, kSortKeyCount> slots = [] {
-    std::array<int, kSortKeyCount> s;
-    s.fill(-1);
-    return s;
-  }();
-  return slots;
-}
 }  // namespace
 
 std::span<const SortKeyRow> SortKeyRows() {
@@ -68,18 +59,4 @@ const SortKeyRow* FindSortKey(int id) {
 std::optional<double> SortKeyValue(const TraceRecord* rec, const SortKeyRow& row) {
   if (!rec || row.type == kTypeNone || row.field < 0) return std::nullopt;
   return GetFieldValue(rec, row.type, static_cast<std::size_t>(row.field));
-}
-
-int SortKeySlot(int id) {
-  if (id < 0 || id >= kSortKeyCount) return -1;
-  return Slots()[id];
-}
-
-void SetSortKeySlot(int id, int slot) {
-  if (id < 0 || id >= kSortKeyCount) return;
-  Slots()[id] = slot;
-}
-
-void ResetSortKeySlots() {
-  Slots().fill(-1);
 }

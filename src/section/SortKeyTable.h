@@ -1,8 +1,6 @@
 // The sort key table: the 26 keys offered by the trace sorting dialog, each naming a trace-record field by
 // value type and byte offset.
-//
-// The rows are constant; each row's slot (which of the dialog's three key
-// choices shows it) is process-wide mutable state of the GUI thread (no lock).
+// The rows are constant.
 #pragma once
 
 #include <cstdint>
@@ -30,10 +28,3 @@ std::span<const SortKeyRow> SortKeyRows();
 const SortKeyRow* FindSortKey(int id);
 // The key's value of a trace as a double; nullopt for key 0 (none).
 std::optional<double> SortKeyValue(const TraceRecord* rec, const SortKeyRow& row);
-
-// Slot 0..2 of the key choice that shows the key, or -1. Ids outside 0..25
-// read as -1 and are ignored when set.
-int SortKeySlot(int id);
-void SetSortKeySlot(int id, int slot);
-// Every slot back to -1 (done each time the sort dialog is initialised).
-void ResetSortKeySlots();

@@ -162,11 +162,3 @@ int BuildTraceInfo(const SeismicSection& section, int index, TraceInfoCells& cel
   }
   return kHeaderLabelCount;
 }
-
-int BuildTraceInfo(const SeismicSection& section, int index) {
-  TraceInfoCells cells;
-  for (int id = 0; id < kHeaderLabelCount; ++id) cells[id] = HeaderLabelValueText(id);
-  int rows = BuildTraceInfo(section, index, cells);
-  for (int id = 0; id < kHeaderLabelCount; ++id) SetHeaderLabelValueText(id, cells[id]);
-  return rows;
-}

@@ -22,5 +22,3 @@ using TraceInfoCells = std::array<std::string, kHeaderLabelCount>;
 // and 74 are left as they are. Without a trace at that index only cell 0
 // ("tr idx %d", index + 1) is written. Returns 75, the number of rows.
 int BuildTraceInfo(const SeismicSection& section, int index, TraceInfoCells& cells);
-// The same into the process-wide value texts of the label table (GUI thread).
-int BuildTraceInfo(const SeismicSection& section, int index);

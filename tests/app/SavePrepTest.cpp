@@ -2,7 +2,6 @@
 // missing values), the time window defaults, the format limits, and saves that
 // stop before writing and leave no file.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <climits>
 #include <filesystem>
@@ -11,6 +10,7 @@
 #include "app/SavePrep.h"
 #include "log/Log.h"
 #include "section/SeismicSection.h"
+#include "support/TempDir.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -120,12 +120,12 @@ TEST(SavePrep, WindowStartOfZeroMeansTheFirstSample) {
   p.timeCropOn = 1;
   p.timeStart = 0.0;
   p.timeEnd = 50.0;
-  SaveOptions o = BuildSaveOptions(p, *s);
+  SaveOptions o = BuildSaveOptions(p, *s, nullptr);
   EXPECT_EQ(o.timeCrop, 1);
   EXPECT_DOUBLE_EQ(o.t0, -0.1);
   EXPECT_DOUBLE_EQ(o.t1, 0.05);
   p.timeEnd = 0.0;
-  EXPECT_DOUBLE_EQ(BuildSaveOptions(p, *s).t1, s->m_maxTime);
+  EXPECT_DOUBLE_EQ(BuildSaveOptions(p, *s, nullptr).t1, s->m_maxTime);
 }
 
 TEST(SavePrep, FormatLimits) {
@@ -181,18 +181,13 @@ TEST(SavePrep, DialogFieldParsing) {
 class SaveDatasetTest : public testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "kx_save_XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    m_dir = pattern;
+    ASSERT_TRUE(m_dir.Ok());
     LogSetThreshold(0);
   }
-  void TearDown() override {
-    LogSetThreshold(kLogDefaultThreshold);
-    fs::remove_all(m_dir);
-  }
-  std::string Path(const std::string& name) const { return (fs::path(m_dir) / name).string(); }
-  bool Empty() const { return fs::is_empty(m_dir); }
-  std::string m_dir;
+  void TearDown() override { LogSetThreshold(kLogDefaultThreshold); }
+  std::string Path(const std::string& name) const { return m_dir.File(name); }
+  bool Empty() const { return m_dir.Files().empty(); }
+  kxtest::TempDir m_dir{"kx_save"};
 };
 
 TEST_F(SaveDatasetTest, EmptySavesetStopsWithTheMessageAndNoFile) {
@@ -203,7 +198,7 @@ TEST_F(SaveDatasetTest, EmptySavesetStopsWithTheMessageAndNoFile) {
   p.traceCropOn = 1;
   p.cropMode = kCropTraceIndex;
   p.traceIndex = {10, 20, 1};
-  SaveResult r = SaveDataset(*s, p, Path("x.segy"));
+  SaveResult r = SaveDataset(*s, p, Path("x.segy"), nullptr);
   EXPECT_EQ(r.code, -1);
   EXPECT_EQ(r.message, "Empty saveset after applying defined crop");
   EXPECT_EQ(r.caption, " Save Dataset Error");
@@ -217,19 +212,19 @@ TEST_F(SaveDatasetTest, LongWindowRefusesSegyAndSuButNotSeg2) {
   SaveParams p;
   ResetSaveParamsFromSection(p, *s);
   p.format = kSaveSegy;
-  EXPECT_EQ(SaveDataset(*s, p, Path("x.segy")).code, -1);
+  EXPECT_EQ(SaveDataset(*s, p, Path("x.segy"), nullptr).code, -1);
   p.format = kSaveSuFormat;
-  EXPECT_EQ(SaveDataset(*s, p, Path("x.su")).message,
+  EXPECT_EQ(SaveDataset(*s, p, Path("x.su"), nullptr).message,
             "TOO MANY SAMPLES, max is 65'535 with SU/SEG-Y <= rev 1 format");
   EXPECT_TRUE(Empty());
   p.format = kSaveSeg2;
-  EXPECT_EQ(SaveDataset(*s, p, Path("x.seg2")).code, 0);
+  EXPECT_EQ(SaveDataset(*s, p, Path("x.seg2"), nullptr).code, 0);
   EXPECT_TRUE(fs::exists(Path("x.seg2")));
   // With a time crop the same section fits SEG-Y.
   p.format = kSaveSegy;
   p.timeCropOn = 1;
   p.timeStart = 1000.0, p.timeEnd = 2000.0;
-  EXPECT_EQ(SaveDataset(*s, p, Path("x.segy")).code, 0);
+  EXPECT_EQ(SaveDataset(*s, p, Path("x.segy"), nullptr).code, 0);
 }
 
 TEST_F(SaveDatasetTest, TooManyTracesForSeg2) {
@@ -238,12 +233,12 @@ TEST_F(SaveDatasetTest, TooManyTracesForSeg2) {
   SaveParams p;
   ResetSaveParamsFromSection(p, *s);
   p.format = kSaveSeg2;
-  SaveResult r = SaveDataset(*s, p, Path("x.seg2"));
+  SaveResult r = SaveDataset(*s, p, Path("x.seg2"), nullptr);
   EXPECT_EQ(r.message, "TOO MANY TRACES, max is 16'383 with SEG-2 format");
   EXPECT_TRUE(Empty());
   p.traceCropOn = 1;
   p.cropMode = kCropTraceIndex;
   p.traceIndex = {2, kNotGiven, 1};
-  EXPECT_EQ(SaveDataset(*s, p, Path("x.seg2")).code, 0);
+  EXPECT_EQ(SaveDataset(*s, p, Path("x.seg2"), nullptr).code, 0);
 }
 }  // namespace

@@ -2,7 +2,6 @@
 // SEG-2 shots give SEG-2 stacks, read back with the program's readers and
 // compared with the stack list; the name rule, the options and the failures.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -14,12 +13,14 @@
 
 #include "app/SaveStacks.h"
 #include "formats/LoadFileList.h"
-#include "formats/ScratchFiles.h"
 #include "formats/Seg2Writer.h"
 #include "formats/SegyWriter.h"
 #include "processing/SelectiveStack.h"
 #include "section/ByteOrder.h"
 #include "section/SeismicSection.h"
+#include "support/ByteWriter.h"
+#include "support/LogCapture.h"
+#include "support/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -84,12 +85,8 @@ struct StackCase {
 
 class StackSave : public ::testing::TestWithParam<StackCase> {
  protected:
-  void SetUp() override {
-    m_dir = fs::temp_directory_path() / ("kx_stacksave_" + std::to_string(::getpid()) + GetParam().outName);
-    fs::create_directories(m_dir);
-  }
-  void TearDown() override { fs::remove_all(m_dir); }
-  fs::path m_dir;
+  kxtest::TempDir m_tmp{"kx_stacksave"};
+  fs::path m_dir{m_tmp.Path()};
 };
 }  // namespace
 
@@ -101,7 +98,7 @@ TEST_P(StackSave, WritesTheStackListInTheShotsFormat) {
   EXPECT_EQ(out, (m_dir / GetParam().outName).string());
   ASSERT_EQ(SaveStacks(*s, out), 0);
 
-  std::vector<uint8_t> bytes = scratch::ReadBytes(out);
+  std::vector<uint8_t> bytes = kxtest::ReadFileBytes(out);
   ASSERT_GT(bytes.size(), 3600u);
   if (GetParam().savedType == kFileSeg2) {
     EXPECT_EQ(LoadLE<uint16_t>(bytes.data()), 0x3a55);
@@ -154,7 +151,7 @@ TEST(StackSaveOptions, AreTheFixedSetWithTheSeg2Count) {
   EXPECT_EQ(o.t0, DBLE_UNDEF);
   EXPECT_EQ(o.t1, DBLE_UNDEF);
   EXPECT_EQ(o.traceList, 1);
-  EXPECT_EQ(o.applyFilter, 0);
+  EXPECT_EQ(o.filter, nullptr);
   EXPECT_EQ(o.revision, 1);
   EXPECT_EQ(o.flags, 0);
   EXPECT_EQ(o.seg2TraceCount, 48);
@@ -164,14 +161,14 @@ TEST(StackSaveOptions, AreTheFixedSetWithTheSeg2Count) {
 }
 
 TEST(StackSaveFailures, LeaveNothingBehind) {
-  fs::path dir = fs::temp_directory_path() / ("kx_stackfail_" + std::to_string(::getpid()));
-  fs::create_directories(dir);
+  kxtest::TempDir tmp("kx_stackfail");
+  fs::path dir = tmp.Path();
   auto s = StackedShots(dir, ".sg2");
   ASSERT_TRUE(s);
   // A folder that does not exist: the log names the file and the cause.
   std::string missing = (dir / "nope" / "out.seg2").string();
   {
-    scratch::LogCapture log(dir / "log.txt");
+    kxtest::LogCapture log(dir / "log.txt");
     EXPECT_EQ(SaveStacks(*s, missing), -101);
     std::string text = log.Text();
     EXPECT_NE(text.find("ERROR: cannot create \"" + missing + "\""), std::string::npos) << text;
@@ -181,7 +178,7 @@ TEST(StackSaveFailures, LeaveNothingBehind) {
 
   // A file of another type saves nothing; an existing file stays as it was.
   std::string existing = (dir / "keep.seg2").string();
-  scratch::WriteBytes(existing, {1, 2, 3});
+  kxtest::WriteFileBytes(existing, {1, 2, 3});
   s->m_binaryHeader[kBfhFileTypePos] = kFileKxf;
   EXPECT_EQ(SaveStacks(*s, existing), kStackSaveNoFormat);
   s->m_binaryHeader[kBfhFileTypePos] = kFileSeg2;
@@ -190,13 +187,12 @@ TEST(StackSaveFailures, LeaveNothingBehind) {
   s->m_stack = nullptr;
   s->m_stackCount = 0;
   EXPECT_EQ(SaveStacks(*s, existing), kStackSaveNoStack);
-  EXPECT_EQ(scratch::ReadBytes(existing), (std::vector<uint8_t>{1, 2, 3}));
-  fs::remove_all(dir);
+  EXPECT_EQ(kxtest::ReadFileBytes(existing), (std::vector<uint8_t>{1, 2, 3}));
 }
 
 TEST(StackSaveFailures, AStackOfMarkedTracesIsWrittenWhole) {
-  fs::path dir = fs::temp_directory_path() / ("kx_stackomit_" + std::to_string(::getpid()));
-  fs::create_directories(dir);
+  kxtest::TempDir tmp("kx_stackomit");
+  fs::path dir = tmp.Path();
   auto s = StackedShots(dir, ".segy");
   ASSERT_TRUE(s);
   // A save of the section marked some shots' traces; a restack must not carry that.
@@ -209,5 +205,4 @@ TEST(StackSaveFailures, AStackOfMarkedTracesIsWrittenWhole) {
   auto back = Load({out}, false);
   ASSERT_TRUE(back);
   EXPECT_EQ(back->Count(), kChannels);
-  fs::remove_all(dir);
 }

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -8,6 +7,7 @@
 
 #include "app/SettingsFile.h"
 #include "app/TextInput.h"
+#include "support/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -16,13 +16,6 @@ SettingsFileValues Apply(std::initializer_list<const char*> lines) {
   SettingsFileValues v;
   for (const char* l : lines) ApplySettingsLine(v, l);
   return v;
-}
-
-fs::path TempDir(const char* name) {
-  fs::path dir =
-      fs::temp_directory_path() / (std::string("kx_settings_") + name + "_" + std::to_string(getpid()));
-  fs::remove_all(dir);
-  return dir;
 }
 
 std::string Slurp(const fs::path& p) {
@@ -115,7 +108,8 @@ TEST(SettingsFile, ReadingRulesAndEdgeCases) {
 }
 
 TEST(SettingsFile, WrittenInItsExactLayoutAndReadBack) {
-  fs::path dir = TempDir("layout");
+  kxtest::TempDir tmp("kx_settings");
+  fs::path dir = tmp.Path();
   fs::path file = dir / "sub" / kSettingsFileName;  // missing folders are created
   SettingsFileValues v;
   v.lastInputDir = "/home/ga\xC3\xABl/survey";
@@ -142,7 +136,6 @@ TEST(SettingsFile, WrittenInItsExactLayoutAndReadBack) {
   // An empty folder name still writes the blank lines after the filter and height.
   EXPECT_EQ(FormatSettingsFile(SettingsFileValues{}).substr(0, 54),
             "APP_LAST_IDIR = \nAPP_LAST_IFILTER = 1\n\nAPP_WND_X = 48\n");
-  fs::remove_all(dir);
 }
 
 TEST(SettingsFile, MissingOrUnwritableFileKeepsDefaults) {
@@ -150,11 +143,10 @@ TEST(SettingsFile, MissingOrUnwritableFileKeepsDefaults) {
   v.wndW = 777;
   EXPECT_FALSE(ReadSettingsFile("/nonexistent/kx/_Kestrix.ini", v));
   EXPECT_EQ(v.wndW, 777);
-  fs::path dir = TempDir("ro");
-  fs::create_directories(dir);
+  kxtest::TempDir tmp("kx_settings");
+  fs::path dir = tmp.Path();
   std::ofstream(dir / "blocker") << "x";  // a file where a folder is needed
   EXPECT_FALSE(WriteSettingsFile((dir / "blocker" / kSettingsFileName).string(), v));
-  fs::remove_all(dir);
 }
 
 TEST(SettingsFile, WindowRectangleClampedToTheVirtualScreen) {

@@ -3,7 +3,6 @@
 // run on the user-interface thread, keeps other commands off the section
 // meanwhile, and leaves the section as it was when the run fails.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <condition_variable>
@@ -26,6 +25,7 @@
 #include "formats/SegyWriter.h"
 #include "processing/ActiveFilter.h"
 #include "section/SeismicSection.h"
+#include "support/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -96,8 +96,6 @@ void ExpectSameTraces(const SeismicSection& a, const SeismicSection& b) {
 class WorkspaceResample : public ::testing::Test {
  protected:
   void SetUp() override {
-    m_dir = fs::temp_directory_path() / ("kx_wsres_" + std::to_string(::getpid()));
-    fs::create_directories(m_dir);
     SeismicSection s;
     SynthParams p;
     p.shots = 2;
@@ -113,9 +111,9 @@ class WorkspaceResample : public ::testing::Test {
     ASSERT_EQ(m_ws.LoadDataset({m_path}, Workspace::DefaultLoadParams()), 0);
     ASSERT_DOUBLE_EQ(ActiveFilter().Nyquist, 500.0);
   }
-  void TearDown() override { fs::remove_all(m_dir); }
 
-  fs::path m_dir;
+  kxtest::TempDir m_tmp{"kx_wsres"};
+  fs::path m_dir{m_tmp.Path()};
   std::string m_path;
   FakeTraceView m_view;
   Window m_window;

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -16,6 +15,7 @@
 #include "formats/SegyWriter.h"
 #include "log/Log.h"
 #include "section/SeismicSection.h"
+#include "support/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -42,12 +42,9 @@ class RecordingWindow : public WorkspaceObserver {
 class WorkspaceTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    m_dir = fs::temp_directory_path() / ("kx_ws_" + std::to_string(getpid()));
-    fs::create_directories(m_dir);
     m_ws.AddObserver(&m_window);
     m_ws.SetTraceView(&m_view);
   }
-  void TearDown() override { fs::remove_all(m_dir); }
 
   // A SEG-Y file of one shot with the given channel count (2 ms, 100 samples).
   std::string MakeFile(const char* name, int channels) {
@@ -63,7 +60,8 @@ class WorkspaceTest : public ::testing::Test {
     return path;
   }
 
-  fs::path m_dir;
+  kxtest::TempDir m_tmp{"kx_ws"};
+  fs::path m_dir{m_tmp.Path()};
   Workspace m_ws;
   FakeTraceView m_view;
   RecordingWindow m_window;

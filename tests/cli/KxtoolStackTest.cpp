@@ -21,6 +21,7 @@
 #include "formats/Seg2Writer.h"
 #include "formats/SegyWriter.h"
 #include "section/SeismicSection.h"
+#include "support/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -57,12 +58,6 @@ std::unique_ptr<SeismicSection> Load(const std::string& path) {
 
 class KxtoolStack : public ::testing::Test {
  protected:
-  void SetUp() override {
-    m_dir = fs::temp_directory_path() / ("kx_stack_" + std::to_string(::getpid()));
-    fs::create_directories(m_dir);
-  }
-  void TearDown() override { fs::remove_all(m_dir); }
-
   // Writes shot f with the channels in reverse order (the stack sorts them).
   std::string Shot(int f, int channels, const std::string& ext) {
     SeismicSection s;
@@ -109,7 +104,8 @@ class KxtoolStack : public ::testing::Test {
     }
   }
 
-  fs::path m_dir;
+  kxtest::TempDir m_tmp{"kx_stack"};
+  fs::path m_dir{m_tmp.Path()};
 };
 
 std::vector<std::vector<int>> AllThree() {

@@ -10,6 +10,7 @@
 #include "display/BackingStore.h"
 #include "display/DisplayParams.h"
 #include "display/PngSnapshot.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -80,8 +81,8 @@ TEST_F(PngSnapshotTest, ReloadGivesTheRasterIndexes) {
 }
 
 TEST_F(PngSnapshotTest, SavedFileMatchesAndLeavesNoTemporaryFile) {
-  auto folder = std::filesystem::temp_directory_path() / ("kx_png_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(folder);
+  kxtest::TempDir tmp("kx_png");
+  std::filesystem::path folder = tmp.Path();
   auto path = folder / "view.png";
   { std::ofstream(path) << "old"; }
   ASSERT_EQ(SavePngSnapshot(m_store, path.string()), 0);
@@ -91,7 +92,6 @@ TEST_F(PngSnapshotTest, SavedFileMatchesAndLeavesNoTemporaryFile) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()),
             1);
   EXPECT_EQ(SavePngSnapshot(m_store, (folder / "missing" / "x.png").string()), -1);
-  std::filesystem::remove_all(folder);
 }
 
 TEST(PngSnapshot, NothingToEncodeIsAnError) {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <lodepng.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +9,7 @@
 
 #include "RenderTestUtil.h"
 #include "display/PngSnapshot.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -68,12 +68,9 @@ TEST(RenderSnapshot, ReloadGivesTheDrawnIndexes) {
 class RenderCli : public ::testing::Test {
  protected:
   void SetUp() override {
-    m_dir = fs::temp_directory_path() / ("kx_render_" + std::to_string(::getpid()));
-    fs::create_directories(m_dir);
     ASSERT_EQ(Run("synth -o " + (m_dir / "s.sgy").string() + " --shots 2 --channels 30 --samples 400 --dt 2"),
               0);
   }
-  void TearDown() override { fs::remove_all(m_dir); }
   int Run(const std::string& args) {
     // No display: the command picks Qt's offscreen platform itself.
     std::string cmd = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + std::string(KX_KXTOOL) + " " +
@@ -81,7 +78,8 @@ class RenderCli : public ::testing::Test {
     int status = std::system(cmd.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
-  fs::path m_dir;
+  kxtest::TempDir m_tmp{"kx_render"};
+  fs::path m_dir{m_tmp.Path()};
 };
 
 TEST_F(RenderCli, DrawsTheViewAtTheClientSize) {

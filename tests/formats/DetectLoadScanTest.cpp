@@ -10,9 +10,9 @@
 #include "formats/SeismicFile.h"
 #include "section/SeismicSection.h"
 
+using kxtest::ReadFileBytes;
 using segytest::DataPath;
 using segytest::LogCapture;
-using segytest::ReadAll;
 using segytest::SegyBuilder;
 using segytest::WriteTemp;
 
@@ -70,7 +70,7 @@ TEST(DetectFileType, ContentWhenTheExtensionSaysNothing) {
   ext.Bin16(305, 1);
   ext.AddExtText("C01 more text");
   EXPECT_EQ(Detect(WriteTemp("segy_ext_noext", ext.Segy())), kFileUnknown);
-  EXPECT_EQ(Detect((segytest::TempDir() / "missing_file").string()), kFileUnknown);
+  EXPECT_EQ(Detect((segytest::SharedDir() / "missing_file").string()), kFileUnknown);
 }
 
 TEST(DetectFileType, LoadTagFromTheLastDigitsOfTheName) {
@@ -185,12 +185,12 @@ TEST(DumpHeaders, LayoutsAndTraceRange) {
   EXPECT_NE(text.find("                         SEG00000   233-240 :  0x0000000000000000"),
             std::string::npos);
   EXPECT_EQ(DumpHeadersFile(path, 0x40, 1, 1), 0);
-  EXPECT_EQ(DumpHeadersFile((segytest::TempDir() / "nofile.sgy").string(), 2, 1, 1), -101);
+  EXPECT_EQ(DumpHeadersFile((segytest::SharedDir() / "nofile.sgy").string(), 2, 1, 1), -101);
 }
 
 TEST(SeismicFile, ModesAndFailure) {
   SeismicSection s;
-  std::string path = (segytest::TempDir() / "open_modes.bin").string();
+  std::string path = (segytest::SharedDir() / "open_modes.bin").string();
   {
     SeismicFile f = OpenSeismicFile(&s, path, "wbS");
     ASSERT_TRUE(f);

@@ -20,17 +20,19 @@ namespace {
 const std::string kData = KX_TEST_DATA_DIR;
 
 std::string ReadText(const std::string& path) {
-  std::vector<uint8_t> b = ReadBytes(path);
+  std::vector<uint8_t> b = ReadFileBytes(path);
   return std::string(b.begin(), b.end());
 }
 
 void WriteText(const std::string& path, const std::string& text) {
-  WriteBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
+  WriteFileBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
 }
 
-void SelectOnly(std::initializer_list<int> words) {
-  for (int w = 1; w <= kSegyWordSegb; ++w) SetSegyWordSelected(w, false);
-  for (int w : words) SetSegyWordSelected(w, true);
+SegyWordSelection Only(std::initializer_list<int> words) {
+  SegyWordSelection s;
+  for (int w = 1; w <= kSegyWordSegb; ++w) s.Set(w, false);
+  for (int w : words) s.Set(w, true);
+  return s;
 }
 
 std::string Captured(const std::function<void()>& fn) {
@@ -45,7 +47,7 @@ std::string Captured(const std::function<void()>& fn) {
 }
 
 // A small big-endian SEG-Y file of our own, CDP 1200 + k and offset -25 + 12.5 k.
-std::string SmallSegy(const ScratchDir& dir, const std::string& name) {
+std::string SmallSegy(const TempDir& dir, const std::string& name) {
   auto s = MakeSection(4, 10);
   for (int k = 0; k < 4; ++k) s->Trace(k)->CDP = 1200 + k;
   SaveOptions o;
@@ -81,53 +83,56 @@ TEST(HeaderWordsText, LinesSplitOnEverySeparatorAndQuote) {
 }
 
 TEST(HeaderWordsExport, SelectedWordsInTableOrder) {
-  ScratchDir dir;
+  TempDir dir;
   std::string segy = SmallSegy(dir, "a.segy");
-  SelectOnly({12, 6});  // OFFSET and CDP: written in table order
-  ASSERT_EQ(ExportHeaderWords(segy, dir / "a.txt", ';', -1, -1), 0);
+  // OFFSET and CDP: written in table order
+  ASSERT_EQ(ExportHeaderWords(segy, dir / "a.txt", Only({12, 6}), ';', -1, -1), 0);
   EXPECT_EQ(ReadText(dir / "a.txt"), "idx;CDP;OFFSET\n1;1200;-25\n2;1201;-12\n3;1202;0\n4;1203;12\n");
-  SelectOnly({39, 40, 91});
-  ASSERT_EQ(ExportHeaderWords(segy, dir / "b.txt", ',', 2, 3), 0);
+  ASSERT_EQ(ExportHeaderWords(segy, dir / "b.txt", Only({39, 40, 91}), ',', 2, 3), 0);
   EXPECT_EQ(ReadText(dir / "b.txt"), "idx,NS,DT,SEGA\n2,10,2000,0\n3,10,2000,0\n");
-  ResetSegyWordSelection();
 }
 
 TEST(HeaderWordsExport, RefusedFilesLeaveNoTextFile) {
-  ScratchDir dir;
+  TempDir dir;
   WriteText(dir / "data.seg2", "x");
-  std::string log =
-      Captured([&] { EXPECT_EQ(ExportHeaderWords(dir / "data.seg2", dir / "t.txt", ';', -1, -1), -3); });
+  std::string log = Captured([&] {
+    EXPECT_EQ(ExportHeaderWords(dir / "data.seg2", dir / "t.txt", SegyWordSelection(), ';', -1, -1), -3);
+  });
   EXPECT_NE(log.find("ERROR: Export header words not supported for file type'.seg2'"), std::string::npos);
   WriteText(dir / "empty.sgy", "");
   WriteText(dir / "keep.txt", "old");
-  Captured([&] { EXPECT_NE(ExportHeaderWords(dir / "empty.sgy", dir / "keep.txt", ';', -1, -1), 0); });
+  Captured([&] {
+    EXPECT_NE(ExportHeaderWords(dir / "empty.sgy", dir / "keep.txt", SegyWordSelection(), ';', -1, -1), 0);
+  });
   EXPECT_EQ(ReadText(dir / "keep.txt"), "old");
   EXPECT_EQ(dir.Files().size(), 3u);
-  Captured(
-      [&] { EXPECT_EQ(ExportHeaderWords(dir / "empty.sgy", "/nonexistent-kx/t.txt", ';', -1, -1), -101); });
+  Captured([&] {
+    EXPECT_EQ(ExportHeaderWords(dir / "empty.sgy", "/nonexistent-kx/t.txt", SegyWordSelection(), ';', -1, -1),
+              -101);
+  });
 }
 
 TEST(HeaderWordsImport, TabExportImportsBackByteForByte) {
-  ScratchDir dir;
-  for (int w = 1; w <= kSegyWordSegb; ++w) SetSegyWordSelected(w, true);
+  TempDir dir;
+  SegyWordSelection all;
+  for (int w = 1; w <= kSegyWordSegb; ++w) all.Set(w, true);
   for (const char* name : {"/segy/segyio/small.sgy", "/segy/segyio/small-lsb.sgy", "/su/segyio/small-lsb.su",
                            "/segy/segyio/f3.sgy", "/segy/obspy/example.y_first_trace"}) {
     std::string copy =
         dir / (fs::path(name).stem().string() + (std::string(name).rfind("/su/", 0) == 0 ? ".su" : ".sgy"));
     fs::copy_file(kData + name, copy, fs::copy_options::overwrite_existing);
     fs::permissions(copy, fs::perms::owner_read | fs::perms::owner_write);
-    std::vector<uint8_t> before = ReadBytes(copy);
-    ASSERT_EQ(ExportHeaderWords(copy, dir / "all.txt", '\t', -1, -1), 0) << name;
+    std::vector<uint8_t> before = ReadFileBytes(copy);
+    ASSERT_EQ(ExportHeaderWords(copy, dir / "all.txt", all, '\t', -1, -1), 0) << name;
     LogSetThreshold(0);
     ASSERT_EQ(ImportHeaderWords(dir / "all.txt", copy), 0) << name;
     LogSetThreshold(kLogDefaultThreshold);
-    EXPECT_EQ(ReadBytes(copy), before) << name;
+    EXPECT_EQ(ReadFileBytes(copy), before) << name;
   }
-  ResetSegyWordSelection();
 }
 
 TEST(HeaderWordsImport, ColumnsByNameEmptyFieldsKeepTheirWord) {
-  ScratchDir dir;
+  TempDir dir;
   std::string segy = SmallSegy(dir, "data.SGY");
   WriteText(dir / "in.txt", "# comment line\n\n\"idx\",cdp, offset\n1,77,\n 3 , , -5\n# 4,9,9\n");
   ASSERT_EQ(ImportHeaderWords(dir / "in.txt", segy), 0);
@@ -139,12 +144,12 @@ TEST(HeaderWordsImport, ColumnsByNameEmptyFieldsKeepTheirWord) {
   EXPECT_EQ(s->Trace(2)->OFF, -5.0f);
   EXPECT_EQ(s->Trace(3)->CDP, 1203);
   // Big-endian words in the file.
-  std::vector<uint8_t> f = ReadBytes(segy);
+  std::vector<uint8_t> f = ReadFileBytes(segy);
   EXPECT_EQ(LoadBE<int32_t>(f.data() + 3600 + 20), 77);
 }
 
 TEST(HeaderWordsImport, RowsOutOfRangeWarnAndErrorsStopTheJob) {
-  ScratchDir dir;
+  TempDir dir;
   std::string segy = SmallSegy(dir, "e.segy");
   WriteText(dir / "range.txt", "idx;CDP\n0;5\n9;5\n2;42\n");
   std::string log = Captured([&] { EXPECT_EQ(ImportHeaderWords(dir / "range.txt", segy), 0); });
@@ -179,14 +184,14 @@ TEST(HeaderWordsImport, RowsOutOfRangeWarnAndErrorsStopTheJob) {
 }
 
 TEST(HeaderWordsImport, SixteenBitWordsTakeTheLowBitsAndTagsAreIgnored) {
-  ScratchDir dir;
+  TempDir dir;
   std::string segy = dir / "x.segy";
   fs::copy_file(kData + "/segy/segyio/small.sgy", segy);  // big-endian
   fs::permissions(segy, fs::perms::owner_read | fs::perms::owner_write);
-  std::vector<uint8_t> before = ReadBytes(segy);
+  std::vector<uint8_t> before = ReadFileBytes(segy);
   WriteText(dir / "w.txt", "idx TRID SEGA nvs\n2 65537 99 -3\n");
   ASSERT_EQ(ImportHeaderWords(dir / "w.txt", segy), 0);
-  std::vector<uint8_t> after = ReadBytes(segy);
+  std::vector<uint8_t> after = ReadFileBytes(segy);
   std::size_t h = 3600 + 240 + 50 * 4;  // second trace header
   EXPECT_EQ(LoadBE<int16_t>(after.data() + h + 28), 1);
   EXPECT_EQ(LoadBE<int16_t>(after.data() + h + 30), -3);

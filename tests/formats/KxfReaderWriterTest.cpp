@@ -7,7 +7,6 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -23,25 +22,28 @@
 #include "formats/KxfWriter.h"
 #include "formats/LoadFileList.h"
 #include "formats/ReaderTable.h"
-#include "ScratchFiles.h"
 #include "log/Log.h"
 #include "section/ByteOrder.h"
 #include "section/SeismicSection.h"
+#include "support/ByteWriter.h"
+#include "support/LogCapture.h"
+#include "support/TempDir.h"
 
 namespace {
 namespace fs = std::filesystem;
 
 fs::path TempFile(const std::string& name) {
-  return fs::temp_directory_path() / ("kx_kxf_" + std::to_string(::getpid()) + "_" + name);
+  static const kxtest::TempDir dir("kx_kxf");
+  return fs::path(dir.Path()) / name;
 }
 
 // The log of one test, captured in a scratch file.
-class LogCapture : public scratch::LogCapture {
+class LogCapture : public kxtest::LogCapture {
  public:
-  LogCapture() : scratch::LogCapture(TempFile("log.txt")) {}
+  LogCapture() : kxtest::LogCapture(TempFile("log.txt")) {}
 };
-using scratch::ReadBytes;
-using scratch::WriteBytes;
+using kxtest::ReadFileBytes;
+using kxtest::WriteFileBytes;
 
 // A trace whose every header byte is random (DIM and NS kept consistent) and
 // whose samples, the unused slots too, are random bit patterns.
@@ -68,15 +70,13 @@ void FillSection(SeismicSection& s, int count, uint32_t seed) {
 }
 
 std::vector<uint8_t> RecordBytes(int32_t dim, int32_t ns, const std::vector<float>& samples) {
-  std::vector<uint8_t> b(kTraceHeaderBytes, 0);
-  StoreWord<int32_t>(b.data() + 0, dim, false);
-  StoreWord<int32_t>(b.data() + 4, ns, false);
-  StoreWord<int32_t>(b.data() + 280, 9, false);  // TRF as stored
-  for (float v : samples) {
-    uint32_t u = std::bit_cast<uint32_t>(v);
-    for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(u >> (8 * i)));
-  }
-  return b;
+  kxtest::ByteWriter b(false);
+  b.Zeros(kTraceHeaderBytes);
+  b.PutAt<int32_t>(1, dim);
+  b.PutAt<int32_t>(5, ns);
+  b.PutAt<int32_t>(281, 9);  // TRF as stored
+  for (float v : samples) b.F32(v);
+  return b.Bytes();
 }
 
 int Load(SeismicSection& section, const fs::path& p, int32_t flags = kLoadKeepHeaders) {
@@ -89,7 +89,7 @@ int Load(SeismicSection& section, const fs::path& p, int32_t flags = kLoadKeepHe
 
 TEST(Kxf, EmptyFileLoadsNothingQuietly) {
   fs::path p = TempFile("empty.kxf");
-  WriteBytes(p, {});
+  WriteFileBytes(p, {});
   SeismicSection section;
   LogCapture log;
   EXPECT_EQ(Load(section, p), 0);
@@ -103,7 +103,7 @@ TEST(Kxf, DimOneHasTwoSampleSlotsAndDefaultHeaders) {
   std::vector<uint8_t> second = RecordBytes(3, 3, {1.0f, 2.0f, 4.0f});
   file.insert(file.end(), second.begin(), second.end());
   fs::path p = TempFile("dim1.kxf");
-  WriteBytes(p, file);
+  WriteFileBytes(p, file);
   SeismicSection section;
   section.m_binaryHeader[10] = 0xAA;
   std::memset(section.m_textualHeader, 'x', sizeof section.m_textualHeader);
@@ -145,11 +145,11 @@ TEST(Kxf, CutShortLastTraceIsDroppedSilently) {
   FillSection(out, 3, 7);
   fs::path p = TempFile("cut.kxf");
   ASSERT_EQ(WriteKxf(out, p), 0);
-  std::vector<uint8_t> whole = ReadBytes(p);
+  std::vector<uint8_t> whole = ReadFileBytes(p);
   std::size_t third = whole.size() - (kTraceHeaderBytes + 4 * static_cast<std::size_t>(out.Trace(2)->DIM));
   for (std::size_t cut :
        {third + 1, third + kTraceHeaderBytes, third + kTraceHeaderBytes + 3, whole.size() - 1}) {
-    WriteBytes(p, std::vector<uint8_t>(whole.begin(), whole.begin() + static_cast<long>(cut)));
+    WriteFileBytes(p, std::vector<uint8_t>(whole.begin(), whole.begin() + static_cast<long>(cut)));
     SeismicSection in;
     LogCapture log;
     EXPECT_EQ(Load(in, p), 2) << cut;
@@ -176,7 +176,7 @@ TEST(Kxf, RoundTripKeepsEveryByteOfEveryTrace) {
   // And the file written again from what was read is the same file.
   fs::path q = TempFile("round2.kxf");
   ASSERT_EQ(WriteKxf(in, q), 0);
-  EXPECT_EQ(ReadBytes(p), ReadBytes(q));
+  EXPECT_EQ(ReadFileBytes(p), ReadFileBytes(q));
   fs::remove(p);
   fs::remove(q);
 }
@@ -193,7 +193,7 @@ TEST(KxfWriter, FailedWriteLeavesTargetUntouchedAndNoPartialFile) {
   fs::path folder = TempFile("wdir");
   fs::create_directories(folder);
   fs::path target = folder / "out.kxf";
-  WriteBytes(target, {'o', 'l', 'd'});
+  WriteFileBytes(target, {'o', 'l', 'd'});
   ::chmod(target.c_str(), 0640);
   SeismicSection section;
   FillSection(section, 40, 3);
@@ -213,7 +213,7 @@ TEST(KxfWriter, FailedWriteLeavesTargetUntouchedAndNoPartialFile) {
   ::setrlimit(RLIMIT_FSIZE, &old);
   ::signal(SIGXFSZ, oldHandler);
   EXPECT_EQ(rc, -100);
-  EXPECT_EQ(ReadBytes(target), (std::vector<uint8_t>{'o', 'l', 'd'}));
+  EXPECT_EQ(ReadFileBytes(target), (std::vector<uint8_t>{'o', 'l', 'd'}));
   EXPECT_EQ(FolderListing(folder), std::vector<std::string>{"out.kxf"});
 
   // A successful write replaces the file and keeps its permissions.
@@ -239,10 +239,10 @@ TEST(Kxf, TruncatedAndBitFlippedFilesNeverCrash) {
   for (int i = 0; i < 3; ++i) out.Trace(i)->NS = std::min(out.Trace(i)->NS, 5);
   fs::path p = TempFile("fuzz.kxf");
   ASSERT_EQ(WriteKxf(out, p), 0);
-  const std::vector<uint8_t> whole = ReadBytes(p);
+  const std::vector<uint8_t> whole = ReadFileBytes(p);
   LogSetThreshold(-1);
   for (std::size_t cut = 0; cut < whole.size(); cut += 3) {
-    WriteBytes(p, std::vector<uint8_t>(whole.begin(), whole.begin() + static_cast<long>(cut)));
+    WriteFileBytes(p, std::vector<uint8_t>(whole.begin(), whole.begin() + static_cast<long>(cut)));
     SeismicSection in;
     int rc = Load(in, p);
     ASSERT_TRUE(rc >= 0 && rc < 3) << cut;
@@ -255,7 +255,7 @@ TEST(Kxf, TruncatedAndBitFlippedFilesNeverCrash) {
   for (std::size_t bit : bits) {
     std::vector<uint8_t> b = whole;
     b[bit / 8] ^= static_cast<uint8_t>(1u << (bit % 8));
-    WriteBytes(p, b);
+    WriteFileBytes(p, b);
     SeismicSection in;
     int rc = Load(in, p);
     ASSERT_TRUE(rc >= 0 && rc <= 3) << bit;
@@ -284,7 +284,7 @@ TEST(KxfConvert, CommandLineRoundTrip) {
   fs::path a = TempFile("conv_a.kxf"), b = TempFile("conv_b.KXF");
   ASSERT_EQ(RunKxtool("convert " + sgy + " -o " + a.string()), 0);
   ASSERT_EQ(RunKxtool("convert " + a.string() + " --output=" + b.string()), 0);
-  EXPECT_EQ(ReadBytes(a), ReadBytes(b));
+  EXPECT_EQ(ReadFileBytes(a), ReadFileBytes(b));
 
   SeismicSection fromSegy, fromKxf;
   LoadParams p1, p2;

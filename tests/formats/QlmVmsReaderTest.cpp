@@ -3,7 +3,6 @@
 // bit-flipped files (nothing may be added to the section on failure).
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <bit>
@@ -16,25 +15,28 @@
 #include "formats/LoadFileList.h"
 #include "formats/QlmVmsReader.h"
 #include "formats/ReaderTable.h"
-#include "ScratchFiles.h"
 #include "log/Log.h"
 #include "section/ByteOrder.h"
 #include "section/SeismicSection.h"
+#include "support/ByteWriter.h"
+#include "support/LogCapture.h"
+#include "support/TempDir.h"
 
 namespace {
 namespace fs = std::filesystem;
 
 fs::path TempFile(const std::string& name) {
-  return fs::temp_directory_path() / ("kx_vms_" + std::to_string(::getpid()) + "_" + name);
+  static const kxtest::TempDir dir("kx_vms");
+  return fs::path(dir.Path()) / name;
 }
 
 // The log of one test, captured in a scratch file.
-class LogCapture : public scratch::LogCapture {
+class LogCapture : public kxtest::LogCapture {
  public:
-  LogCapture() : scratch::LogCapture(TempFile("log.txt")) {}
+  LogCapture() : kxtest::LogCapture(TempFile("log.txt")) {}
 };
-using scratch::ReadBytes;
-using scratch::WriteBytes;
+using kxtest::ReadFileBytes;
+using kxtest::WriteFileBytes;
 
 // What a test file holds; the builder lays it out byte by byte.
 struct VmsFile {
@@ -61,49 +63,37 @@ float SampleValue(uint32_t s, uint32_t k) {
   return (k == 2 && s == 5) ? -1000.0f : v;
 }
 
-void Put32(std::vector<uint8_t>& b, uint32_t v) {
-  for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-void PutF(std::vector<uint8_t>& b, float v) {
-  Put32(b, std::bit_cast<uint32_t>(v));
-}
-void PutD(std::vector<uint8_t>& b, double v) {
-  uint64_t u = std::bit_cast<uint64_t>(v);
-  Put32(b, static_cast<uint32_t>(u));
-  Put32(b, static_cast<uint32_t>(u >> 32));
-}
-
 std::vector<uint8_t> Build(const VmsFile& f) {
-  std::vector<uint8_t> b;
+  kxtest::ByteWriter b(false);
   for (uint32_t v : {f.tag, f.version, f.serial, f.rate, f.channels, f.seconds, f.nanos, f.samples, f.trigger,
                      f.preEvent, f.version == 3 ? 100u : 48u})
-    Put32(b, v);
-  PutF(b, f.level);
+    b.U32(v);
+  b.F32(f.level);
   if (f.version == 3) {
-    PutF(b, 1.5f), PutF(b, 2.5f), Put32(b, 3), PutF(b, 4.25f), PutF(b, 12.5f);
-    PutD(b, f.lat), PutD(b, f.lon), PutF(b, f.alt);
-    b.resize(b.size() + 12, 0);
+    b.F32(1.5f).F32(2.5f).U32(3).F32(4.25f).F32(12.5f);
+    b.F64(f.lat).F64(f.lon).F32(f.alt);
+    b.Zeros(12);
   }
   const std::size_t chSize = f.version == 3 ? 96 : 64;
   for (uint32_t k = 0; k < f.channels; ++k) {
     std::size_t start = b.size();
     std::string name = "geophone-" + std::to_string(k) + "-overlong-name";
-    b.insert(b.end(), name.begin(), name.begin() + 16);  // no terminator in the file
-    Put32(b, k + 10), Put32(b, k + 20);
-    Put32(b, k < f.directions.size() ? f.directions[k] : 0);
-    Put32(b, 1), Put32(b, 2);
-    PutF(b, 25.4f), PutF(b, 1.25f), PutF(b, 40.0f);
-    b.resize(start + chSize, 0);
+    b.Text(name.substr(0, 16));  // no terminator in the file
+    b.U32(k + 10).U32(k + 20);
+    b.U32(k < f.directions.size() ? f.directions[k] : 0);
+    b.U32(1).U32(2);
+    b.F32(25.4f).F32(1.25f).F32(40.0f);
+    b.Zeros(start + chSize - b.size());
   }
   for (uint32_t s = 0; s < f.samples; ++s)
-    for (uint32_t k = 0; k < f.channels; ++k) PutF(b, SampleValue(s, k));
-  return b;
+    for (uint32_t k = 0; k < f.channels; ++k) b.F32(SampleValue(s, k));
+  return b.Bytes();
 }
 
 int Load(SeismicSection& section, const std::vector<uint8_t>& bytes, int32_t flags = kLoadKeepHeaders,
          int32_t fileCount = 1) {
   fs::path p = TempFile("in.vms");
-  WriteBytes(p, bytes);
+  WriteFileBytes(p, bytes);
   LoadParams params;
   params.flags = flags;
   params.fileCount = fileCount;
@@ -382,10 +372,10 @@ TEST(QlmVms, LoadFileListAndDump) {
   VmsFile bad;
   bad.channels = 9;
   fs::path badPath = TempFile("bad.vms"), goodPath = TempFile("good.VMS");
-  WriteBytes(badPath, Build(bad));
+  WriteFileBytes(badPath, Build(bad));
   VmsFile good;
   good.version = 3;
-  WriteBytes(goodPath, Build(good));
+  WriteFileBytes(goodPath, Build(good));
   SeismicSection section;
   LoadParams params;
   {

@@ -23,7 +23,7 @@ class KxtoolWrite : public testing::Test {
     m_survey = m_dir / "survey.segy";
     ASSERT_EQ(Kxtool("synth -o " + m_survey + " --shots 4 --channels 12 --samples 400 --dt 2"), 0);
   }
-  ScratchDir m_dir;
+  TempDir m_dir;
   std::string m_survey;
 };
 
@@ -55,7 +55,7 @@ TEST_F(KxtoolWrite, ConvertAppliesCropSelectionAndOffsetLimit) {
   for (int t = 0; t < near->Count(); ++t) EXPECT_LE(std::fabs(near->Trace(t)->OFF), 50.0f);
   // --format wins over the extension.
   ASSERT_EQ(Kxtool("convert " + m_survey + " -o " + (m_dir / "f.dat") + " --format segy"), 0);
-  EXPECT_EQ(ReadBytes(m_dir / "f.dat").size(), 3600u + 48 * (240 + 1600));
+  EXPECT_EQ(ReadFileBytes(m_dir / "f.dat").size(), 3600u + 48 * (240 + 1600));
 }
 
 TEST_F(KxtoolWrite, ConvertRefusalsLeaveNoFile) {
@@ -87,20 +87,20 @@ TEST_F(KxtoolWrite, ConvertFiltersTheWrittenSamples) {
 }
 
 TEST_F(KxtoolWrite, HeadersExportAndImportThroughTheTool) {
-  std::vector<uint8_t> before = ReadBytes(m_survey);
+  std::vector<uint8_t> before = ReadFileBytes(m_survey);
   std::string text = m_dir / "h.txt";
   ASSERT_EQ(
       Kxtool("headers export " + m_survey + " " + text + " --words FLDR,TRACF,CDP,OFFSET,SX,GX --sep tab"),
       0);
-  std::vector<uint8_t> t = ReadBytes(text);
+  std::vector<uint8_t> t = ReadFileBytes(text);
   std::string s(t.begin(), t.end());
   EXPECT_EQ(s.substr(0, s.find('\n')), "idx\tFLDR\tTRACF\tCDP\tOFFSET\tSX\tGX");
   ASSERT_EQ(Kxtool("headers import " + text + " " + m_survey), 0);
-  EXPECT_EQ(ReadBytes(m_survey), before);
+  EXPECT_EQ(ReadFileBytes(m_survey), before);
   ASSERT_EQ(Kxtool("headers export " + m_survey + " " + text + " --words cdp --from 3 --to 4"), 0);
-  t = ReadBytes(text);
+  t = ReadFileBytes(text);
   EXPECT_EQ(std::count(t.begin(), t.end(), '\n'), 3);
-  WriteBytes(text, {'i', 'd', 'x', ';', 'C', 'D', 'P', '\n', '2', ';', '9', '9', '\n'});
+  WriteFileBytes(text, {'i', 'd', 'x', ';', 'C', 'D', 'P', '\n', '2', ';', '9', '9', '\n'});
   ASSERT_EQ(Kxtool("headers import " + text + " " + m_survey), 0);
   EXPECT_EQ(Load({m_survey})->Trace(1)->CDP, 99);
   EXPECT_EQ(Kxtool("headers export " + m_survey + " " + text + " --words NOPE"), 2);

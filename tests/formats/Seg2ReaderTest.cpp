@@ -112,9 +112,9 @@ std::vector<TestTrace> ThreeTraces(uint8_t format) {
 
 TEST(Seg2Reader, BigEndianFileReadsLikeItsLittleEndianTwin) {
   for (uint8_t format : {1, 2, 4, 5}) {
-    ScratchDir dir;
-    WriteBytes(dir / "le.sg2", MakeSeg2(false, {"UNITS FEET"}, ThreeTraces(format)));
-    WriteBytes(dir / "be.sg2", MakeSeg2(true, {"UNITS FEET"}, ThreeTraces(format)));
+    TempDir dir;
+    WriteFileBytes(dir / "le.sg2", MakeSeg2(false, {"UNITS FEET"}, ThreeTraces(format)));
+    WriteFileBytes(dir / "be.sg2", MakeSeg2(true, {"UNITS FEET"}, ThreeTraces(format)));
     SeismicSection le, be;
     ASSERT_EQ(Read(le, dir / "le.sg2"), 3);
     ASSERT_EQ(Read(be, dir / "be.sg2"), 3);
@@ -136,8 +136,8 @@ TEST(Seg2Reader, BigEndianFileReadsLikeItsLittleEndianTwin) {
 TEST(Seg2Reader, ZeroPointersAreSkippedAndCodeThreeStopsTheLoad) {
   auto traces = ThreeTraces(4);
   traces[1].zeroPointer = true;
-  ScratchDir dir;
-  WriteBytes(dir / "gap.sg2", MakeSeg2(false, {}, traces));
+  TempDir dir;
+  WriteFileBytes(dir / "gap.sg2", MakeSeg2(false, {}, traces));
   SeismicSection s;
   std::string log = Captured([&] { EXPECT_EQ(Read(s, dir / "gap.sg2"), 2); });
   EXPECT_EQ(log, "");
@@ -146,7 +146,7 @@ TEST(Seg2Reader, ZeroPointersAreSkippedAndCodeThreeStopsTheLoad) {
 
   traces = ThreeTraces(4);
   traces[2].format = 3;
-  WriteBytes(dir / "code3.sg2", MakeSeg2(false, {}, traces));
+  WriteFileBytes(dir / "code3.sg2", MakeSeg2(false, {}, traces));
   SeismicSection c;
   log = Captured([&] { EXPECT_EQ(Read(c, dir / "code3.sg2"), 2); });
   EXPECT_NE(log.find("UNSUPPORTED SEG-D 20-bit Fixed Point (code 3), trace 3"), std::string::npos);
@@ -167,9 +167,9 @@ TEST(Seg2Reader, KeywordsTakeTheirDefaultsOnBadValues) {
                "TRACE_STRIKE DOWN",
                "TRACE_SKIP 7",
                "DATUM 55.5"};
-  ScratchDir dir;
-  WriteBytes(dir / "kw.sg2",
-             MakeSeg2(false, {"ACQUISITION_DATE 07-MAR-2001", "ACQUISITION_TIME 10:05:09.25"}, {t}));
+  TempDir dir;
+  WriteFileBytes(dir / "kw.sg2",
+                 MakeSeg2(false, {"ACQUISITION_DATE 07-MAR-2001", "ACQUISITION_TIME 10:05:09.25"}, {t}));
   SeismicSection s;
   std::string log = Captured([&] { ASSERT_EQ(Read(s, dir / "kw.sg2"), 1); });
   EXPECT_NE(log.find("WARNING: 4 bad keyword value(s)"), std::string::npos) << log;
@@ -219,8 +219,8 @@ TEST(Seg2Reader, PlainTextTraceStringsAreParsed) {
   t.samples = {4, 5, 6, 7};
   t.plainText = true;
   t.strings = {"CHANNEL_NUMBER 17", "  SAMPLE_INTERVAL\t0.002", "X", "RECEIVER_LOCATION 1.5 2.5 3.5"};
-  ScratchDir dir;
-  WriteBytes(dir / "plain.sg2", MakeSeg2(false, {}, {t}));
+  TempDir dir;
+  WriteFileBytes(dir / "plain.sg2", MakeSeg2(false, {}, {t}));
   SeismicSection s;
   ASSERT_EQ(Read(s, dir / "plain.sg2"), 1);
   EXPECT_EQ(s.Trace(0)->CHAN, 17);
@@ -230,8 +230,8 @@ TEST(Seg2Reader, PlainTextTraceStringsAreParsed) {
 
 TEST(Seg2Reader, DamagedFilesKeepWhatWasReadAndNeverOverAllocate) {
   std::vector<uint8_t> bytes = MakeSeg2(false, {}, ThreeTraces(4));
-  ScratchDir dir;
-  WriteBytes(dir / "cut.sg2", std::vector<uint8_t>(bytes.begin(), bytes.end() - 8));
+  TempDir dir;
+  WriteFileBytes(dir / "cut.sg2", std::vector<uint8_t>(bytes.begin(), bytes.end() - 8));
   SeismicSection s;
   std::string log = Captured([&] { EXPECT_EQ(Read(s, dir / "cut.sg2"), 2); });
   EXPECT_NE(log.find("Failed to read trace data, trace 3"), std::string::npos);
@@ -241,34 +241,34 @@ TEST(Seg2Reader, DamagedFilesKeepWhatWasReadAndNeverOverAllocate) {
   uint32_t ptr = LoadLE<uint32_t>(huge.data() + 32);
   StoreWord<uint32_t>(huge.data() + ptr + 4, 2000000000u, false);
   StoreWord<uint32_t>(huge.data() + ptr + 8, 500000000u, false);
-  WriteBytes(dir / "huge.sg2", huge);
+  WriteFileBytes(dir / "huge.sg2", huge);
   SeismicSection h;
   Captured([&] { EXPECT_EQ(Read(h, dir / "huge.sg2"), 0); });
 
   std::vector<uint8_t> sig = bytes;
   sig[ptr] = 0x11;
-  WriteBytes(dir / "sig.sg2", sig);
+  WriteFileBytes(dir / "sig.sg2", sig);
   SeismicSection g;
   log = Captured([&] { EXPECT_EQ(Read(g, dir / "sig.sg2"), 0); });
   EXPECT_NE(log.find("BAD Trace Descriptor Block signature, trace 1"), std::string::npos);
 
   std::vector<uint8_t> none = bytes;
   StoreWord<uint16_t>(none.data() + 6, 0, false);
-  WriteBytes(dir / "none.sg2", none);
+  WriteFileBytes(dir / "none.sg2", none);
   SeismicSection z;
   log = Captured([&] { EXPECT_EQ(Read(z, dir / "none.sg2"), 0); });
   EXPECT_NE(log.find("#traces (0) inconsistent with Trace Pointer subblock size (12 bytes)"),
             std::string::npos);
 
-  WriteBytes(dir / "short.sg2", std::vector<uint8_t>(bytes.begin(), bytes.begin() + 20));
+  WriteFileBytes(dir / "short.sg2", std::vector<uint8_t>(bytes.begin(), bytes.begin() + 20));
   SeismicSection q;
   Captured([&] { EXPECT_EQ(Read(q, dir / "short.sg2"), 0); });
   EXPECT_EQ(Read(q, dir / "missing.sg2"), -101);
 }
 
 TEST(Seg2Reader, DumpPrintsEveryBlock) {
-  ScratchDir dir;
-  WriteBytes(dir / "d.sg2", MakeSeg2(true, {"COMPANY Kestrix Test"}, ThreeTraces(2)));
+  TempDir dir;
+  WriteFileBytes(dir / "d.sg2", MakeSeg2(true, {"COMPANY Kestrix Test"}, ThreeTraces(2)));
   SeismicSection s;
   LogSetThreshold(LogError);
   std::string log = Captured([&] { EXPECT_EQ(DumpSeg2File(s, dir / "d.sg2"), 0); });

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "support/ByteWriter.h"
+
 namespace seg2test {
 
 struct TestTrace {
@@ -17,45 +19,17 @@ struct TestTrace {
   bool plainText = false;       // trace strings as plain text lines
 };
 
-class Bytes {
- public:
-  explicit Bytes(bool big) : m_big(big) {}
-  void U8(uint8_t v) { m_b.push_back(v); }
-  template <typename T>
-  void Put(T v) {
-    uint8_t raw[sizeof(T)];
-    std::memcpy(raw, &v, sizeof v);
-    for (std::size_t i = 0; i < sizeof v; ++i) m_b.push_back(raw[m_big ? sizeof v - 1 - i : i]);
-  }
-  void Text(const std::string& s) { m_b.insert(m_b.end(), s.begin(), s.end()); }
-  void PadTo4() {
-    while (m_b.size() % 4) m_b.push_back(0);
-  }
-  template <typename T>
-  void PutAt(std::size_t at, T v) {
-    Bytes tmp(m_big);
-    tmp.Put(v);
-    std::memcpy(m_b.data() + at, tmp.m_b.data(), sizeof v);
-  }
-  std::size_t size() const { return m_b.size(); }
-  std::vector<uint8_t>& data() { return m_b; }
-
- private:
-  bool m_big;
-  std::vector<uint8_t> m_b;
-};
-
-inline void PutStrings(Bytes& b, const std::vector<std::string>& strings) {
+inline void PutStrings(kxtest::ByteWriter& b, const std::vector<std::string>& strings) {
   for (const auto& s : strings) {
     b.Put<uint16_t>(static_cast<uint16_t>(s.size() + 3));
     b.Text(s);
     b.U8(0);
   }
   b.Put<uint16_t>(0);
-  b.PadTo4();
+  b.PadTo(4);
 }
 
-inline void PutSamples(Bytes& b, const TestTrace& t) {
+inline void PutSamples(kxtest::ByteWriter& b, const TestTrace& t) {
   for (double v : t.samples) {
     switch (t.format) {
       case 1:
@@ -83,7 +57,7 @@ inline int BytesPer(uint8_t format) {
 
 inline std::vector<uint8_t> MakeSeg2(bool big, const std::vector<std::string>& fileStrings,
                                      const std::vector<TestTrace>& traces, int extraSlots = 0) {
-  Bytes b(big);
+  kxtest::ByteWriter b(big);
   uint16_t n = static_cast<uint16_t>(traces.size());
   uint16_t m = static_cast<uint16_t>(4 * (n + extraSlots));
   b.U8(big ? 0x3A : 0x55), b.U8(big ? 0x55 : 0x3A);
@@ -91,18 +65,17 @@ inline std::vector<uint8_t> MakeSeg2(bool big, const std::vector<std::string>& f
   b.Put<uint16_t>(m);
   b.Put<uint16_t>(n);
   b.U8(1), b.U8(0), b.U8(0), b.U8(1), b.U8(0x0A), b.U8(0);
-  while (b.size() < 32) b.U8(0);
-  while (b.size() < 32u + m) b.U8(0);
+  b.Zeros(32 + m - b.size());
   PutStrings(b, fileStrings);
   for (std::size_t i = 0; i < traces.size(); ++i) {
     const TestTrace& t = traces[i];
     if (t.zeroPointer) continue;
-    b.PutAt<uint32_t>(32 + 4 * i, static_cast<uint32_t>(b.size()));
-    Bytes s(big);
+    b.PutAt<uint32_t>(33 + 4 * i, static_cast<uint32_t>(b.size()));  // 1-based position
+    kxtest::ByteWriter s(big);
     if (t.plainText) {
       s.Put<uint16_t>(0);
       for (const auto& line : t.strings) s.Text(line + "\n");
-      s.PadTo4();
+      s.PadTo(4);
     } else {
       PutStrings(s, t.strings);
     }
@@ -111,10 +84,10 @@ inline std::vector<uint8_t> MakeSeg2(bool big, const std::vector<std::string>& f
     b.Put<uint32_t>(static_cast<uint32_t>(t.samples.size() * (t.format == 3 ? 3 : BytesPer(t.format))));
     b.Put<uint32_t>(static_cast<uint32_t>(t.samples.size()));
     b.U8(t.format);
-    for (int k = 13; k < 32; ++k) b.U8(0);
-    b.data().insert(b.data().end(), s.data().begin(), s.data().end());
+    b.Zeros(32 - 13);
+    b.Bytes().insert(b.Bytes().end(), s.Bytes().begin(), s.Bytes().end());
     PutSamples(b, t);
   }
-  return b.data();
+  return b.Bytes();
 }
 }  // namespace seg2test

@@ -32,13 +32,13 @@ TEST(Seg2Writer, SkippedTracesKeepThePointerSubblockSize) {
   auto s = MakeSection(5, 100, 0.001);
   s->Trace(1)->DELAY = 1.0;  // outside the window
   s->Trace(4)->DELAY = 1.0;
-  ScratchDir dir;
+  TempDir dir;
   SaveOptions o;
   o.seg2TraceCount = 5;
   o.timeCrop = 1, o.t0 = 0.0, o.t1 = 0.05;
   LogSetThreshold(0);
   ASSERT_EQ(SaveAsSeg2(*s, dir / "skip.seg2", o), 0);
-  std::vector<uint8_t> f = ReadBytes(dir / "skip.seg2");
+  std::vector<uint8_t> f = ReadFileBytes(dir / "skip.seg2");
   EXPECT_EQ(f[0], 0x55);
   EXPECT_EQ(f[1], 0x3A);
   EXPECT_EQ(LoadLE<uint16_t>(f.data() + 2), 1);
@@ -106,12 +106,12 @@ TEST(Seg2Writer, CroppedTracesReadBackWithTheirDelayAndFields) {
   auto s = MakeSection(3, 300, 0.001);
   s->m_binaryHeader[28] = 5;  // trace sorting code: common source
   s->m_binaryHeader[54] = 2;  // feet
-  ScratchDir dir;
+  TempDir dir;
   SaveOptions o;
   o.timeCrop = 1, o.t0 = 0.100, o.t1 = 0.299;
   ASSERT_EQ(SaveAsSeg2(*s, dir / "c.seg2", o), 0);
   EXPECT_EQ(o.seg2TraceCount, 3);
-  std::vector<uint8_t> f = ReadBytes(dir / "c.seg2");
+  std::vector<uint8_t> f = ReadFileBytes(dir / "c.seg2");
   std::vector<std::string> fileStrings = StringsOf(f, 32 + 12);
   EXPECT_TRUE(Has(fileStrings, "TRACE_SORT COMMON_SOURCE"));
   EXPECT_TRUE(Has(fileStrings, "UNITS FEET"));
@@ -135,20 +135,20 @@ TEST(Seg2Writer, CroppedTracesReadBackWithTheirDelayAndFields) {
 TEST(Seg2Writer, NothingWrittenLeavesNoFileAndTheOldOneIntact) {
   auto s = MakeSection(3, 50);
   for (int i = 0; i < 3; ++i) s->Trace(i)->OMIT = 1;
-  ScratchDir dir;
-  WriteBytes(dir / "old.seg2", {9, 9, 9});
+  TempDir dir;
+  WriteFileBytes(dir / "old.seg2", {9, 9, 9});
   SaveOptions o;
   LogSetThreshold(0);
   EXPECT_EQ(SaveAsSeg2(*s, dir / "old.seg2", o), -1);
   EXPECT_EQ(SaveAsSeg2(*s, dir / "new.seg2", o), -1);
   LogSetThreshold(kLogDefaultThreshold);
   EXPECT_EQ(dir.Files(), std::vector<std::string>{"old.seg2"});
-  EXPECT_EQ(ReadBytes(dir / "old.seg2"), (std::vector<uint8_t>{9, 9, 9}));
+  EXPECT_EQ(ReadFileBytes(dir / "old.seg2"), (std::vector<uint8_t>{9, 9, 9}));
 }
 
 TEST(Seg2Writer, AFullPointerSubblockEndsTheFileCleanly) {
   auto s = MakeSection(4, 10);
-  ScratchDir dir;
+  TempDir dir;
   SaveOptions o;
   o.seg2TraceCount = 2;  // fewer slots than traces
   LogSetThreshold(0);

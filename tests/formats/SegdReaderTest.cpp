@@ -3,7 +3,6 @@
 // recording system.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -14,25 +13,28 @@
 #include <vector>
 
 #include "formats/ReaderTable.h"
-#include "ScratchFiles.h"
 #include "formats/SegdReader.h"
 #include "log/Log.h"
 #include "section/SeismicSection.h"
+#include "support/ByteWriter.h"
+#include "support/LogCapture.h"
+#include "support/TempDir.h"
 
 namespace {
 namespace fs = std::filesystem;
 
 fs::path TempFile(const std::string& name) {
-  return fs::temp_directory_path() / ("kx_segd_" + std::to_string(::getpid()) + "_" + name);
+  static const kxtest::TempDir dir("kx_segd");
+  return fs::path(dir.Path()) / name;
 }
 
 // The log of one test, captured in a scratch file.
-class LogCapture : public scratch::LogCapture {
+class LogCapture : public kxtest::LogCapture {
  public:
-  LogCapture() : scratch::LogCapture(TempFile("log.txt")) {}
+  LogCapture() : kxtest::LogCapture(TempFile("log.txt")) {}
 };
-using scratch::ReadBytes;
-using scratch::WriteBytes;
+using kxtest::ReadFileBytes;
+using kxtest::WriteFileBytes;
 
 // A General Header #1 with two additional blocks and the given year byte.
 std::vector<uint8_t> Header1(uint8_t year = 0x05, uint8_t addBlocks = 1) {
@@ -100,7 +102,7 @@ TEST(SegdHeader, BcdYearsDaysAndRecordLength) {
 
 TEST(SegdHeader, NoAdditionalBlockGivesZeroAndLogsNothing) {
   fs::path p = TempFile("noadd.segd");
-  WriteBytes(p, Header1(0x05, 0));  // #2 absent: must not even be read
+  WriteFileBytes(p, Header1(0x05, 0));  // #2 absent: must not even be read
   SeismicSection section;
   SegdGeneralHeader h;
   LogCapture log;
@@ -125,7 +127,7 @@ TEST(SegdHeader, Revision2RecordLengthAndLogOrder) {
   g2[20] = 0x01, g2[21] = 0x02;  // sequence 258
   b.insert(b.end(), g2.begin(), g2.end());
   fs::path p = TempFile("rev2.segd");
-  WriteBytes(p, b);
+  WriteFileBytes(p, b);
   SeismicSection section;
   SegdGeneralHeader h;
   LogCapture log;
@@ -242,7 +244,7 @@ TEST(SegdHeader, ShortFilesFailWithReadError) {
     bytes.resize(32 + 32, 0);
     bytes.resize(cut);
     fs::path p = TempFile("short.segd");
-    WriteBytes(p, bytes);
+    WriteFileBytes(p, bytes);
     LogCapture log;
     EXPECT_EQ(ReadSegdHeaders(section, p.string(), &h), -104) << cut;
     std::string which = cut < 32 ? "#1" : "#2";

@@ -120,10 +120,10 @@ TEST(SegyFuzz, DamagedFilesNeverCrashHangLeakOrOverAllocate) {
   for (const char* rel : {"segy/segyio/small.sgy", "segy/segyio/small-lsb.sgy", "segy/segyio/Format2msb.sgy",
                           "segy/segyio/f3.sgy", "segy/obspy/00001034.sgy_first_trace",
                           "segy/obspy/example.y_first_trace", "segy/segyio/stanzas-unknown-count.sgy"}) {
-    seeds.push_back({segytest::ReadAll(segytest::DataPath(rel)), false});
+    seeds.push_back({kxtest::ReadFileBytes(segytest::DataPath(rel)), false});
   }
-  seeds.push_back({segytest::ReadAll(segytest::DataPath("su/segyio/small.su")), true});
-  seeds.push_back({segytest::ReadAll(segytest::DataPath("su/obspy/1.su_first_trace")), true});
+  seeds.push_back({kxtest::ReadFileBytes(segytest::DataPath("su/segyio/small.su")), true});
+  seeds.push_back({kxtest::ReadFileBytes(segytest::DataPath("su/obspy/1.su_first_trace")), true});
   seeds.push_back({Rev2Seed(), false});
   std::mt19937 rng(20261208);
   QuietLog quiet;
@@ -135,7 +135,7 @@ TEST(SegyFuzz, DamagedFilesNeverCrashHangLeakOrOverAllocate) {
     for (int k = 0; k < 320; ++k) {
       std::vector<uint8_t> v = Variant(seed.bytes, rng);
       // A fresh file each time: rewriting a truncated one makes some file systems flush it.
-      std::filesystem::remove(segytest::TempDir() / (seed.su ? "fuzz.su" : "fuzz.sgy"));
+      std::filesystem::remove(segytest::SharedDir() / (seed.su ? "fuzz.su" : "fuzz.sgy"));
       std::string path = segytest::WriteTemp(seed.su ? "fuzz.su" : "fuzz.sgy", v);
       g_watching = true;
       Exercise(path, seed.su);

@@ -10,10 +10,10 @@
 #include "formats/SegyReader.h"
 #include "section/SeismicSection.h"
 
+using kxtest::ReadFileBytes;
 using segytest::DataPath;
 using segytest::KeyLines;
 using segytest::Oracle;
-using segytest::ReadAll;
 using segytest::WriteTemp;
 
 namespace {
@@ -81,7 +81,7 @@ void CheckAgainstExpected(const std::string& path, const std::string& json, bool
 // A copy of a shared file with some bytes changed.
 std::string PatchedCopy(const std::string& rel, const std::string& name,
                         const std::vector<std::pair<std::size_t, std::vector<uint8_t>>>& patches) {
-  auto bytes = ReadAll(DataPath(rel));
+  auto bytes = ReadFileBytes(DataPath(rel));
   for (const auto& [at, b] : patches) std::copy(b.begin(), b.end(), bytes.begin() + static_cast<long>(at));
   return WriteTemp(name, bytes);
 }
@@ -166,7 +166,7 @@ TEST(SegyioFiles, SuFilesMatchTheirReferences) {
   auto refused = ReadWith(DataPath("su/segyio/small.su"), true, &rc);
   EXPECT_EQ(rc, 0);
   for (const char* name : {"small.su", "small-lsb.su"}) {
-    auto bytes = ReadAll(DataPath(std::string("su/segyio/") + name));
+    auto bytes = ReadFileBytes(DataPath(std::string("su/segyio/") + name));
     bool big = std::string(name) == "small.su";
     for (std::size_t at = 0; at + 240 <= bytes.size(); at += 240 + 50 * 4) {
       bytes[at + 116] = big ? 0x0F : 0xA0;
@@ -180,14 +180,14 @@ TEST(SegyioGenerated, EveryFormatBothOrders) {
   for (int fmt : {1, 2, 3, 5, 8}) {
     for (const char* endian : {"big", "little"}) {
       SCOPED_TRACE(std::to_string(fmt) + " " + endian);
-      std::string path = (segytest::TempDir() / ("gen_" + std::to_string(fmt) + endian + ".sgy")).string();
+      std::string path = (segytest::SharedDir() / ("gen_" + std::to_string(fmt) + endian + ".sgy")).string();
       Oracle(StrPrintf("make %s %d %s 23 40", path.c_str(), fmt, endian));
       auto ref = KeyLines(Oracle(StrPrintf("read %s %s", path.c_str(), endian)));
       ASSERT_EQ(ref["traces"].size(), 1u) << "segyio did not write the file";
       // (40 samples: segyio 1.8.3 writes short files for 1- and 2-byte formats when
       // the trace is not a whole number of 4-byte words.) Declared revision 1, so that the words from byte
       // 181 on count.
-      auto bytes = ReadAll(path);
+      auto bytes = ReadFileBytes(path);
       bytes[3500] = 1;
       bytes[3501] = 0;
       path = WriteTemp("gen_rev1.sgy", bytes);

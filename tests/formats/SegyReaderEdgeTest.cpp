@@ -289,6 +289,12 @@ TEST(SegySamples, IbmConversionIsExact) {
   // Truncation: the 24-bit fraction fits a single exactly, nothing is rounded
   // until the subnormal range, where the bits that drop out are cut.
   EXPECT_EQ(IbmToIeeeBits(0x20FFFFFFu), 0x001FFFFFu) << "0xFFFFFF * 2^-152, cut to 2^-149 steps";
+  // The test files' own IBM words agree with the reader both ways.
+  EXPECT_EQ(kxtest::IbmBits(100.0f), 0x42640000u);
+  EXPECT_EQ(kxtest::IbmBits(-118.625f), 0xC276A000u);
+  EXPECT_EQ(kxtest::IbmBits(0.0f), 0u);
+  for (int k = -4000; k <= 4000; k += 37)
+    EXPECT_EQ(IbmToIeee(kxtest::IbmBits(k * 0.015625f)), k * 0.015625f) << k;
 
   // The block path agrees with the scalar one on every kind of word, both orders.
   std::vector<uint32_t> words;
@@ -358,7 +364,8 @@ TEST(SegySamples, FastPeakAgreesWithTheTraceRecordsWalk) {
     std::vector<float> s(static_cast<std::size_t>(n));
     for (float& v : s) {
       uint32_t r = next();
-      v = r % 5 == 0 ? specials[(r >> 8) % (round < 1000 ? 6 : 8)] : static_cast<float>(static_cast<int>(r % 11) - 5);
+      v = r % 5 == 0 ? specials[(r >> 8) % (round < 1000 ? 6 : 8)]
+                     : static_cast<float>(static_cast<int>(r % 11) - 5);
     }
     float a1 = -1, a2 = -1;
     int32_t i1 = -1, i2 = -1;

@@ -1,5 +1,5 @@
-// Helpers of the SEG-Y reader tests: a byte-level SEG-Y/SU builder, temporary
-// files, running the segyio oracle, and capturing log messages.
+// Helpers of the SEG-Y reader tests: a byte-level SEG-Y/SU builder, a shared
+// scratch folder, running the segyio oracle, and capturing log messages.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -17,28 +17,21 @@
 
 #include "log/Log.h"
 #include "section/ByteOrder.h"
+#include "support/ByteWriter.h"
+#include "support/TempDir.h"
 
 namespace segytest {
 
-inline std::filesystem::path TempDir() {
-  static std::filesystem::path dir = [] {
-    auto d = std::filesystem::temp_directory_path() / ("kx_segy_tests_" + std::to_string(getpid()));
-    std::filesystem::create_directories(d);
-    return d;
-  }();
-  return dir;
+// One folder for the whole test program, removed when it ends.
+inline std::filesystem::path SharedDir() {
+  static const kxtest::TempDir dir("kx_segy_tests");
+  return dir.Path();
 }
 
 inline std::string WriteTemp(const std::string& name, const std::vector<uint8_t>& bytes) {
-  auto p = TempDir() / name;
-  std::ofstream out(p, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  auto p = SharedDir() / name;
+  kxtest::WriteFileBytes(p, bytes);
   return p.string();
-}
-
-inline std::vector<uint8_t> ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 inline std::string DataPath(const std::string& rel) {
@@ -79,7 +72,7 @@ inline std::string Oracle(const std::string& args) {
 // Log messages written while it lives.
 class LogCapture {
  public:
-  LogCapture() : m_path((TempDir() / ("log_" + std::to_string(++Counter()) + ".txt")).string()) {
+  LogCapture() : m_path((SharedDir() / ("log_" + std::to_string(++Counter()) + ".txt")).string()) {
     LogFileClose();
     LogFileOpen(m_path);
   }

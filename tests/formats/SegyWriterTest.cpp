@@ -103,7 +103,7 @@ TEST(SegyWriter, CropWindowKeepsTheWindowAndSkipsOneSampleOrNone) {
   auto s = MakeSection(3, 100, 0.001);
   s->Trace(1)->DELAY = 0.5;   // window entirely before its first sample
   s->Trace(2)->DELAY = 0.03;  // window reduced to one sample
-  ScratchDir dir;
+  TempDir dir;
   SaveOptions o;
   o.timeCrop = 1, o.t0 = 0.010, o.t1 = 0.030;
   std::string log = CaptureLog([&] { EXPECT_EQ(SaveAsSegyRev1(*s, dir / "crop.segy", o), 0); });
@@ -126,7 +126,7 @@ TEST(SegyWriter, TooLongTracesAreSkippedInSegyAndSu) {
   TraceRecord* big = MakeTrace(70000, 0.001, 0.0, 9);
   TraceRecord::Free(s->Trace(1));
   s->m_traces[1] = big;
-  ScratchDir dir;
+  TempDir dir;
   SaveOptions o;
   std::string log = CaptureLog([&] {
     EXPECT_EQ(SaveAsSegyRev1(*s, dir / "a.segy", o), 0);
@@ -137,7 +137,7 @@ TEST(SegyWriter, TooLongTracesAreSkippedInSegyAndSu) {
   ASSERT_NE(first, std::string::npos);
   EXPECT_NE(log.find("trace 1 skipped: too many samples", first + 1), std::string::npos);
   EXPECT_EQ(Load({dir / "a.segy"})->Count(), 2);
-  EXPECT_EQ(ReadBytes(dir / "a.su").size(), 2u * (240 + 50 * 4));
+  EXPECT_EQ(ReadFileBytes(dir / "a.su").size(), 2u * (240 + 50 * 4));
 }
 
 TEST(SegyWriter, BinaryHeaderTakesTheWrittenTracesAndRevisionOne) {
@@ -149,11 +149,11 @@ TEST(SegyWriter, BinaryHeaderTakesTheWrittenTracesAndRevisionOne) {
   std::memset(bh + 60, 0x5A, 40);  // revision 2 fields that must not survive
   std::memset(bh + 306, 0x5A, 26);
   s->Trace(0)->NS = 40;  // mixed lengths: first written count, not fixed
-  ScratchDir dir;
+  TempDir dir;
   SaveOptions o;
   ASSERT_EQ(SaveAsSegyRev1(*s, dir / "b.segy", o), 0);
   EXPECT_EQ(o.fixedLength, 0);
-  std::vector<uint8_t> f = ReadBytes(dir / "b.segy");
+  std::vector<uint8_t> f = ReadFileBytes(dir / "b.segy");
   ASSERT_EQ(f.size(), 3600u + 2 * (240 + 200) + 240 + 160);
   EXPECT_EQ(std::string(f.begin(), f.begin() + 3200), std::string(3200, 'T'));
   const uint8_t* b = f.data() + 3200;
@@ -170,7 +170,7 @@ TEST(SegyWriter, BinaryHeaderTakesTheWrittenTracesAndRevisionOne) {
 
   s->Trace(0)->NS = 50;
   ASSERT_EQ(SaveAsSegyRev1(*s, dir / "c.segy", o), 0);
-  EXPECT_EQ(LoadBE<uint16_t>(ReadBytes(dir / "c.segy").data() + 3200 + 302), 1);
+  EXPECT_EQ(LoadBE<uint16_t>(ReadFileBytes(dir / "c.segy").data() + 3200 + 302), 1);
 }
 
 TEST(SegyWriter, ExtendedTextualHeadersAreKeptUnlessAsked) {
@@ -178,28 +178,28 @@ TEST(SegyWriter, ExtendedTextualHeadersAreKeptUnlessAsked) {
   s->m_extTextCount = 2;
   s->m_extTextHeader = static_cast<uint8_t*>(std::malloc(6400));
   std::memset(s->m_extTextHeader, 'E', 6400);
-  ScratchDir dir;
+  TempDir dir;
   SaveOptions o;
   ASSERT_EQ(SaveAsSegyRev1(*s, dir / "e.segy", o), 0);
-  std::vector<uint8_t> f = ReadBytes(dir / "e.segy");
+  std::vector<uint8_t> f = ReadFileBytes(dir / "e.segy");
   ASSERT_EQ(f.size(), 3600u + 6400 + 240 + 32);
   EXPECT_EQ(LoadBE<int16_t>(f.data() + 3200 + 304), 2);
   EXPECT_EQ(f[3600], 'E');
   EXPECT_EQ(f[3600 + 6399], 'E');
   o.flags = kSaveNoExtText;
   ASSERT_EQ(SaveAsSegyRev1(*s, dir / "f.segy", o), 0);
-  EXPECT_EQ(ReadBytes(dir / "f.segy").size(), 3600u + 240 + 32);
+  EXPECT_EQ(ReadFileBytes(dir / "f.segy").size(), 3600u + 240 + 32);
 }
 
 TEST(SegyWriter, SuIsTheTraceStreamInHostOrder) {
   auto s = MakeSection(2, 16);
-  ScratchDir dir;
+  TempDir dir;
   SaveOptions o;
   o.flags = kSaveStationNumbering;  // replaced by the SU flags
   ASSERT_EQ(SaveAsSu(*s, dir / "x.su", o), 0);
   EXPECT_EQ(o.revision, 0);
   EXPECT_EQ(o.flags, kSaveHostOrder | kSaveSu);
-  std::vector<uint8_t> f = ReadBytes(dir / "x.su");
+  std::vector<uint8_t> f = ReadFileBytes(dir / "x.su");
   ASSERT_EQ(f.size(), 2u * (240 + 64));
   EXPECT_EQ(LoadLE<int32_t>(f.data()), 1);
   EXPECT_EQ(LoadLE<uint16_t>(f.data() + 114), 16);
@@ -216,9 +216,9 @@ TEST(SegyWriter, WritingNeverChangesTheSection) {
   ActiveFilter().lowPassCutoff = 0.1;
   ASSERT_EQ(DesignFilter(ActiveFilter()), 0);
   std::vector<uint8_t> before = SectionBytes(*s);
-  ScratchDir dir;
+  TempDir dir;
   SaveOptions o;
-  o.applyFilter = 1;
+  o.filter = &ActiveFilter();
   o.timeCrop = 1, o.t0 = 0.01, o.t1 = 0.2;
   ASSERT_EQ(SaveAsSegyRev1(*s, dir / "f.segy", o), 0);
   SaveOptions su = o;
@@ -239,8 +239,8 @@ TEST(SegyWriter, WritingNeverChangesTheSection) {
 TEST(SegyWriter, AllExcludedLeavesNoFileAndKeepsTheOldOne) {
   auto s = MakeSection(3, 20);
   for (int i = 0; i < 3; ++i) s->Trace(i)->OMIT = 1;
-  ScratchDir dir;
-  WriteBytes(dir / "old.segy", {1, 2, 3});
+  TempDir dir;
+  WriteFileBytes(dir / "old.segy", {1, 2, 3});
   SaveOptions o;
   std::string log = CaptureLog([&] {
     EXPECT_EQ(SaveAsSegyRev1(*s, dir / "new.segy", o), -100);
@@ -250,12 +250,12 @@ TEST(SegyWriter, AllExcludedLeavesNoFileAndKeepsTheOldOne) {
   });
   EXPECT_NE(log.find("ERROR: zero valid trace written to SEG-Y file"), std::string::npos);
   EXPECT_EQ(dir.Files(), std::vector<std::string>{"old.segy"});
-  EXPECT_EQ(ReadBytes(dir / "old.segy"), (std::vector<uint8_t>{1, 2, 3}));
+  EXPECT_EQ(ReadFileBytes(dir / "old.segy"), (std::vector<uint8_t>{1, 2, 3}));
 }
 
 TEST(SegyWriter, RevisionAboveOneIsRefusedWithoutAFile) {
   auto s = MakeSection(1, 20);
-  ScratchDir dir;
+  TempDir dir;
   SaveOptions o;
   o.revision = 2;
   EXPECT_EQ(SaveAsSegyRev1(*s, dir / "r2.segy", o), -100);
@@ -307,10 +307,10 @@ int RunWithFileSizeLimit(rlim_t limit, const std::function<int()>& fn) {
 
 TEST(SegyWriter, AFullDiskLeavesThePreviousFileIntactAndNoTemporaryFile) {
   auto s = MakeSection(200, 1000);
-  ScratchDir dir;
+  TempDir dir;
   std::vector<uint8_t> previous(5000, 0xAB);
-  WriteBytes(dir / "out.segy", previous);
-  WriteBytes(dir / "out.su", previous);
+  WriteFileBytes(dir / "out.segy", previous);
+  WriteFileBytes(dir / "out.su", previous);
   int rc = RunWithFileSizeLimit(100000, [&] {
     SaveOptions o;
     return SaveAsSegyRev1(*s, dir / "out.segy", o);
@@ -321,8 +321,8 @@ TEST(SegyWriter, AFullDiskLeavesThePreviousFileIntactAndNoTemporaryFile) {
     return SaveAsSu(*s, dir / "out.su", o);
   });
   EXPECT_GT(rc, 0);  // the system's error code
-  EXPECT_EQ(ReadBytes(dir / "out.segy"), previous);
-  EXPECT_EQ(ReadBytes(dir / "out.su"), previous);
+  EXPECT_EQ(ReadFileBytes(dir / "out.segy"), previous);
+  EXPECT_EQ(ReadFileBytes(dir / "out.su"), previous);
   EXPECT_EQ(dir.Files().size(), 2u);
 }
 

@@ -1,8 +1,6 @@
-// Helpers shared by the writer tests: small sections built in memory, a
-// scratch folder, whole-file reads and loads through the program's readers.
+// Helpers shared by the writer tests: small sections built in memory and
+// loads through the program's readers.
 #pragma once
-
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstring>
@@ -16,43 +14,14 @@
 #include "formats/LoadFileList.h"
 #include "formats/LoadParams.h"
 #include "section/SeismicSection.h"
+#include "support/ByteWriter.h"
+#include "support/TempDir.h"
 
 namespace writertest {
 namespace fs = std::filesystem;
-
-// A fresh folder under the temporary directory, removed with its contents.
-class ScratchDir {
- public:
-  ScratchDir() {
-    std::string pattern = (fs::temp_directory_path() / "kx_write_XXXXXX").string();
-    m_path = ::mkdtemp(pattern.data()) ? pattern : std::string();
-  }
-  ~ScratchDir() {
-    std::error_code ec;
-    fs::remove_all(m_path, ec);
-  }
-  std::string operator/(const std::string& name) const { return (fs::path(m_path) / name).string(); }
-  const std::string& path() const { return m_path; }
-  // Names of the files in the folder.
-  std::vector<std::string> Files() const {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(m_path)) names.push_back(e.path().filename().string());
-    return names;
-  }
-
- private:
-  std::string m_path;
-};
-
-inline std::vector<uint8_t> ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
+using kxtest::ReadFileBytes;
+using kxtest::TempDir;
+using kxtest::WriteFileBytes;
 
 // A trace with samples i * 0.5 - 3 + k, and some header fields set.
 inline TraceRecord* MakeTrace(int32_t ns, double dt, double delay, int k) {

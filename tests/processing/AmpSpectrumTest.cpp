@@ -13,6 +13,7 @@
 #include "processing/IIRFilter.h"
 #include "processing/SpectrumRangeFields.h"
 #include "section/SeismicSection.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -285,7 +286,7 @@ TEST(AmpSpectrum, WholeSpectrumMatchesNumpy) {
   AmpSpectrum sp;
   sp.Initialize(s, f);
   ASSERT_EQ(sp.ComputeWholeSpectrum(s, 2), 0);
-  oracle::TempDir dir;
+  kxtest::TempDir dir;
   {
     std::ofstream out(dir.File("x.bin"), std::ios::binary);
     for (int t = 0; t < s.Count(); ++t)

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "PythonOracle.h"
 #include "log/Log.h"
 #include "processing/IIRFilter.h"
 #include "processing/PolyRoots.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ double SectionDcGain(const Biquad& b) {
 }
 
 std::string CaptureLog(const std::function<void()>& fn) {
-  oracle::TempDir dir;
+  kxtest::TempDir dir;
   std::string path = dir.File("log.txt");
   int old = LogGetThreshold();
   LogSetThreshold(LogInfo);

@@ -2,8 +2,6 @@
 // /usr/bin/python3 (the interpreter that sees Debian's scipy).
 #pragma once
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -20,26 +18,6 @@ inline bool HaveScipy() {
     have = std::system("/usr/bin/python3 -c 'import numpy, scipy.signal' >/dev/null 2>&1") == 0 ? 1 : 0;
   return have == 1;
 }
-
-// A fresh folder for one test's exchange files, removed by the destructor.
-class TempDir {
- public:
-  TempDir() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "kx_oracle_XXXXXX").string();
-    std::vector<char> buf(tmpl.begin(), tmpl.end());
-    buf.push_back('\0');
-    if (mkdtemp(buf.data())) m_path = buf.data();
-  }
-  ~TempDir() {
-    std::error_code ec;
-    if (!m_path.empty()) std::filesystem::remove_all(m_path, ec);
-  }
-  std::string File(const std::string& name) const { return (std::filesystem::path(m_path) / name).string(); }
-  bool Ok() const { return !m_path.empty(); }
-
- private:
-  std::string m_path;
-};
 
 // Runs tests/processing/<script> with the arguments; true on exit status 0.
 inline bool RunScript(const std::string& script, const std::string& args) {

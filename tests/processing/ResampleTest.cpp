@@ -14,6 +14,7 @@
 #include "processing/Resample.h"
 #include "processing/SincTable.h"
 #include "processing/SolveToeplitz.h"
+#include "support/TempDir.h"
 
 namespace {
 TraceRecord* AddTrace(SeismicSection& s, int32_t ns, double dt, const std::vector<float>& samples = {}) {
@@ -256,7 +257,7 @@ TEST(Resample, AccuracyAgainstAnalyticSignalAndScipy) {
       std::printf("\n");
       continue;
     }
-    oracle::TempDir dir;
+    kxtest::TempDir dir;
     ASSERT_TRUE(dir.Ok());
     {
       std::ofstream f(dir.File("in.txt"));

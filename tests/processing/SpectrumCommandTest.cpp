@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "PythonOracle.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ void ExpectSameSpectrum(const std::string& ours, const std::string& ref, double 
 
 TEST(SpectrumCommand, MatchesNumpyForTraceWholeRangeAndDecibels) {
   if (!HaveSegyio()) GTEST_SKIP() << "/usr/bin/python3 lacks numpy or segyio";
-  oracle::TempDir dir;
+  kxtest::TempDir dir;
   struct Case {
     std::string kx, py;
     double tol;
@@ -80,7 +81,7 @@ TEST(SpectrumCommand, MatchesNumpyForTraceWholeRangeAndDecibels) {
 }
 
 TEST(SpectrumCommand, FilterOptionFollowsThePanelRules) {
-  oracle::TempDir dir;
+  kxtest::TempDir dir;
   std::string out = dir.File("out.csv");
   // small.sgy: 4 ms, Nyquist 125 Hz.
   EXPECT_EQ(Kxtool("--filtered --filter bandpass:butterworth:8:60:10 " + kSmall, out), 0);
@@ -105,7 +106,7 @@ TEST(SpectrumCommand, FilterOptionFollowsThePanelRules) {
 // raw trace's peak bin.
 TEST(SpectrumCommand, FilteredTraceMatchesForwardBackwardScipy) {
   if (!HaveSegyio()) GTEST_SKIP() << "/usr/bin/python3 lacks numpy, scipy or segyio";
-  oracle::TempDir dir;
+  kxtest::TempDir dir;
   std::string ours = dir.File("ours.csv"), ref = dir.File("ref.csv");
   ASSERT_EQ(Kxtool("--trace 4 --filtered --filter lowpass:butterworth:8:20 " + kSmall, ours), 0);
   {

@@ -111,20 +111,6 @@ TEST(HeaderLabelTable, ValuesByType) {
   TraceRecord::Free(t);
 }
 
-TEST(HeaderLabelTable, ValueTextsAreBoundedPerRow) {
-  ClearHeaderLabelValueTexts();
-  SetHeaderLabelValueText(5, "seismic");
-  EXPECT_EQ(HeaderLabelValueText(5), "seismic");
-  EXPECT_EQ(HeaderLabelValueText(6), "");
-  // 19 ASCII characters then two mu: the cut keeps 20 characters, 21 bytes.
-  SetHeaderLabelValueText(8, "1234567890123456789\xce\xbc\xce\xbc");
-  EXPECT_EQ(HeaderLabelValueText(8), "1234567890123456789\xce\xbc");
-  SetHeaderLabelValueText(75, "x");
-  EXPECT_EQ(HeaderLabelValueText(75), "");
-  ClearHeaderLabelValueTexts();
-  EXPECT_EQ(HeaderLabelValueText(5), "");
-}
-
 TEST(SegyWordTable, RowsAsListed) {
   auto rows = SegyWordRows();
   ASSERT_EQ(rows.size(), 93u);
@@ -229,17 +215,18 @@ TEST(SegyWordTable, LookupIgnoresCaseAndNeedsWholeMnemonic) {
 }
 
 TEST(SegyWordTable, SelectionStartsWithAllButTheTags) {
-  ResetSegyWordSelection();
-  for (int w = 0; w <= 90; ++w) EXPECT_TRUE(SegyWordSelected(w)) << w;
-  EXPECT_FALSE(SegyWordSelected(91));
-  EXPECT_FALSE(SegyWordSelected(92));
-  EXPECT_FALSE(SegyWordSelected(93));
-  SetSegyWordSelected(8, false);
-  SetSegyWordSelected(91, true);
-  EXPECT_FALSE(SegyWordSelected(8));
-  EXPECT_TRUE(SegyWordSelected(91));
-  ResetSegyWordSelection();
-  EXPECT_TRUE(SegyWordSelected(8));
+  SegyWordSelection s;
+  for (int w = 0; w <= 90; ++w) EXPECT_TRUE(s.Selected(w)) << w;
+  EXPECT_FALSE(s.Selected(91));
+  EXPECT_FALSE(s.Selected(92));
+  EXPECT_FALSE(s.Selected(93));
+  s.Set(8, false);
+  s.Set(91, true);
+  s.Set(93, true);
+  EXPECT_FALSE(s.Selected(8));
+  EXPECT_TRUE(s.Selected(91));
+  EXPECT_FALSE(s.Selected(93));
+  EXPECT_TRUE(SegyWordSelection().Selected(8));
 }
 
 TEST(SortKeyTable, RowsAndValues) {
@@ -269,17 +256,4 @@ TEST(SortKeyTable, RowsAndValues) {
   EXPECT_EQ(SortKeyValue(t, rows[23]), 2.0);
   EXPECT_FALSE(SortKeyValue(t, rows[0]).has_value());
   TraceRecord::Free(t);
-}
-
-TEST(SortKeyTable, SlotsResetToMinusOne) {
-  ResetSortKeySlots();
-  for (int id = 0; id < kSortKeyCount; ++id) EXPECT_EQ(SortKeySlot(id), -1);
-  SetSortKeySlot(3, 0);
-  SetSortKeySlot(12, 2);
-  SetSortKeySlot(26, 1);
-  EXPECT_EQ(SortKeySlot(3), 0);
-  EXPECT_EQ(SortKeySlot(12), 2);
-  EXPECT_EQ(SortKeySlot(26), -1);
-  ResetSortKeySlots();
-  EXPECT_EQ(SortKeySlot(3), -1);
 }

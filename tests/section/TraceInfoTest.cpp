@@ -190,16 +190,3 @@ TEST(TraceInfo, LeavesUnownedRowsAndFillsOnlyRowZeroWithoutTrace) {
   BuildTraceInfo(s, -1, c);
   EXPECT_EQ(c[0], "tr idx 0");
 }
-
-TEST(TraceInfo, GlobalVariantWritesTheLabelTable) {
-  SeismicSection s;
-  AddTrace(s, 10, 0.001)->TRID = 2;
-  s.Scan();
-  ClearHeaderLabelValueTexts();
-  SetHeaderLabelValueText(3, "line 9");
-  EXPECT_EQ(BuildTraceInfo(s, 0), 75);
-  EXPECT_EQ(HeaderLabelValueText(0), "tr idx 1");
-  EXPECT_EQ(HeaderLabelValueText(5), "dead");
-  EXPECT_EQ(HeaderLabelValueText(3), "line 9");
-  ClearHeaderLabelValueTexts();
-}

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "PythonOracle.h"
 #include "formats/LoadFileList.h"
 #include "section/SeismicSection.h"
+#include "support/TempDir.h"
 
 namespace {
 int Kxtool(const std::string& args) {
@@ -37,7 +37,7 @@ class KxtoolProcessing : public ::testing::Test {
     ASSERT_TRUE(m_input);
     ASSERT_EQ(m_input->Count(), 240);
   }
-  oracle::TempDir m_dir;
+  kxtest::TempDir m_dir;
   std::string m_in;
   std::unique_ptr<SeismicSection> m_input;
 };

@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <sstream>
 
-#include "SegyWriterTestUtil.h"
 #include "app/SynthSurvey.h"
 #include "formats/Seg2Writer.h"
 #include "formats/SegyWriter.h"
+#include "formats/SegyWriterTestUtil.h"
 #include "log/Log.h"
 
 using namespace writertest;
@@ -92,7 +92,7 @@ void CompareHeaders(const TraceRecord& a, const TraceRecord& b, Out out, const s
   }
 }
 
-void RoundTrip(const SeismicSection& in, const std::string& name, Out out, const ScratchDir& dir) {
+void RoundTrip(const SeismicSection& in, const std::string& name, Out out, const TempDir& dir) {
   static const char* const kExt[] = {".segy", ".su", ".seg2"};
   std::string path = dir / (name + kExt[out]);
   ASSERT_EQ(Write(in, path, out), 0) << path;
@@ -110,7 +110,7 @@ void RoundTrip(const SeismicSection& in, const std::string& name, Out out, const
 
 TEST(RoundtripWrite, EveryRealFileThroughEveryFormat) {
   LogSetThreshold(0);
-  ScratchDir dir;
+  TempDir dir;
   int files = 0;
   for (const std::string& file : RealFiles()) {
     auto in = Load({file});
@@ -133,7 +133,7 @@ TEST(RoundtripWrite, SyntheticSurveyThroughEveryFormat) {
   p.shots = 3, p.channels = 12, p.samples = 400;
   LogSetThreshold(0);
   ASSERT_EQ(MakeSynthSurvey(s, p), 36);
-  ScratchDir dir;
+  TempDir dir;
   for (Out out : {kSegy, kSu, kSeg2}) RoundTrip(s, "synth", out, dir);
   LogSetThreshold(kLogDefaultThreshold);
 }
@@ -161,9 +161,9 @@ bool PeerAvailable() {
   return std::system("/usr/bin/python3 -c 'import segyio.su' >/dev/null 2>&1") == 0;
 }
 
-std::vector<std::vector<double>> RunPeer(const ScratchDir& dir, const std::string& file, const char* kind) {
+std::vector<std::vector<double>> RunPeer(const TempDir& dir, const std::string& file, const char* kind) {
   std::string script = dir / "peer.py";
-  WriteBytes(script, std::vector<uint8_t>(kPeerScript, kPeerScript + std::strlen(kPeerScript)));
+  WriteFileBytes(script, std::vector<uint8_t>(kPeerScript, kPeerScript + std::strlen(kPeerScript)));
   std::string cmd = "/usr/bin/python3 " + script + " " + file + " " + kind + " 2>&1";
   std::vector<std::vector<double>> rows;
   FILE* p = popen(cmd.c_str(), "r");
@@ -179,8 +179,7 @@ std::vector<std::vector<double>> RunPeer(const ScratchDir& dir, const std::strin
   return rows;
 }
 
-void CheckPeerView(const SeismicSection& s, const ScratchDir& dir, const std::string& file,
-                   const char* kind) {
+void CheckPeerView(const SeismicSection& s, const TempDir& dir, const std::string& file, const char* kind) {
   SCOPED_TRACE(file);
   auto rows = RunPeer(dir, file, kind);
   ASSERT_EQ(rows.size(), static_cast<std::size_t>(s.Count()) + 1);
@@ -222,7 +221,7 @@ TEST(RoundtripWrite, SegyioReadsOurSegyAndSuOutput) {
   LogSetThreshold(0);
   ASSERT_EQ(MakeSynthSurvey(s, p), 20);
   s.Trace(3)->DELAY = -0.024;
-  ScratchDir dir;
+  TempDir dir;
   SaveOptions o;
   ASSERT_EQ(SaveAsSegyRev1(s, dir / "peer.segy", o), 0);
   SaveOptions su;
@@ -234,7 +233,7 @@ TEST(RoundtripWrite, SegyioReadsOurSegyAndSuOutput) {
 
 TEST(RoundtripWrite, SegyioReadsRealFilesWeRewrote) {
   if (!PeerAvailable()) GTEST_SKIP() << "segyio not installed for /usr/bin/python3";
-  ScratchDir dir;
+  TempDir dir;
   LogSetThreshold(0);
   for (const char* name : {"/segy/segyio/small.sgy", "/segy/segyio/f3.sgy", "/segy/segyio/Format1lsb.sgy"}) {
     auto in = Load({std::string(KX_TEST_DATA_DIR) + name});

@@ -1,4 +1,4 @@
-#include "gui/QtTextRenderer.h"
+#include "qttext/QtTextRenderer.h"
 
 #include <QFont>
 #include <QFontMetrics>

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "PythonOracle.h"
 #include "formats/ProfileText.h"
 #include "processing/Profile.h"
+#include "support/TempDir.h"
 
 namespace {
 void WriteText(const std::string& path, const std::string& text) {
@@ -75,7 +75,7 @@ TEST(Profile, HoldsAtMost256Points) {
 }
 
 TEST(ProfileText, SavedPolylineReloadsToThreeDecimals) {
-  oracle::TempDir dir;
+  kxtest::TempDir dir;
   ASSERT_TRUE(dir.Ok());
   std::vector<ProfilePoint> pts = {{512000.12345, 6715000.9876}, {-3.0004, 0.0006}, {1e6, -2.5}};
   std::string path = dir.File("p.txt");
@@ -100,7 +100,7 @@ TEST(ProfileText, SavedPolylineReloadsToThreeDecimals) {
 }
 
 TEST(ProfileText, CommentsBlankLinesCrLfAndLongLines) {
-  oracle::TempDir dir;
+  kxtest::TempDir dir;
   std::string path = dir.File("p.txt");
   std::string longTail(400, 'z');
   WriteText(path, "\xEF\xBB\xBF# digitized\r\n\r\n   \t\r\n2\r\n  # a comment\r\n1.5 ,2.5\r\n\r\n-3,4 " +
@@ -119,7 +119,7 @@ TEST(ProfileText, CommentsBlankLinesCrLfAndLongLines) {
 }
 
 TEST(ProfileText, CountLineAndBadFilesLeaveThePointsAlone) {
-  oracle::TempDir dir;
+  kxtest::TempDir dir;
   std::string path = dir.File("p.txt");
   const std::vector<ProfilePoint> before = {{9, 9}};
   for (const char* text : {"0\n1,2\n3,4\n", "-2\n1,2\n", "x\n1,2\n", "", "# only\n\n", "3\n", "2\n1,2\n3 4\n",
@@ -135,7 +135,7 @@ TEST(ProfileText, CountLineAndBadFilesLeaveThePointsAlone) {
 }
 
 TEST(ProfileText, ReadsAtMost256PointsWhateverTheCountSays) {
-  oracle::TempDir dir;
+  kxtest::TempDir dir;
   std::string path = dir.File("p.txt");
   std::string text = "2\n";
   for (int i = 0; i < 300; ++i) text += std::to_string(i) + " , " + std::to_string(-i) + "\n";

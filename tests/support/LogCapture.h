@@ -1,10 +1,8 @@
-// Scratch files and log capture shared by the reader tests that build their
-// inputs byte by byte.
+// What the log writes during a test, read back through the log file.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,21 +11,8 @@
 
 #include "log/Log.h"
 
-namespace scratch {
+namespace kxtest {
 namespace fs = std::filesystem;
-
-// Removes the old file first: rewriting a truncated file in place makes some
-// file systems flush it, which costs milliseconds per file in the fuzz loops.
-inline void WriteBytes(const fs::path& p, const std::vector<uint8_t>& bytes) {
-  fs::remove(p);
-  std::ofstream out(p, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-inline std::vector<uint8_t> ReadBytes(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
 
 // Collects what the log writes while it lives, through the log file.
 class LogCapture {
@@ -67,4 +52,4 @@ class LogCapture {
  private:
   fs::path m_path;
 };
-}  // namespace scratch
+}  // namespace kxtest
