@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "log/Log.h"
+#include "log/Status.h"
 #include "section/SeismicSection.h"
 
 namespace {
@@ -151,7 +152,7 @@ int MakeSynthSurvey(SeismicSection& section, const SynthParams& p) {
   if (p.shots < 1 || p.channels < 1 || p.samples < 1 || p.samples > 100000000 || !(p.dtMs > 0.0) ||
       p.dtMs > 1000.0 || static_cast<int64_t>(p.shots) * p.channels > 2147483647) {
     LogPrint(LogError, "\nERROR: unusable synthetic survey parameters");
-    return -4;
+    return kSynthBadParameters;
   }
   Noise noise(p.seed);
   int32_t index = 0;
@@ -160,9 +161,9 @@ int MakeSynthSurvey(SeismicSection& section, const SynthParams& p) {
       TraceRecord* r = MakeTrace(p, shot, chan, index, noise);
       if (!r) {
         LogPrint(LogError, "\n\nERROR: malloc failure for trace header+data[%u]\n", p.samples);
-        return -999;
+        return kStatusNoMemory;
       }
-      if (section.AppendTrace(r, 1, -1) != 0) return -999;
+      if (section.AppendTrace(r, 1, -1) != 0) return kStatusNoMemory;
     }
   }
   FillFileHeaders(section, p);

@@ -14,6 +14,7 @@
 #include "formats/LoadFileList.h"
 #include "formats/SegyDump.h"
 #include "log/Log.h"
+#include "log/Status.h"
 #include "processing/ActiveFilter.h"
 #include "section/SeismicSection.h"
 #include "section/Utf8Text.h"
@@ -90,7 +91,7 @@ std::string Workspace::DialogStartFolder() const {
 }
 
 int Workspace::LoadChosenFiles(const std::vector<std::string>& paths, int filterIndex) {
-  if (paths.empty()) return -1;
+  if (paths.empty()) return kStatusRefused;
   // The dialog's folder is remembered whatever the load then finds.
   std::filesystem::path first = AbsolutePath(paths[0]);
   SetLastInputDir(NamesFolder(paths) ? first.string() : first.parent_path().string());
@@ -106,7 +107,7 @@ int Workspace::LoadDataset(const std::vector<std::string>& paths, LoadParams par
   if (m_workerActive) {
     // The worker owns the section; destroying it now would pull it away mid-run.
     LogPrint(LogWarning, "WARNING: load refused while a background operation runs");
-    return -1;
+    return kStatusRefused;
   }
   Clock::time_point t0 = Clock::now();
   if (m_observer) m_observer->SetBusyCursor(true);
@@ -129,7 +130,7 @@ int Workspace::LoadDataset(const std::vector<std::string>& paths, LoadParams par
   if (m_observer) m_observer->SetBusyCursor(false);
   if (m_section) return 0;
   LoadFailed(params);
-  return -1;
+  return kStatusRefused;
 }
 
 Workspace::SavedView Workspace::ClearViews(const LoadParams& params) {
@@ -250,7 +251,7 @@ int Workspace::DumpHeadersCommand(const std::string& path, int flags, int firstT
 }
 
 int Workspace::DumpCurrentHeaders(bool textual, bool binary) {
-  if (!m_section) return -1;
+  if (!m_section) return kStatusRefused;
   if (textual) DumpTextualHeader(m_section->m_textualHeader, LogAlways);
   if (binary || !textual) DumpBinaryHeader(m_section->m_binaryHeader, LogAlways);
   ConsoleRaise();
@@ -265,7 +266,7 @@ void Workspace::ChangeBusy(bool busy) {
 int Workspace::ResampleTraces(double newInterval, ResampleProgress progress) {
   if (m_busy || m_workerActive || !m_section) {
     LogPrint(LogWarning, "WARNING: resampling refused: %s", m_section ? "busy" : "no section loaded");
-    return -1;
+    return kResampleRefused;
   }
   JoinWorker();  // the previous run's thread, already past its work
   m_resample.newInterval = newInterval;
@@ -280,7 +281,7 @@ int Workspace::ResampleTraces(double newInterval, ResampleProgress progress) {
     ConsoleRaise();
     m_workerActive = false;
     ChangeBusy(false);
-    return -2;
+    return kResampleNoThread;
   }
   if (!m_poster) {
     JoinWorker();

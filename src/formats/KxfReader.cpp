@@ -6,6 +6,7 @@
 
 #include "formats/SeismicFile.h"
 #include "log/Log.h"
+#include "log/Status.h"
 #include "section/ByteOrder.h"
 #include "section/SeismicSection.h"
 
@@ -91,7 +92,7 @@ void SetKxfFileHeaders(SeismicSection& section) {
 int ReadKxf(SeismicSection& section, const std::string& path, LoadParams& params) {
   LogPrint(LogStep, "\n\nLoading KXF file '%s'\n", path.c_str());
   SeismicFile file = OpenSeismicFile(&section, path, "rbS");
-  if (!file) return -101;
+  if (!file) return kStatusOpenFailed;
   if (params.flags & kLoadKeepHeaders) SetKxfFileHeaders(section);
   int appended = 0;
   for (;;) {

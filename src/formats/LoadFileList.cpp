@@ -3,6 +3,7 @@
 #include "formats/DetectFileType.h"
 #include "formats/ReaderTable.h"
 #include "log/Log.h"
+#include "log/Status.h"
 #include "section/SeismicSection.h"
 
 int LoadFileList(SeismicSection& section, const std::vector<std::string>& paths, LoadParams& params) {
@@ -15,7 +16,7 @@ int LoadFileList(SeismicSection& section, const std::vector<std::string>& paths,
     ReaderFn reader = ReaderForFileType(code);
     if (!reader) {
       LogPrint(LogError, "\nERROR: no reader for file type %d, '%s'", code, path.c_str());
-      return -9902;
+      return kStatusNoReader;
     }
     if (reader(section, path, params) > 0) params.flags = 0;
   }

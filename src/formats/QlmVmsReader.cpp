@@ -5,6 +5,7 @@
 
 #include "formats/SeismicFile.h"
 #include "log/Log.h"
+#include "log/Status.h"
 #include "section/ByteOrder.h"
 #include "section/SeismicSection.h"
 
@@ -375,7 +376,7 @@ int16_t VmsTraceCode(uint32_t direction) {
 
 int ReadQlmVms(SeismicSection& section, const std::string& path, LoadParams& params) {
   SeismicFile file = OpenSeismicFile(&section, path, "rbS");
-  if (!file) return -101;
+  if (!file) return kStatusOpenFailed;
   const bool dump = (params.flags & kVmsDumpFlags) != 0;
   VmsFileHeader h;
   if (!ReadFileHeader(file.Stream(), dump, &h)) return 0;

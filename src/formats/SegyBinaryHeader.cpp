@@ -6,6 +6,7 @@
 #include "formats/SegyDump.h"
 #include "formats/SegyLayout.h"
 #include "log/Log.h"
+#include "log/Status.h"
 #include "section/ByteOrder.h"
 #include "section/SeismicSection.h"
 
@@ -32,7 +33,7 @@ void FixRevision(uint8_t* bh, bool log) {
   }
 }
 
-// 1 little, 2 big, or -4 for the pairwise orders.
+// 1 little, 2 big, or kStatusBadHeader for the pairwise orders.
 int DecideByteOrder(const uint8_t* bh, int revision, bool log) {
   if (revision == 2) {
     uint32_t tag = LoadLE<uint32_t>(bh + 96);
@@ -40,7 +41,7 @@ int DecideByteOrder(const uint8_t* bh, int revision, bool log) {
     if (tag == kTagBig) return kBigEndian;
     if (tag == kTagPairA || tag == kTagPairB) {
       if (log) LogPrint(LogError, "\nERROR: SEG-Y rev 2.0 pairwise bytes swapping NOT IMPLEMENTED\n");
-      return -4;
+      return kStatusBadHeader;
     }
     if (tag == 0) LogPrint(LogWarning, "WARNING: SEG-Y rev 2.0, unspecified byte ordering field in BFH");
     if (tag != 0)
@@ -54,11 +55,11 @@ int CheckFormat(const uint8_t* bh, bool log) {
   int code = HeaderValue<int16_t>(bh, 25);
   if (code <= 0 || code > 16 || code == 13 || code == 14) {
     if (log) LogPrint(LogError, "\nERROR: SEG-Y sample format code %d IS UNKNOWN\n", code);
-    return -4;
+    return kStatusBadHeader;
   }
   if (!SegyFormatSupported(code)) {
     if (log) LogPrint(LogError, "\nERROR: SEG-Y sample format code %d NOT IMPLEMENTED\n", code);
-    return -4;
+    return kStatusBadHeader;
   }
   return 0;
 }
@@ -77,7 +78,7 @@ int CheckRev2(const uint8_t* bh, int extCount, bool log) {
                ns, dt);
       LogPrint(LogError, "       trOffset=%" PRId64 "  numTR=%" PRId64, offset, traces);
     }
-    return -4;
+    return kStatusBadHeader;
   }
   if (offset > 0) {
     int64_t d = (offset - kSegyFirstTraceDefault) / kSegyTextBytes;
@@ -91,14 +92,14 @@ int CheckRev2(const uint8_t* bh, int extCount, bool log) {
           LogPrint(LogError, "       is specified before end of %d-block ETFH", extCount);
         }
       }
-      return -4;
+      return kStatusBadHeader;
     }
   }
   return 0;
 }
 
 int Validate(uint8_t* bh, int revision, bool log) {
-  if (CheckFormat(bh, log) != 0) return -4;
+  if (CheckFormat(bh, log) != 0) return kStatusBadHeader;
   if (revision <= 1) {
     std::memset(bh + 60, 0, 40);
     std::memset(bh + 306, 0, 26);
@@ -112,9 +113,9 @@ int Validate(uint8_t* bh, int revision, bool log) {
         LogPrint(LogError, "\nERROR: found INVALID values in SEG-Y rev 1.0 part of Binary File Header");
         LogPrint(LogError, "       fixedLen=%d  nETFH=%d", fixedLen, extCount);
       }
-      return -4;
+      return kStatusBadHeader;
     }
-    if (revision == 2 && CheckRev2(bh, extCount, log) != 0) return -4;
+    if (revision == 2 && CheckRev2(bh, extCount, log) != 0) return kStatusBadHeader;
   }
   return 0;
 }
@@ -174,7 +175,7 @@ int PrepareBinaryHeader(uint8_t* bh, int dumpFlags, BinaryHeaderMode mode, SegyF
       if (!dumped) DumpBinaryHeader(bh, LogError);
       ConsoleRaise();
     }
-    return -4;
+    return kStatusBadHeader;
   }
   FillWideFields(bh);
   *info = InfoFromBinaryHeader(bh);

@@ -29,7 +29,8 @@ enum class BinaryHeaderMode {
 
 // Brings bh (400 bytes as read) into host order and checks it. dumpFlags bit 2
 // dumps it once its byte order is known. Stores the byte order in byte 397 and
-// clears bytes 398-400. Returns 0, or -4 for an invalid or unsupported header.
+// clears bytes 398-400. Returns 0, or kStatusBadHeader for an invalid or
+// unsupported header.
 int PrepareBinaryHeader(uint8_t* bh, int dumpFlags, BinaryHeaderMode mode, SegyFileInfo* info);
 
 // Sets byte 399 (and info->binarySampling) when revision >= 1, the fixed-length

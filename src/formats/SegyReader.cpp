@@ -20,6 +20,7 @@
 #include "formats/TraceHeap.h"
 #include "formats/TraceStream.h"
 #include "log/Log.h"
+#include "log/Status.h"
 #include "section/ByteOrder.h"
 #include "section/SeismicSection.h"
 
@@ -175,14 +176,14 @@ TraceDecodeContext ContextFromBinaryHeader(const uint8_t* bh, const SegyFileInfo
 
 int ReadTextualHeader(FILE* fp, int32_t flags, uint8_t* text) {
   if (flags == 0) {
-    if (fseeko(fp, kSegyTextBytes, SEEK_SET) != 0) return -103;
+    if (fseeko(fp, kSegyTextBytes, SEEK_SET) != 0) return kStatusSeekFailed;
     return 0;
   }
   errno = 0;
   if (fread_unlocked(text, 1, kSegyTextBytes, fp) != static_cast<std::size_t>(kSegyTextBytes)) {
     LogPrint(LogError, "\nERROR: Failed to read SEG-Y 3200-byte Textual File Header");
     LogSystemError(errno, 1);
-    return -104;
+    return kStatusReadFailed;
   }
   if (TextIsEbcdic(text, kSegyTextBytes)) {
     EbcdicToAscii(text, kSegyTextBytes);
@@ -202,12 +203,12 @@ int CountVariableBlocks(FILE* fp, const SegyFileInfo& info, int* blocks) {
     if (info.firstTraceOffset > 0 && end > info.firstTraceOffset) break;
     if (fread_unlocked(block, 1, kSegyTextBytes, fp) != static_cast<std::size_t>(kSegyTextBytes)) {
       LogPrint(LogError, "\nERROR: Cannot find '((SEG: EndText))' after %d ETFH blocks read\n", n);
-      return -4;
+      return kStatusBadHeader;
     }
     ++n;
     if (IsEndTextStanza(block)) break;
   }
-  if (fseeko(fp, kSegyFirstTraceDefault, SEEK_SET) != 0) return -103;
+  if (fseeko(fp, kSegyFirstTraceDefault, SEEK_SET) != 0) return kStatusSeekFailed;
   *blocks = n;
   return 0;
 }
@@ -227,23 +228,23 @@ int ReadExtendedText(FILE* fp, int64_t fileSize, const SegyFileInfo& info, bool 
       bool fits = fileSize < 0 || static_cast<int64_t>(bytes) <= fileSize - kSegyFirstTraceDefault;
       if (!fits) {
         LogPrint(LogError, "\nERROR: Failed to read %d 3200-byte ETFH blocks", blocks);
-        return -104;
+        return kStatusReadFailed;
       }
       ext->resize(bytes);
       if (fread_unlocked(ext->data(), 1, bytes, fp) != bytes) {
         LogPrint(LogError, "\nERROR: Failed to read %d 3200-byte ETFH blocks", blocks);
         LogSystemError(errno, 0);
-        return -104;
+        return kStatusReadFailed;
       }
       LogPrint(LogStep, "loaded %d-block Extended File Header", blocks);
     } else if (fseeko(fp, static_cast<off_t>(bytes), SEEK_CUR) != 0) {
       LogPrint(LogError, "\nERROR: Failed to skip %d 3200-byte ETFH blocks", blocks);
-      return -103;
+      return kStatusSeekFailed;
     }
   }
   if (info.revision == 2 && info.firstTraceOffset != 0 && fseeko(fp, info.firstTraceOffset, SEEK_SET) != 0) {
     LogPrint(LogError, "\nERROR: Failed to seek to 1st trace at file offset=%" PRId64, info.firstTraceOffset);
-    return -103;
+    return kStatusSeekFailed;
   }
   return 0;
 }
@@ -289,7 +290,7 @@ bool SuIsBigEndian(const uint8_t* firstHeader, bool haveHeader) {
 
 int ReadSegyFile(SeismicSection& section, const std::string& path, LoadParams& params) {
   SeismicFile file = OpenSeismicFile(&section, path, "rbS");
-  if (!file) return -101;
+  if (!file) return kStatusOpenFailed;
   FILE* fp = file.Stream();
   uint8_t text[kSegyTextBytes] = {};
   int rc = ReadTextualHeader(fp, params.flags, text);
@@ -299,7 +300,7 @@ int ReadSegyFile(SeismicSection& section, const std::string& path, LoadParams& p
   if (fread_unlocked(bh, 1, kSegyBinaryBytes, fp) != static_cast<std::size_t>(kSegyBinaryBytes)) {
     LogPrint(LogError, "\nERROR: Failed to read SEG-Y 400-byte Binary File Header");
     LogSystemError(errno, 1);
-    return -104;
+    return kStatusReadFailed;
   }
   SegyFileInfo info;
   rc = PrepareBinaryHeader(bh, params.flags, BinaryHeaderMode::kRead, &info);
@@ -318,12 +319,12 @@ int ReadSegyFile(SeismicSection& section, const std::string& path, LoadParams& p
 
 int ReadSuFile(SeismicSection& section, const std::string& path, LoadParams& params) {
   SeismicFile file = OpenSeismicFile(&section, path, "rbS");
-  if (!file) return -101;
+  if (!file) return kStatusOpenFailed;
   FILE* fp = file.Stream();
   uint8_t first[kSegyTraceHeaderBytes];
   bool have = fread_unlocked(first, 1, sizeof first, fp) == sizeof first;
   bool big = SuIsBigEndian(first, have);
-  if (fseeko(fp, 0, SEEK_SET) != 0) return -103;
+  if (fseeko(fp, 0, SEEK_SET) != 0) return kStatusSeekFailed;
   uint8_t bh[kSegyBinaryBytes];
   SegyFileInfo info;
   BuildSuBinaryHeader(bh, big, &info);

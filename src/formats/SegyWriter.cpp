@@ -12,6 +12,7 @@
 #include "formats/SafeWrite.h"
 #include "formats/SegyLayout.h"
 #include "log/Log.h"
+#include "log/Status.h"
 #include "processing/ActiveFilter.h"
 #include "section/ByteOrder.h"
 #include "section/SeismicSection.h"
@@ -269,7 +270,7 @@ int WriteSegyTraces(const SeismicSection& section, std::FILE* fp, SaveOptions& o
     } catch (...) {
       LogPrint(LogError, "\nERROR: malloc failure for %zu-byte trace buffer\n", count * sizeof(float));
       ConsoleRaise();
-      return -999;
+      return kStatusNoMemory;
     }
   }
   StreamState st{&buffer, bigOut, swap};
@@ -309,7 +310,7 @@ int WriteSegyTraces(const SeismicSection& section, std::FILE* fp, SaveOptions& o
     o.fixedLength = 0;
     LogPrint(LogError, "\nERROR: zero valid trace written to SEG-Y file\n");
     ConsoleRaise();
-    return -1;
+    return kStatusRefused;
   }
   return 0;
 }
@@ -371,7 +372,7 @@ int SaveAsSegyRev1(const SeismicSection& section, const std::string& path, SaveO
   SafeWrite out;
   if (out.Open(path, 131072) != 0) {
     LogPrint(LogError, "\nERROR: Cannot open output SEGY file '%s'", path.c_str());
-    return -101;
+    return kStatusOpenFailed;
   }
   Clock::time_point t1 = Clock::now();
   std::FILE* fp = out.File();
@@ -384,11 +385,11 @@ int SaveAsSegyRev1(const SeismicSection& section, const std::string& path, SaveO
   if (rc > 0) {
     LogPrint(LogError, "\nERROR: IO error while writing SEG-Y file");
     LogSystemError(rc, 1);
-    return -100;  // out's destructor removes the temporary file
+    return kStatusWriteFailed;  // out's destructor removes the temporary file
   }
   if (rc < 0 || o.revision > 1) {
     ConsoleRaise();
-    return -100;
+    return kStatusWriteFailed;
   }
   Clock::time_point t2 = Clock::now();
   FinishBinaryHeader(o, bh);
@@ -396,10 +397,10 @@ int SaveAsSegyRev1(const SeismicSection& section, const std::string& path, SaveO
   if (!WriteFileHeaders(section, bh, extCount, fp)) {
     LogPrint(LogError, "\nERROR: IO error while writing SEG-Y file header");
     LogSystemError(errno > 0 ? errno : EIO, 1);
-    return -100;
+    return kStatusWriteFailed;
   }
   Clock::time_point t3 = Clock::now();
-  if (out.Commit() != 0) return -100;
+  if (out.Commit() != 0) return kStatusWriteFailed;
   LogSegyTimings(t0, t1, t2, t3, Clock::now());
   return 0;
 }
@@ -409,7 +410,7 @@ int SaveAsSu(const SeismicSection& section, const std::string& path, SaveOptions
   SafeWrite out;
   if (out.Open(path, 131072) != 0) {
     LogPrint(LogError, "\nERROR: Cannot open output SU file '%s'", path.c_str());
-    return -101;
+    return kStatusOpenFailed;
   }
   Clock::time_point t1 = Clock::now();
   o.revision = 0;
@@ -420,7 +421,7 @@ int SaveAsSu(const SeismicSection& section, const std::string& path, SaveOptions
     ConsoleRaise();
     return rc;
   }
-  if (out.Commit() != 0) return -100;
+  if (out.Commit() != 0) return kStatusWriteFailed;
   Clock::time_point t3 = Clock::now();
   LogPrint(LogError, "SaveAsSU: open file  %.6lfs", Seconds(t0, t1));
   LogPrint(LogError, "          wr traces  %.6lfs", Seconds(t1, t2));
