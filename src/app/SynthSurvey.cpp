@@ -7,6 +7,7 @@
 
 #include "log/Log.h"
 #include "log/Status.h"
+#include "section/SegyBytePositions.h"
 #include "section/SeismicSection.h"
 
 namespace {
@@ -134,14 +135,14 @@ void FillFileHeaders(SeismicSection& section, const SynthParams& p) {
   int16_t interval = static_cast<int16_t>(std::min(p.dtMs * 1000.0 + 0.499, 32767.0));
   uint16_t ns = static_cast<uint16_t>(std::min(p.samples, 65535));
   int16_t format = 5, sorting = 1, units = 1, traces = static_cast<int16_t>(std::min(p.channels, 32767));
-  std::memcpy(bh, &one, 4);
-  std::memcpy(bh + 4, &one, 4);
-  std::memcpy(bh + 12, &traces, 2);
-  std::memcpy(bh + 16, &interval, 2);
-  std::memcpy(bh + 20, &ns, 2);
-  std::memcpy(bh + 24, &format, 2);
-  std::memcpy(bh + 28, &sorting, 2);
-  std::memcpy(bh + 54, &units, 2);
+  std::memcpy(bh + BinaryHeaderOffset(kBhJobId), &one, 4);
+  std::memcpy(bh + BinaryHeaderOffset(kBhLineNumber), &one, 4);
+  std::memcpy(bh + BinaryHeaderOffset(kBhTracesPerRecord), &traces, 2);
+  std::memcpy(bh + BinaryHeaderOffset(kBhInterval), &interval, 2);
+  std::memcpy(bh + BinaryHeaderOffset(kBhSamples), &ns, 2);
+  std::memcpy(bh + BinaryHeaderOffset(kBhFormat), &format, 2);
+  std::memcpy(bh + BinaryHeaderOffset(kBhSorting), &sorting, 2);
+  std::memcpy(bh + BinaryHeaderOffset(kBhMeasurementSystem), &units, 2);
   bh[kBfhByteOrderPos] = kLittleEndian;
   bh[kBfhFileTypePos] = kFileSegy;
   section.m_fileName = "synthetic";

@@ -57,7 +57,7 @@ bool VisitTrace(SeismicSection& section, const TraceStream& stream, HeaderScanPa
 }  // namespace
 
 bool SuHeaderIsBigEndian(const uint8_t* firstHeader) {
-  return LoadLE<int16_t>(firstHeader + 116) < 0;
+  return LoadLE<int16_t>(firstHeader + TraceHeaderOffset(kTrDt)) < 0;
 }
 
 int ScanTraceHeaders(SeismicSection& section, FILE* fp, int64_t fileSize, int64_t position,

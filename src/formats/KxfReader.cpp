@@ -8,6 +8,7 @@
 #include "log/Log.h"
 #include "log/Status.h"
 #include "section/ByteOrder.h"
+#include "section/SegyBytePositions.h"
 #include "section/SeismicSection.h"
 
 namespace {
@@ -83,8 +84,8 @@ void SetKxfFileHeaders(SeismicSection& section) {
   section.SetDefaultTextualHeader();
   uint8_t* b = section.m_binaryHeader;
   std::memset(b, 0, kBinaryHeaderBytes);
-  StoreWord<int16_t>(b + 24, 5, !kHostLittleEndian);  // IEEE float samples
-  b[300] = 1;
+  StoreWord<int16_t>(b + BinaryHeaderOffset(kBhFormat), 5, !kHostLittleEndian);  // IEEE float samples
+  b[BinaryHeaderOffset(kBhRevisionMajor)] = 1;
   b[kBfhByteOrderPos] = kLittleEndian;
   b[kBfhFileTypePos] = kFileKxf;
 }

@@ -12,6 +12,7 @@
 #include "log/Log.h"
 #include "log/Status.h"
 #include "section/ByteOrder.h"
+#include "section/SegyBytePositions.h"
 #include "section/SeismicSection.h"
 
 namespace {
@@ -192,8 +193,8 @@ std::vector<std::string> Seg2FileStrings(const SeismicSection& section, const Tr
   std::vector<std::string> out;
   if (first) AddDateTime(*first, &out);
   int16_t sort = 0, units = 0;
-  std::memcpy(&sort, section.m_binaryHeader + 28, 2);
-  std::memcpy(&units, section.m_binaryHeader + 54, 2);
+  std::memcpy(&sort, section.m_binaryHeader + BinaryHeaderOffset(kBhSorting), 2);
+  std::memcpy(&units, section.m_binaryHeader + BinaryHeaderOffset(kBhMeasurementSystem), 2);
   static const char* const kSorts[8] = {nullptr,     "AS_ACQUIRED",   "CDP_GATHER",      nullptr,
                                         "CDP_STACK", "COMMON_SOURCE", "COMMON_RECEIVER", "COMMON_OFFSET"};
   if (sort >= 1 && sort <= 7 && kSorts[sort]) out.push_back(std::string("TRACE_SORT ") + kSorts[sort]);

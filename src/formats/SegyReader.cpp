@@ -165,10 +165,10 @@ int TraceReader::ReadAll() {
 TraceDecodeContext ContextFromBinaryHeader(const uint8_t* bh, const SegyFileInfo& info) {
   TraceDecodeContext ctx;
   ctx.bigEndian = info.bigEndian;
-  ctx.lineNumber = HeaderValue<int32_t>(bh, 5);
-  ctx.bgr = static_cast<uint8_t>(HeaderValue<int16_t>(bh, 51) & 0xFF);
-  ctx.arm = static_cast<uint8_t>(HeaderValue<int16_t>(bh, 53) & 0xFF);
-  ctx.msys = static_cast<uint8_t>(HeaderValue<int16_t>(bh, 55) & 0xFF);
+  ctx.lineNumber = BinaryWord<int32_t>(bh, kBhLineNumber);
+  ctx.bgr = static_cast<uint8_t>(BinaryWord<int16_t>(bh, kBhGainRecovered) & 0xFF);
+  ctx.arm = static_cast<uint8_t>(BinaryWord<int16_t>(bh, kBhAmplitudeRecovery) & 0xFF);
+  ctx.msys = static_cast<uint8_t>(BinaryWord<int16_t>(bh, kBhMeasurementSystem) & 0xFF);
   return ctx;
 }
 
@@ -284,7 +284,7 @@ int ReadTracesFromStream(SeismicSection& section, TraceStream& stream, const uin
 }
 
 bool SuIsBigEndian(const uint8_t* firstHeader, bool haveHeader) {
-  return haveHeader && LoadLE<int16_t>(firstHeader + 116) < 0;
+  return haveHeader && LoadLE<int16_t>(firstHeader + TraceHeaderOffset(kTrDt)) < 0;
 }
 }  // namespace
 
@@ -334,10 +334,10 @@ int ReadSuFile(SeismicSection& section, const std::string& path, LoadParams& par
   if ((params.flags & kLoadKeepHeaders) && count > 0) {
     const TraceRecord* t = section.Trace(section.Count() - count);
     double us = t->DT * 1e6;
-    SetHeaderValue<uint16_t>(bh, 21, static_cast<uint16_t>(t->NS));
-    SetHeaderValue<int32_t>(bh, 69, t->NS);
-    SetHeaderValue<double>(bh, 73, us);
-    SetHeaderValue<int16_t>(bh, 17, static_cast<int16_t>(us + 0.499));
+    SetBinaryWord<uint16_t>(bh, kBhSamples, static_cast<uint16_t>(t->NS));
+    SetBinaryWord<int32_t>(bh, kBhSamples32, t->NS);
+    SetBinaryWord<double>(bh, kBhInterval64, us);
+    SetBinaryWord<int16_t>(bh, kBhInterval, static_cast<int16_t>(us + 0.499));
     section.SetDefaultTextualHeader();
     std::vector<uint8_t> none;
     KeepHeaders(section, nullptr, bh, none, kFileSu);
