@@ -10,7 +10,7 @@
 #include "app/AppSettings.h"
 #include "cli/CliLoad.h"
 #include "cli/Command.h"
-#include "cli/FilterSpec.h"
+#include "cli/FilterArgument.h"
 #include "cli/Options.h"
 #include "log/Log.h"
 #include "log/Status.h"
@@ -127,7 +127,7 @@ int RunSpectrum(const CommandArgs& args) {
   std::unique_ptr<SeismicSection> section = LoadSectionForCli(a.files, &status);
   if (!section) return 1;
   ActiveFilterDatasetLoaded(SectionMinInterval(*section));
-  if (!a.filter.empty() && SetActiveFilterFromSpec(a.filter) != 0) return 2;
+  if (!a.filter.empty() && SetActiveFilterFromArgument(a.filter) != 0) return 2;
   AmpSpectrum sp;
   if (sp.Initialize(*section, ActiveFilter()) != 0) {
     LogPrint(LogError, "\nERROR: the spectrum cannot be set up for this dataset");
