@@ -95,7 +95,7 @@ void MainWindow::ConnectView() {
   connect(m_view, &TraceViewWidget::parametersRequested, this, [this](int) { ShowParameters(); });
   connect(m_panel, &SettingsPanel::TraceInfoWanted, this, &MainWindow::SetTraceInfo);
   connect(m_panel, &SettingsPanel::UseFreqFilterChanged, this,
-          [](bool on) { LogPrint(10, "main: Use Freq Filter %d", on ? 1 : 0); });
+          [](bool on) { LogPrint(LogInfo, "main: Use Freq Filter %d", on ? 1 : 0); });
 }
 
 // The readout goes to the strip; with no trace highlighted the Trace Info
