@@ -28,7 +28,8 @@ struct WordCase {
 std::vector<WordCase> AllCases() {
   std::vector<WordCase> cases;
   for (int w = 1; w <= kSegyLastNumericWord; ++w)
-    cases.push_back({FindSegyWord(w)->mnemonic, kSegyTraceWordSpans[w].first, kSegyTraceWordSpans[w].bytes, w});
+    cases.push_back(
+        {FindSegyWord(w)->mnemonic, kSegyTraceWordSpans[w].first, kSegyTraceWordSpans[w].bytes, w});
   cases.push_back({"BhReelNumber", kBhReelNumber, 4, 0});
   cases.push_back({"BhInterval", kBhInterval, 2, 0});
   cases.push_back({"BhSamples", kBhSamples, 2, 0});
@@ -53,15 +54,16 @@ void PutBytes(uint8_t* p, int32_t v, int bytes, bool big) {
   }
 }
 
-// Words the writer derives rather than copies: scaled, rounded or recomputed from other fields,
-// only partly decoded (low byte), or taken from the trace's samples and interval.
+// Words the writer does not copy back: rewritten with its own scalars (elevations, coordinates,
+// SCALEL, SCALCO, SP, SPSCAL), decoded to their low byte only (DUSE, CORR, COUNIT, HOUR, MINUTE,
+// SEC, TIMBAS), taken from the trace's samples and interval (NS, DT, TIMSCAL), or not carried by
+// the trace record (GRNORS .. OTRAV).
 bool WriterDerives(int word) {
   static const std::set<std::string> kDerived = {
-      "OFFSET", "GELEV", "SELEV",  "SDEPTH", "GDEL",   "SDEL",   "SWDEP",  "GWDEP",  "SCALEL", "SCALCO",
-      "SX",     "SY",    "GX",     "GY",     "COUNIT", "WEVEL",  "SWEVEL", "SUT",    "GUT",    "SSTAT",
-      "GSTAT",  "TSTAT", "LAGA",   "LAGB",   "DELRT",  "MUTS",   "MUTE",   "NS",     "DT",     "CORR",
-      "SLEN",   "STAS",  "STAE",   "HOUR",   "MINUTE", "SEC",    "TIMBAS", "CDPX",   "CDPY",   "SP",
-      "SPSCAL", "DUSE",  "TIMSCAL", "GRNORS", "GRNOFR", "GRNLOF", "GAPS",   "OTRAV"};
+      "GELEV",  "SELEV", "SDEPTH",  "GDEL",   "SDEL",   "SWDEP",  "GWDEP", "SCALEL",
+      "SCALCO", "SX",    "SY",      "GX",     "GY",     "CDPX",   "CDPY",  "SP",
+      "SPSCAL", "DUSE",  "CORR",    "COUNIT", "HOUR",   "MINUTE", "SEC",   "TIMBAS",
+      "NS",     "DT",    "TIMSCAL", "GRNORS", "GRNOFR", "GRNLOF", "GAPS",  "OTRAV"};
   return kDerived.count(FindSegyWord(word)->mnemonic) != 0;
 }
 
@@ -90,7 +92,9 @@ TEST_P(SegyWordRoundTrip, EncodesAndDecodesAtItsNamedPosition) {
     uint8_t out[kSegyTraceHeaderBytes];
     BuildSegyTraceHeader(*rec, 0, big, out);
     TraceRecord::Free(rec);
-    if (!WriterDerives(c.word)) EXPECT_EQ(SegyWordGet(out, c.word, big), v) << "decoder and writer disagree";
+    if (!WriterDerives(c.word)) {
+      EXPECT_EQ(SegyWordGet(out, c.word, big), v) << "decoder and writer disagree";
+    }
     return;
   }
 
@@ -98,7 +102,10 @@ TEST_P(SegyWordRoundTrip, EncodesAndDecodesAtItsNamedPosition) {
   uint8_t bh[kSegyBinaryBytes] = {};
   PutBytes(bh + BinaryHeaderOffset(kBhFormat), 5, 2, big);
   bh[BinaryHeaderOffset(kBhRevisionMajor)] = 1;
-  const int32_t value = c.pos == kBhFormat ? 5 : c.pos == kBhRevisionMajor ? 1 : c.pos == kBhFixedLength ? 1 : v;
+  const int32_t value = c.pos == kBhFormat          ? 5
+                        : c.pos == kBhRevisionMajor ? 1
+                        : c.pos == kBhFixedLength   ? 1
+                                                    : v;
   if (c.bytes == 1) {
     bh[BinaryHeaderOffset(c.pos)] = static_cast<uint8_t>(value);
   } else {
@@ -111,14 +118,24 @@ TEST_P(SegyWordRoundTrip, EncodesAndDecodesAtItsNamedPosition) {
                 : c.bytes == 2 ? BinaryWord<int16_t>(bh, c.pos)
                                : BinaryWord<int32_t>(bh, c.pos);
   EXPECT_EQ(got, value);
-  if (c.pos == kBhFormat) EXPECT_EQ(info.formatCode, value);
-  if (c.pos == kBhRevisionMajor) EXPECT_EQ(info.revision, value);
-  if (c.pos == kBhFixedLength) EXPECT_EQ(info.fixedLength, value);
-  if (c.pos == kBhExtTextCount) EXPECT_EQ(info.extTextCount, value);
+  if (c.pos == kBhFormat) {
+    EXPECT_EQ(info.formatCode, value);
+  }
+  if (c.pos == kBhRevisionMajor) {
+    EXPECT_EQ(info.revision, value);
+  }
+  if (c.pos == kBhFixedLength) {
+    EXPECT_EQ(info.fixedLength, value);
+  }
+  if (c.pos == kBhExtTextCount) {
+    EXPECT_EQ(info.extTextCount, value);
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(AllWords, SegyWordRoundTrip, testing::Combine(testing::ValuesIn(AllCases()), testing::Bool()),
+INSTANTIATE_TEST_SUITE_P(AllWords, SegyWordRoundTrip,
+                         testing::Combine(testing::ValuesIn(AllCases()), testing::Bool()),
                          [](const testing::TestParamInfo<SegyWordRoundTrip::ParamType>& info) {
-                           return std::get<0>(info.param).name + (std::get<1>(info.param) ? "_Big" : "_Little");
+                           return std::get<0>(info.param).name +
+                                  (std::get<1>(info.param) ? "_Big" : "_Little");
                          });
 }  // namespace
