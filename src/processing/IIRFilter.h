@@ -87,7 +87,7 @@ struct IIRFilter {
 IIRFilter IIRFilterInit();
 
 // Builds the run cascades for the pass type from the cutoff fields, family,
-// poles, ripple and stop band. Returns 0, or -1 without changing anything
+// poles, ripple and stop band. Returns 0, or kStatusRefused without changing anything
 // when the pass type is not 1..4. Band pass is a low-pass at the upper edge
 // followed by a high-pass at the lower edge, of the same family and order.
 int DesignFilter(IIRFilter& f);
