@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "log/Status.h"
 #include "section/SeismicSection.h"
 
 namespace {
@@ -110,13 +111,13 @@ int CheckSegyLimits(const SaveOptions& o, const SeismicSection& s, std::string* 
   double f = std::trunc(span / dt);
   if (f + 1.0 > 65535.0) {
     *message = "TOO MANY SAMPLES, max is 65'535 with SU/SEG-Y <= rev 1 format";
-    return -1;
+    return kStatusRefused;
   }
   double us = std::trunc(dt * 1000000.0 + 0.499);
   if (std::fabs(dt * f - us * 1e-6 * f) > dt / 2.0) {
     *message =
         "SU/SEG-Y <= rev 1 format\nSampling interval cannot be converted\nto integer us with enough accuracy";
-    return -1;
+    return kStatusRefused;
   }
   return 0;
 }
@@ -124,7 +125,7 @@ int CheckSegyLimits(const SaveOptions& o, const SeismicSection& s, std::string* 
 int CheckSeg2Limits(int32_t keptTraces, std::string* message) {
   if (keptTraces > 16383) {
     *message = "TOO MANY TRACES, max is 16'383 with SEG-2 format";
-    return -1;
+    return kStatusRefused;
   }
   return 0;
 }

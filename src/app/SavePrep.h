@@ -30,7 +30,7 @@ int32_t PrepareSaveSet(SeismicSection& s, const SaveParams& p);
 // (when p.applyFilter is set; nullptr for none), revision 1, flags 0.
 SaveOptions BuildSaveOptions(const SaveParams& p, const SeismicSection& s, const IIRFilter* filter);
 
-// Format limits. Each returns 0, or -1 with the message box text in message.
+// Format limits. Each returns 0, or kStatusRefused with the message box text in message.
 // SEG-Y and SU: at most 65535 samples in the window and an interval that
 // converts to whole microseconds accurately enough.
 int CheckSegyLimits(const SaveOptions& o, const SeismicSection& s, std::string* message);

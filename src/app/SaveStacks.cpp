@@ -8,6 +8,7 @@
 #include "formats/Seg2Writer.h"
 #include "formats/SegyWriter.h"
 #include "log/Log.h"
+#include "log/Status.h"
 #include "section/SeismicSection.h"
 
 namespace {
@@ -34,7 +35,7 @@ int CheckLimits(const SeismicSection& s, int format, int32_t count) {
     rc = CheckSegyLimits(window, s, &message);
     // The window says nothing without an interval; the count still binds.
     if (rc == 0 && first->NS > 65535) {
-      rc = -1;
+      rc = kStatusRefused;
       message = "TOO MANY SAMPLES, max is 65'535 with SU/SEG-Y <= rev 1 format";
     }
   }
@@ -51,11 +52,11 @@ int SaveSeg2Stacks(const SeismicSection& s, const std::string& path, SaveOptions
     int code = errno != 0 ? errno : EIO;
     LogPrint(LogError, "\nERROR: cannot create \"%s\"", path.c_str());
     LogSystemError(code, 1);
-    return -101;
+    return kStatusOpenFailed;
   }
   int rc = WriteSEG2(s, out.File(), o);
   if (rc != 0) return rc;  // out's destructor removes the temporary file
-  return out.Commit() == 0 ? 0 : -100;
+  return out.Commit() == 0 ? 0 : kStatusWriteFailed;
 }
 }  // namespace
 

@@ -38,6 +38,6 @@ SaveOptions StackSaveOptions(const SeismicSection& section);
 
 // Writes the stack list to path by the section's file type. Returns 0;
 // kStackSaveNoFormat, kStackSaveNoStack or kStackSaveLimits (nothing written);
-// -101 when the file cannot be created; else the writer's code. A failure
+// kStatusOpenFailed when the file cannot be created; else the writer's code. A failure
 // leaves no file behind and an existing file of that name untouched.
 int SaveStacks(const SeismicSection& section, const std::string& path);

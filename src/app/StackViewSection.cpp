@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "log/Status.h"
+
 namespace {
 // The largest magnitude of the stacked samples: sums outgrow the shots' own
 // peak, and the view scales its traces by this.
@@ -19,9 +21,9 @@ float StackPeak(const SeismicSection& shots) {
 
 int StackViewSection::Borrow(const SeismicSection& shots) {
   Release();
-  if (!shots.m_stack || shots.m_stackCount <= 0) return -1;
+  if (!shots.m_stack || shots.m_stackCount <= 0) return kStatusRefused;
   for (int32_t i = 0; i < shots.m_stackCount; ++i)
-    if (!shots.m_stack[i]) return -1;
+    if (!shots.m_stack[i]) return kStatusRefused;
   m_view.m_traces = shots.m_stack;
   m_view.m_count = shots.m_stackCount;
   m_view.m_fixedLength = shots.m_fixedLength;

@@ -15,7 +15,7 @@ class StackViewSection {
   StackViewSection& operator=(const StackViewSection&) = delete;
 
   // Borrows the stack list of shots. Returns the number of stacked traces,
-  // or -1 when shots has none (nothing borrowed then).
+  // or kStatusRefused when shots has none (nothing borrowed then).
   int Borrow(const SeismicSection& shots);
   // Gives the list back; the records stay the shots' own.
   void Release();

@@ -6,6 +6,8 @@
 #include <cstring>
 
 #include "log/Log.h"
+#include "log/Status.h"
+#include "section/SegyBytePositions.h"
 #include "section/SeismicSection.h"
 
 namespace {
@@ -133,14 +135,14 @@ void FillFileHeaders(SeismicSection& section, const SynthParams& p) {
   int16_t interval = static_cast<int16_t>(std::min(p.dtMs * 1000.0 + 0.499, 32767.0));
   uint16_t ns = static_cast<uint16_t>(std::min(p.samples, 65535));
   int16_t format = 5, sorting = 1, units = 1, traces = static_cast<int16_t>(std::min(p.channels, 32767));
-  std::memcpy(bh, &one, 4);
-  std::memcpy(bh + 4, &one, 4);
-  std::memcpy(bh + 12, &traces, 2);
-  std::memcpy(bh + 16, &interval, 2);
-  std::memcpy(bh + 20, &ns, 2);
-  std::memcpy(bh + 24, &format, 2);
-  std::memcpy(bh + 28, &sorting, 2);
-  std::memcpy(bh + 54, &units, 2);
+  std::memcpy(bh + BinaryHeaderOffset(kBhJobId), &one, 4);
+  std::memcpy(bh + BinaryHeaderOffset(kBhLineNumber), &one, 4);
+  std::memcpy(bh + BinaryHeaderOffset(kBhTracesPerRecord), &traces, 2);
+  std::memcpy(bh + BinaryHeaderOffset(kBhInterval), &interval, 2);
+  std::memcpy(bh + BinaryHeaderOffset(kBhSamples), &ns, 2);
+  std::memcpy(bh + BinaryHeaderOffset(kBhFormat), &format, 2);
+  std::memcpy(bh + BinaryHeaderOffset(kBhSorting), &sorting, 2);
+  std::memcpy(bh + BinaryHeaderOffset(kBhMeasurementSystem), &units, 2);
   bh[kBfhByteOrderPos] = kLittleEndian;
   bh[kBfhFileTypePos] = kFileSegy;
   section.m_fileName = "synthetic";
@@ -151,7 +153,7 @@ int MakeSynthSurvey(SeismicSection& section, const SynthParams& p) {
   if (p.shots < 1 || p.channels < 1 || p.samples < 1 || p.samples > 100000000 || !(p.dtMs > 0.0) ||
       p.dtMs > 1000.0 || static_cast<int64_t>(p.shots) * p.channels > 2147483647) {
     LogPrint(LogError, "\nERROR: unusable synthetic survey parameters");
-    return -4;
+    return kSynthBadParameters;
   }
   Noise noise(p.seed);
   int32_t index = 0;
@@ -160,9 +162,9 @@ int MakeSynthSurvey(SeismicSection& section, const SynthParams& p) {
       TraceRecord* r = MakeTrace(p, shot, chan, index, noise);
       if (!r) {
         LogPrint(LogError, "\n\nERROR: malloc failure for trace header+data[%u]\n", p.samples);
-        return -999;
+        return kStatusNoMemory;
       }
-      if (section.AppendTrace(r, 1, -1) != 0) return -999;
+      if (section.AppendTrace(r, 1, -1) != 0) return kStatusNoMemory;
     }
   }
   FillFileHeaders(section, p);

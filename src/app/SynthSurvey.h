@@ -22,7 +22,8 @@ struct SynthParams {
 };
 
 // Appends the survey to an empty section, keeps its file headers and scans it.
-// Returns the number of traces, or -4 for unusable parameters (counts below 1,
-// interval outside (0, 1000] ms, more than 2^31-1 traces or 10^8 samples per
-// trace), or -999 when memory runs out.
+// Returns the number of traces, kSynthBadParameters (counts below 1, interval
+// outside (0, 1000] ms, more than 2^31-1 traces or 10^8 samples per trace), or
+// kStatusNoMemory when memory runs out.
+inline constexpr int kSynthBadParameters = -4;
 int MakeSynthSurvey(SeismicSection& section, const SynthParams& params);

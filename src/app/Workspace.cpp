@@ -15,6 +15,7 @@
 #include "formats/LoadFileList.h"
 #include "formats/SegyDump.h"
 #include "log/Log.h"
+#include "log/Status.h"
 #include "processing/ActiveFilter.h"
 #include "section/SeismicSection.h"
 #include "section/Utf8Text.h"
@@ -121,7 +122,7 @@ std::string Workspace::DialogStartFolder() const {
 }
 
 int Workspace::LoadChosenFiles(const std::vector<std::string>& paths, int filterIndex) {
-  if (paths.empty()) return -1;
+  if (paths.empty()) return kStatusRefused;
   // The dialog's folder is remembered whatever the load then finds.
   std::filesystem::path first = AbsolutePath(paths[0]);
   SetLastInputDir(NamesFolder(paths) ? first.string() : first.parent_path().string());
@@ -137,7 +138,7 @@ int Workspace::LoadDataset(const std::vector<std::string>& paths, LoadParams par
   if (m_workerActive) {
     // The worker owns the section; destroying it now would pull it away mid-run.
     LogPrint(LogWarning, "WARNING: load refused while a background operation runs");
-    return -1;
+    return kStatusRefused;
   }
   Clock::time_point t0 = Clock::now();
   Notify(&WorkspaceObserver::SetBusyCursor, true);
@@ -160,7 +161,7 @@ int Workspace::LoadDataset(const std::vector<std::string>& paths, LoadParams par
   Notify(&WorkspaceObserver::SetBusyCursor, false);
   if (m_section) return 0;
   LoadFailed(params);
-  return -1;
+  return kStatusRefused;
 }
 
 Workspace::SavedView Workspace::ClearViews(const LoadParams& params) {
@@ -279,7 +280,7 @@ int Workspace::DumpHeadersCommand(const std::string& path, int flags, int firstT
 }
 
 int Workspace::DumpCurrentHeaders(bool textual, bool binary) {
-  if (!m_section) return -1;
+  if (!m_section) return kStatusRefused;
   if (textual) DumpTextualHeader(m_section->m_textualHeader, LogAlways);
   if (binary || !textual) DumpBinaryHeader(m_section->m_binaryHeader, LogAlways);
   ConsoleRaise();
@@ -294,7 +295,7 @@ void Workspace::ChangeBusy(bool busy) {
 int Workspace::ResampleTraces(double newInterval, ResampleProgress progress) {
   if (m_busy || m_workerActive || !m_section) {
     LogPrint(LogWarning, "WARNING: resampling refused: %s", m_section ? "busy" : "no section loaded");
-    return -1;
+    return kResampleRefused;
   }
   JoinWorker();  // the previous run's thread, already past its work
   m_resample.newInterval = newInterval;
@@ -310,7 +311,7 @@ int Workspace::ResampleTraces(double newInterval, ResampleProgress progress) {
     ConsoleRaise();
     m_workerActive = false;
     ChangeBusy(false);
-    return -2;
+    return kResampleNoThread;
   }
   if (!m_poster) {
     JoinWorker();

@@ -71,7 +71,7 @@ class Workspace {
   // The load command's parameters: reset-display on, everything else default.
   static LoadParams DefaultLoadParams();
   // Replaces the section with the files read in order. Returns 0 when a section
-  // with at least one timed trace is loaded, else -1 (no section then).
+  // with at least one timed trace is loaded, else kStatusRefused (no section then).
   int LoadDataset(const std::vector<std::string>& paths, LoadParams params);
   // The load command once its dialog returned: remembers the folder and filter, loads
   // with the default parameters and logs the load's duration.
@@ -82,11 +82,11 @@ class Workspace {
 
   // Prints the headers of one file (flags: 1 textual, 2 binary, 0x10 trace
   // headers first..last, 0x20 trace header scan; nothing unless one of 0x33).
-  // Returns 0, -101 when the file cannot be opened, or -9902 for a type
+  // Returns 0, kStatusOpenFailed when the file cannot be opened, or kStatusNoReader for a type
   // without a header dump.
   int DumpHeadersCommand(const std::string& path, int flags, int firstTrace, int lastTrace);
   // Prints the loaded section's own header copies; with neither box the binary
-  // header alone. Returns -1 without a section.
+  // header alone. Returns kStatusRefused without a section.
   int DumpCurrentHeaders(bool textual, bool binary);
 
   const std::string& LastInputDir() const { return m_lastInputDir; }
@@ -113,12 +113,16 @@ class Workspace {
   // with the busy flag set until the completion has run on the user-interface
   // thread: active filter moved to the new Nyquist, views and tool windows
   // refreshed. progress is called on the worker thread and must not touch
-  // the section. Returns 0 when started (finished already without a poster);
-  // -1 refused (busy, or no section); -2 the thread could not be started. The
-  // run's own status is LastResampleStatus() once Busy() is false again.
+  // the section. Returns 0 when started (finished already without a poster),
+  // or a ResampleStart refusal. The run's own status is LastResampleStatus()
+  // once Busy() is false again.
+  enum ResampleStart : int {
+    kResampleRefused = -1,   // busy, or no section
+    kResampleNoThread = -2,  // the worker thread could not be started
+  };
   int ResampleTraces(double newInterval, ResampleProgress progress = {});
-  // 0, or ResampleSection's status of the last finished run (-1 bad interval,
-  // -999 no memory: the section unchanged then).
+  // 0, or ResampleSection's status of the last finished run (kStatusRefused bad interval,
+  // kStatusNoMemory no memory: the section unchanged then).
   int LastResampleStatus() const { return m_resampleStatus; }
   // True from the start of a background command until its completion ran.
   bool WorkerActive() const { return m_workerActive; }

@@ -6,6 +6,7 @@
 
 #include "formats/LoadFileList.h"
 #include "log/Log.h"
+#include "log/Status.h"
 
 std::unique_ptr<SeismicSection> LoadSectionForCli(const std::vector<std::string>& files, int* status,
                                                   LoadParams params) {
@@ -20,7 +21,7 @@ std::unique_ptr<SeismicSection> LoadSectionForCli(const std::vector<std::string>
   }
   if (section->Scan() <= 0) {
     LogPrint(LogError, "\n\nNO SEISMIC DATA loaded\n");
-    *status = -1;
+    *status = kStatusRefused;
     return nullptr;
   }
   *status = 0;

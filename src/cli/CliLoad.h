@@ -12,7 +12,7 @@
 #include "section/SeismicSection.h"
 
 // Returns the scanned section, or null with *status: the load's status
-// (-9902 for a file type without a reader), or -1 when no file gave a trace
+// (kStatusNoReader for a file type without a reader), or kStatusRefused when no file gave a trace
 // with a positive interval and sample count. *status is 0 on success.
 // params: the load's parameters (the stack takes the file numbers from the names).
 std::unique_ptr<SeismicSection> LoadSectionForCli(const std::vector<std::string>& files, int* status,

@@ -12,7 +12,7 @@
 #include "app/SavePrep.h"
 #include "cli/CliLoad.h"
 #include "cli/Command.h"
-#include "cli/FilterSpec.h"
+#include "cli/FilterArgument.h"
 #include "cli/Options.h"
 #include "cli/ProcessOutput.h"
 #include "formats/DetectFileType.h"
@@ -128,7 +128,7 @@ int SaveSection(SeismicSection& section, const ConvertArgs& a, int format) {
   if (!a.select.empty() && !ApplySelect(a.select, p)) return 2;
   if (!a.filter.empty()) {
     ActiveFilterDatasetLoaded(section.m_minInterval);
-    if (SetActiveFilterFromSpec(a.filter) != 0) return 2;
+    if (SetActiveFilterFromArgument(a.filter) != 0) return 2;
     p.applyFilter = 1;
   }
   SaveResult r = SaveDataset(section, p, a.out, &ActiveFilter());

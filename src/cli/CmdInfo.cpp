@@ -6,19 +6,21 @@
 #include "cli/Command.h"
 #include "cli/Options.h"
 #include "log/Log.h"
+#include "section/SegyBytePositions.h"
 #include "section/SeismicSection.h"
 
 namespace {
 std::string InfoJson(const SeismicSection& s) {
   const uint8_t* bh = s.m_binaryHeader;
   int16_t format = 0;
-  __builtin_memcpy(&format, bh + 24, sizeof format);
+  __builtin_memcpy(&format, bh + BinaryHeaderOffset(kBhFormat), sizeof format);
   int nonSeismic = s.Count() - s.m_seismicCount - s.m_unknownCount;
   std::string j = "{";
   j += "\"traces\": " + std::to_string(s.Count());
   j += ", \"file_type\": " + std::to_string(s.FileType());
   j += ", \"file_name\": " + JsonString(s.m_fileName);
-  j += ", \"revision\": " + JsonString(StrPrintf("%d.%d", bh[300], bh[301]));
+  j += ", \"revision\": " + JsonString(StrPrintf("%d.%d", bh[BinaryHeaderOffset(kBhRevisionMajor)],
+                                                 bh[BinaryHeaderOffset(kBhRevisionMinor)]));
   j += ", \"byte_order\": " + JsonString(s.ByteOrder() == kLittleEndian ? "little" : "big");
   j += ", \"format_code\": " + std::to_string(format);
   j += std::string(", \"fixed_length\": ") + (s.m_fixedLength ? "true" : "false");

@@ -16,7 +16,7 @@
 #include "app/AppSettings.h"
 #include "cli/CliLoad.h"
 #include "cli/Command.h"
-#include "cli/FilterSpec.h"
+#include "cli/FilterArgument.h"
 #include "cli/Options.h"
 #include "display/DisplayRules.h"
 #include "display/PngSnapshot.h"
@@ -251,7 +251,7 @@ int RunRender(const CommandArgs& args) {
   std::unique_ptr<SeismicSection> section = LoadSectionForCli(a.files, &status);
   if (!section) return 1;
   ActiveFilterDatasetLoaded(SectionMinInterval(*section));
-  if (!a.filter.empty() && SetActiveFilterFromSpec(a.filter) != 0) return 2;
+  if (!a.filter.empty() && SetActiveFilterFromArgument(a.filter) != 0) return 2;
   return Render(a, *section);
 }
 

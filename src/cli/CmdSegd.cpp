@@ -15,7 +15,7 @@ namespace {
 void PrintHeaders(const std::string& path, int result, const SegdGeneralHeader& h) {
   std::printf("file = %s\n", path.c_str());
   std::printf("result = %d\n", result);
-  if (result == -1) std::printf("revision = %d.%d\n", h.revisionMajor, h.revisionMinor);
+  if (result == kSegdHeadersLogged) std::printf("revision = %d.%d\n", h.revisionMajor, h.revisionMinor);
   const struct {
     const char* name;
     int32_t value;
@@ -62,7 +62,7 @@ int RunSegd(const CommandArgs& args) {
     SegdGeneralHeader h;
     int rc = ReadSegdHeaders(section, files[i], &h);
     if (i > 0) std::printf("\n");
-    if (rc == 0 || rc == -1) {
+    if (rc == 0 || rc == kSegdHeadersLogged) {
       PrintHeaders(files[i], rc, h);
     } else {
       std::printf("file = %s\nresult = %d\n", files[i].c_str(), rc);

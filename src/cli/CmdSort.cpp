@@ -9,6 +9,7 @@
 #include "cli/Options.h"
 #include "cli/ProcessOutput.h"
 #include "log/Log.h"
+#include "log/Status.h"
 #include "processing/TraceSort.h"
 #include "section/SortKeyTable.h"
 
@@ -74,7 +75,7 @@ int RunSort(const CommandArgs& args) {
     return 1;
   }
   int r = SortSection(*section, params);
-  if (r == -999) return 1;
+  if (r == kStatusNoMemory) return 1;
   if (r == 0) {
     const SortKeyRow* key = FindSortKey(section->m_ensembleKey);
     LogPrint(LogStep, "%d ensembles by%s", section->m_ensembleCount, key ? key->label : " ?");

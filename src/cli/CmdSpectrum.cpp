@@ -10,9 +10,10 @@
 #include "app/AppSettings.h"
 #include "cli/CliLoad.h"
 #include "cli/Command.h"
-#include "cli/FilterSpec.h"
+#include "cli/FilterArgument.h"
 #include "cli/Options.h"
 #include "log/Log.h"
+#include "log/Status.h"
 #include "processing/ActiveFilter.h"
 #include "processing/AmpSpectrum.h"
 #include "processing/SpectrumRangeFields.h"
@@ -68,7 +69,7 @@ int SetRangeFromText(const SeismicSection& s, const std::string& text, AmpSpectr
   if (!text.empty() && text.back() == ':') parts.push_back("");
   if (parts.size() != 4) {
     LogPrint(LogError, "\nERROR: --range needs FIRST:LAST:T0:T1 (traces from 1, times in seconds)");
-    return -1;
+    return kStatusRefused;
   }
   SpectrumRangeFields fields{parts[0], parts[1], parts[2], parts[3]};
   SpectrumRangeLimits limits{s.Count(), s.m_minTime, s.m_maxTime};
@@ -76,7 +77,7 @@ int SetRangeFromText(const SeismicSection& s, const std::string& text, AmpSpectr
   bool flash = false;
   if (ReadSpectrumRangeFields(fields, limits, true, &range, &flash) != 0) {
     LogPrint(LogError, "\nERROR: --range \"%s\" is not a valid range of traces and times", text.c_str());
-    return -1;
+    return kStatusRefused;
   }
   LogPrint(LogStep, "Range: traces %s to %s, %s to %s s", fields.firstTrace.c_str(), fields.lastTrace.c_str(),
            fields.startTime.c_str(), fields.endTime.c_str());
@@ -91,14 +92,14 @@ int Compute(const SeismicSection& s, const SpectrumArgs& a, AmpSpectrum& sp, int
     return sp.ComputeWholeSpectrum(s, Settings().numThreads);
   }
   if (!a.range.empty()) {
-    if (SetRangeFromText(s, a.range, sp) != 0) return -1;
+    if (SetRangeFromText(s, a.range, sp) != 0) return kStatusRefused;
     sp.SetRangeOption(true);
     *slot = AmpSpectrum::kRangeCurve;
     return sp.ComputeRangeSpectrum(s, Settings().numThreads);
   }
   if (a.trace > s.Count()) {
     LogPrint(LogError, "\nERROR: --trace %lld: the dataset has %d traces", a.trace, s.Count());
-    return -1;
+    return kStatusRefused;
   }
   sp.SetFilteredOption(a.filtered);
   *slot = a.filtered ? AmpSpectrum::kFilteredCurve : AmpSpectrum::kTraceCurve;
@@ -126,7 +127,7 @@ int RunSpectrum(const CommandArgs& args) {
   std::unique_ptr<SeismicSection> section = LoadSectionForCli(a.files, &status);
   if (!section) return 1;
   ActiveFilterDatasetLoaded(SectionMinInterval(*section));
-  if (!a.filter.empty() && SetActiveFilterFromSpec(a.filter) != 0) return 2;
+  if (!a.filter.empty() && SetActiveFilterFromArgument(a.filter) != 0) return 2;
   AmpSpectrum sp;
   if (sp.Initialize(*section, ActiveFilter()) != 0) {
     LogPrint(LogError, "\nERROR: the spectrum cannot be set up for this dataset");

@@ -7,6 +7,7 @@
 #include "app/SynthSurvey.h"
 #include "cli/Command.h"
 #include "cli/Options.h"
+#include "cli/ProcessOutput.h"
 #include "formats/DetectFileType.h"
 #include "formats/Seg2Writer.h"
 #include "formats/SegyWriter.h"
@@ -22,12 +23,12 @@ int WriteByExtension(const SeismicSection& section, const std::string& out) {
   if (type == kFileSeg2) {
     if (section.Count() > 16383) {
       LogPrint(LogError, "\nERROR: TOO MANY TRACES, max is 16'383 with SEG-2 format");
-      return -1;
+      return kOutputTooManyTraces;
     }
     return SaveAsSeg2(section, out, o);
   }
   LogPrint(LogError, "\nERROR: synth writes .segy/.sgy, .su or .seg2/.sg2/.dat files, not '%s'", out.c_str());
-  return -2;
+  return kOutputUnknownFormat;
 }
 
 bool IntOption(Options& opts, const char* name, int32_t* out) {

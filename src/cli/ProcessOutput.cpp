@@ -50,13 +50,13 @@ int WriteProcessedSection(const SeismicSection& section, const std::string& path
     case kSaveSeg2:
       if (section.Count() > kSeg2MaxTraces) {
         LogPrint(LogError, "\nERROR: TOO MANY TRACES, max is 16'383 with SEG-2 format");
-        return -1;
+        return kOutputTooManyTraces;
       }
       return SaveAsSeg2(section, path, o);
     default:
       LogPrint(LogError, "\nERROR: the output file '%s' must end in .segy/.sgy, .su, .seg2/.sg2 or .kxf",
                path.c_str());
-      return -2;
+      return kOutputUnknownFormat;
   }
 }
 

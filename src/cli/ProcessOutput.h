@@ -14,9 +14,16 @@ class SeismicSection;
 inline constexpr int kOutputKxf = 100;
 int OutputFormatFor(const std::string& formatOption, const std::string& path);
 
+// Refusals of the commands' output step, before any writer runs.
+enum OutputRefusal : int {
+  kOutputTooManyTraces = -1,  // more traces than SEG-2 can hold
+  kOutputUnknownFormat = -2,  // no writer for the output's extension
+};
+
 // Writes the section as SEG-Y rev 1 (.segy, .sgy), SU (.su), SEG-2 (.seg2,
-// .sg2, .dat) or KXF (.kxf). Returns 0, or the writer's negative status (a
-// writer replaces OUT only when complete). Logs the reason of a failure.
+// .sg2, .dat) or KXF (.kxf). Returns 0, an OutputRefusal, or the writer's
+// negative status (a writer replaces OUT only when complete). Logs the reason
+// of a failure.
 int WriteProcessedSection(const SeismicSection& section, const std::string& path);
 
 // Prints "<what>: N% (done/total traces)" at every tenth of a run with at

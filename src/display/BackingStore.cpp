@@ -5,13 +5,14 @@
 
 #include "display/DisplayParams.h"
 #include "log/Log.h"
+#include "log/Status.h"
 
 int BackingStore::CreateBackingStore(int dpi, const DisplayParams& params) {
   if (m_description) return 0;
   m_description.reset(new (std::nothrow) RasterDescription);
   if (!m_description) {
     LogPrint(LogError, "\nERROR: malloc failed for BITMAPINFO 256 colors\n");
-    return -999;
+    return kStatusNoMemory;
   }
   int32_t perMetre = static_cast<int32_t>(dpi * 39.37007874015748);
   m_description->xPixelsPerMetre = perMetre;
@@ -42,7 +43,7 @@ int BackingStore::ResizeBackingStore(int clientWidth, int clientHeight, int view
   if (!m_pixels) {
     LogPrint(LogError, "\nERROR: VTP[%d] CreateDIBSection %lld x %d x 1) FAILED\n", viewNumber,
              static_cast<long long>(stride), clientHeight);
-    return -999;
+    return kStatusNoMemory;
   }
   m_stride = static_cast<int>(stride);
   m_rows = clientHeight;

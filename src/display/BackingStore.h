@@ -4,7 +4,7 @@
 // take writes just past the plot's edge.
 //
 // Drawing code takes Row(y) once and writes bytes directly; RasterPainter adds
-// clipped lines, polygons, rectangles and text. Status codes: 0, or -999 when
+// clipped lines, polygons, rectangles and text. Status codes: 0, or kStatusNoMemory when
 // memory cannot be allocated (logged). One thread owns the store; the density
 // renderer may write disjoint columns or rows from several threads.
 #pragma once
@@ -33,14 +33,14 @@ class BackingStore {
   BackingStore& operator=(const BackingStore&) = delete;
 
   // Allocates the description for a display of dpi dots per inch and builds
-  // the palette from params. Does nothing when it exists. Returns 0 or -999.
+  // the palette from params. Does nothing when it exists. Returns 0 or kStatusNoMemory.
   int CreateBackingStore(int dpi, const DisplayParams& params);
 
   // Sizes the raster for a client area. An existing raster is kept when it is
   // wider than the client area and at least as tall; otherwise a new one of
   // stride (clientWidth + 4) rounded down to a multiple of 4 and clientHeight
   // rows replaces it (contents undefined). viewNumber only names the view in
-  // the failure message. Returns 0 or -999 (no raster then).
+  // the failure message. Returns 0 or kStatusNoMemory (no raster then).
   int ResizeBackingStore(int clientWidth, int clientHeight, int viewNumber = 0);
 
   // Scheme row of the display mode into entries 0..12; in colour mode also the

@@ -9,6 +9,7 @@
 #include "display/Agc.h"
 #include "display/DensityMapping.h"
 #include "log/Log.h"
+#include "log/Status.h"
 
 DensityRenderer::DensityRenderer(BackingStore& store, const TraceRendererInput& in)
     : m_store(store), m_in(in), m_params(*in.params) {}
@@ -34,7 +35,7 @@ int DensityRenderer::BuildColumns() {
     LogPrint(LogError, "\nERROR: malloc failure for %.0lf-KiB POINT[%u]\n", capacity * 8.0 / 1024.0,
              static_cast<unsigned>(capacity));
     ConsoleRaise();
-    return -999;
+    return kStatusNoMemory;
   }
   int start = first;
   if (hw > 0 && first == 0) {
@@ -58,7 +59,7 @@ int DensityRenderer::BuildColumns() {
 
 int DensityRenderer::DrawDensitySection() {
   m_dataRows = m_in.DataRows();
-  if (BuildColumns() != 0) return -999;
+  if (BuildColumns() != 0) return kStatusNoMemory;
   int firstRendered = !m_columns.empty() && m_columns.front().trace < 0 ? 1 : 0;
   RenderColumns(firstRendered);
   if (m_params.m_pixPerTrace > 1.0) {

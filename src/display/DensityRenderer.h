@@ -27,7 +27,7 @@ class DensityRenderer {
  public:
   DensityRenderer(BackingStore& store, const TraceRendererInput& in);
 
-  // Returns 0, or -999 when the column table cannot be allocated (logged,
+  // Returns 0, or kStatusNoMemory when the column table cannot be allocated (logged,
   // nothing drawn).
   int DrawDensitySection();
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "log/Status.h"
+
 int GainSlot(int gainControl) {
   switch (gainControl) {
     case kGainNone:
@@ -119,7 +121,7 @@ bool ScaleFromField(const DisplayParams& params, ScaleSlider slider, double ente
 }
 
 int SetTimeScaleFromField(DisplayParams* params, double value) {
-  return ScaleFromField(*params, ScaleSlider::kTimeScale, value, &params->m_pixPerSec) ? 0 : -1;
+  return ScaleFromField(*params, ScaleSlider::kTimeScale, value, &params->m_pixPerSec) ? 0 : kStatusRefused;
 }
 
 const char* AgcUnitLabel(int timeUnitCode) {
@@ -131,7 +133,7 @@ double AgcUnitsPerSecond(int timeUnitCode) {
 }
 
 int SetAgcWindowFromField(DisplayParams* params, double value) {
-  if (!(value > 0.0) || !std::isfinite(value)) return -1;
+  if (!(value > 0.0) || !std::isfinite(value)) return kStatusRefused;
   params->m_agcWindow = value / AgcUnitsPerSecond(params->m_timeUnitCode);
   return 0;
 }

@@ -50,14 +50,14 @@ bool ScaleFromField(const DisplayParams& params, ScaleSlider slider, double ente
 
 // The time-scale field shows pixels per display time unit.
 double TimeScaleFieldValue(const DisplayParams& params);
-// Sets m_pixPerSec from the field; returns 0, or -1 for a value that is not
+// Sets m_pixPerSec from the field; returns 0, or kStatusRefused for a value that is not
 // positive (nothing changes).
 int SetTimeScaleFromField(DisplayParams* params, double value);
 
 // The AGC window field's unit: "ms", "μs" (code 2) or "ns" (code 4).
 const char* AgcUnitLabel(int timeUnitCode);
 double AgcUnitsPerSecond(int timeUnitCode);
-// Sets m_agcWindow from a field value in the field's unit; returns 0, or -1
+// Sets m_agcWindow from a field value in the field's unit; returns 0, or kStatusRefused
 // for a value that is not positive (nothing changes).
 int SetAgcWindowFromField(DisplayParams* params, double value);
 

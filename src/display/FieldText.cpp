@@ -63,13 +63,13 @@ std::size_t ParsePrefix(const std::string& text, T* out) {
 
 template <typename T>
 int ReadField(std::string* text, T* value) {
-  if (!TrimBlanks(text)) return -1;
+  if (!TrimBlanks(text)) return kFieldEmpty;
   T parsed{};
   std::size_t used = ParsePrefix(*text, &parsed);
   if (used > 0) *value = parsed;
   if (used == text->size()) return 0;
   text->erase(used);
-  return -2;
+  return kFieldCutShort;
 }
 
 }  // namespace

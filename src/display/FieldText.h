@@ -18,11 +18,17 @@ std::string FormatTrimmed3(double value);
 // left after it: "4.000" -> "4", "2.50" -> "2.5". Texts without a point stay.
 void TrimTrailingZeros(std::string* text);
 
+// What ReadFieldDouble and ReadFieldInt found besides a whole number (0).
+enum FieldReadStatus : int {
+  kFieldEmpty = -1,     // nothing but blanks; *value kept
+  kFieldCutShort = -2,  // reading stopped early; *text cut to the readable part
+};
+
 // Reads a field. Blanks around the text are removed. Returns 0 with *value
-// set when the whole text is a number; -1 for an empty field (*value kept);
-// -2 when reading stops early: *text is cut to the readable part and *value
-// is set from it when that part is not empty. Infinite, NaN and out-of-range
-// entries count as unreadable.
+// set when the whole text is a number; kFieldEmpty for an empty field (*value
+// kept); kFieldCutShort when reading stops early: *text is cut to the readable
+// part and *value is set from it when that part is not empty. Infinite, NaN and
+// out-of-range entries count as unreadable.
 int ReadFieldDouble(std::string* text, double* value);
 // The same for base-10 integers of 32 bits.
 int ReadFieldInt(std::string* text, int32_t* value);

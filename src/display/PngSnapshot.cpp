@@ -10,6 +10,7 @@
 #include "display/BackingStore.h"
 #include "formats/SafeWrite.h"
 #include "log/Log.h"
+#include "log/Status.h"
 
 namespace {
 
@@ -65,14 +66,14 @@ unsigned ConfigureState(const BackingStore& store, LodePNGState* state) {
 int EncodePngSnapshot(const BackingStore& store, std::vector<unsigned char>* png) {
   if (!store.HasDescription() || !store.HasRaster()) {
     LogPrint(LogError, "\nERROR: no trace view image to save\n");
-    return -1;
+    return kStatusRefused;
   }
   unsigned width = store.ClientWidth() > 0 ? static_cast<unsigned>(store.ClientWidth() - 1) : 0;
   unsigned height = static_cast<unsigned>(store.ClientHeight());
   if (width == 0 || height == 0) {
     // The encoder would write a file that no reader accepts.
     LogPrint(LogError, "\nERROR: the trace view is empty (%u x %u), no PNG written\n", width, height);
-    return -1;
+    return kStatusRefused;
   }
   LodePNGState state;
   lodepng_state_init(&state);
@@ -88,29 +89,29 @@ int EncodePngSnapshot(const BackingStore& store, std::vector<unsigned char>* png
   lodepng_state_cleanup(&state);
   if (error) {
     LogPrint(LogError, "encoder error %u : %s", error, lodepng_error_text(error));
-    return -1;
+    return kStatusRefused;
   }
   try {
     png->assign(encoded, encoded + encodedSize);
   } catch (const std::bad_alloc&) {
     LogPrint(LogError, "\nERROR: malloc failure for %zu bytes of PNG\n", encodedSize);
-    return -1;
+    return kStatusRefused;
   }
   return 0;
 }
 
 int WritePngFile(const std::vector<unsigned char>& png, const std::string& path) {
   SafeWrite out;
-  if (out.Open(path) != 0) return -1;
+  if (out.Open(path) != 0) return kStatusRefused;
   if (std::fwrite(png.data(), 1, png.size(), out.File()) != png.size()) {
     LogPrint(LogError, "\nERROR: cannot write '%s'\n", path.c_str());
-    return -1;
+    return kStatusRefused;
   }
-  return out.Commit() == 0 ? 0 : -1;
+  return out.Commit() == 0 ? 0 : kStatusRefused;
 }
 
 int SavePngSnapshot(const BackingStore& store, const std::string& path) {
   std::vector<unsigned char> png;
-  if (EncodePngSnapshot(store, &png) != 0) return -1;
+  if (EncodePngSnapshot(store, &png) != 0) return kStatusRefused;
   return WritePngFile(png, path);
 }

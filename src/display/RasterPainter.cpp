@@ -4,6 +4,8 @@
 #include <cmath>
 #include <new>
 
+#include "log/Status.h"
+
 RasterPainter::RasterPainter(BackingStore& store) : m_store(store) {
   RemoveClip();
 }
@@ -185,7 +187,7 @@ int RasterPainter::FillEvenOdd(const PixelPoint* points, int count) {
     m_crossings.reserve(m_edges.size());
     FillRows(rowLo, rowHi);
   } catch (const std::bad_alloc&) {
-    return -999;
+    return kStatusNoMemory;
   }
   return 0;
 }
@@ -242,12 +244,12 @@ TextExtent RasterPainter::MeasureText(std::string_view text, const TextStyle& st
 
 int RasterPainter::DrawText(int32_t x, int32_t y, std::string_view text, const TextStyle& style,
                             uint8_t index) {
-  if (!m_text) return -1;
+  if (!m_text) return kStatusRefused;
   int status = m_text->Rasterize(text, style, &m_mask);
   if (status < 0) return status;
   const TextMask& mask = m_mask;
   if (mask.coverage.size() < static_cast<std::size_t>(mask.width) * static_cast<std::size_t>(mask.height)) {
-    return -1;
+    return kStatusRefused;
   }
   for (int row = 0; row < mask.height; ++row) {
     int64_t py = static_cast<int64_t>(y) + mask.top + row;

@@ -10,8 +10,8 @@
 // inside the raster (stride × client height), whose size is read when the
 // painter is made and at every SetClip/RemoveClip: make the painter after
 // resizing. A painter belongs to one thread; keep one per thread when drawing
-// in parallel. Status codes: 0, -1
-// nothing drawn (no text renderer), -999 scratch memory could not be grown.
+// in parallel. Status codes: 0, kStatusRefused
+// nothing drawn (no text renderer), kStatusNoMemory scratch memory could not be grown.
 #pragma once
 
 #include <cstdint>
@@ -59,7 +59,7 @@ class RasterPainter {
   void Polyline(const PixelPoint* points, int count);
   // Fills the inside (even-odd) in the fill colour, then outlines the closed
   // shape in the line colour (unless outline is false, for a caller that has
-  // just drawn the same outline). Returns 0 or -999.
+  // just drawn the same outline). Returns 0 or kStatusNoMemory.
   int Polygon(const PixelPoint* points, int count, bool outline = true);
   // Outline of rect in the line colour: columns left and right − 1, rows top
   // and bottom − 1, each pixel once.
@@ -69,7 +69,7 @@ class RasterPainter {
 
   TextExtent MeasureText(std::string_view text, const TextStyle& style);
   // Text with the top-left corner of its unrotated box at (x, y): pixels whose
-  // coverage is at least one half take index. Returns 0 or -1.
+  // coverage is at least one half take index. Returns 0 or kStatusRefused.
   int DrawText(int32_t x, int32_t y, std::string_view text, const TextStyle& style, uint8_t index);
 
  private:

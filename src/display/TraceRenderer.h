@@ -9,7 +9,7 @@
 
 class TraceRenderer {
  public:
-  // Returns 0, or -999 when a drawing buffer could not be allocated (logged,
+  // Returns 0, or kStatusNoMemory when a drawing buffer could not be allocated (logged,
   // the console raised; the rest of that mode's drawing is skipped).
   static int DrawTraces(BackingStore& store, const TraceRendererInput& in);
 };

@@ -10,6 +10,7 @@
 #include "display/TimeAxis.h"
 #include "display/TraceRenderer.h"
 #include "log/Log.h"
+#include "log/Status.h"
 #include "section/SeismicSection.h"
 
 namespace {
@@ -36,7 +37,7 @@ VTracePlotter::VTracePlotter(int viewNumber, int styleFlags)
 int VTracePlotter::Create(int clientWidth, int clientHeight, TextRenderer* text) {
   m_text = text;
   m_metrics = AxisLayout::MeasureMetrics(text, kDpi);
-  if (m_store.CreateBackingStore(kDpi, m_params) != 0) return -999;
+  if (m_store.CreateBackingStore(kDpi, m_params) != 0) return kStatusNoMemory;
   return Resize(clientWidth, clientHeight);
 }
 
@@ -47,7 +48,7 @@ int VTracePlotter::Resize(int clientWidth, int clientHeight) {
 }
 
 int VTracePlotter::AttachSection(const SeismicSection& s) {
-  if (s.Count() <= 0) return -1;
+  if (s.Count() <= 0) return kStatusRefused;
   m_allTraces = m_traces = s.m_traces;
   m_allCount = m_count = s.Count();
   m_shownFirst = 0;
@@ -116,7 +117,7 @@ int VTracePlotter::Layout(bool redraw) {
   in.displayTimeFactor = m_displayTimeFactor;
   in.vgrad = m_vgrad;
   m_layout = AxisLayout::Compute(in, m_metrics, &m_params, &m_highlighted);
-  if (m_store.ResizeBackingStore(m_clientWidth, m_clientHeight, m_viewNumber) != 0) return -999;
+  if (m_store.ResizeBackingStore(m_clientWidth, m_clientHeight, m_viewNumber) != 0) return kStatusNoMemory;
   if (redraw) Redraw();
   return 0;
 }

@@ -49,12 +49,12 @@ class VTracePlotter {
   explicit VTracePlotter(int viewNumber = 1, int styleFlags = kTimeAxis | kHeaderLabels);
 
   // Measures the fonts, creates the raster and its palette, sizes it. text
-  // must outlive the view (null: text is not drawn). Returns 0 or -999.
+  // must outlive the view (null: text is not drawn). Returns 0 or kStatusNoMemory.
   int Create(int clientWidth, int clientHeight, TextRenderer* text);
-  // A new client size: lay out and redraw. Returns 0 or -999 (raster lost).
+  // A new client size: lay out and redraw. Returns 0 or kStatusNoMemory (raster lost).
   int Resize(int clientWidth, int clientHeight);
 
-  // Shows the section's traces from its first trace and start time; -1 when
+  // Shows the section's traces from its first trace and start time; kStatusRefused when
   // it has none. The section must outlive the view or be detached first.
   int AttachSection(const SeismicSection& section);
   void DetachSection();
@@ -63,7 +63,7 @@ class VTracePlotter {
   void ApplyLoadPosition();
 
   // Recomputes the plot rectangle and scales (and redraws when asked).
-  // Returns 0, or -999 when the raster cannot be sized.
+  // Returns 0, or kStatusNoMemory when the raster cannot be sized.
   int Layout(bool redraw);
   // Display parameters changed; a non-zero hint rebuilds the palette first.
   int DisplayChanged(int hint);

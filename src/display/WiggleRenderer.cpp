@@ -7,6 +7,7 @@
 #include "display/Agc.h"
 #include "display/ColorScheme.h"
 #include "log/Log.h"
+#include "log/Status.h"
 
 namespace {
 
@@ -41,13 +42,13 @@ int WiggleRenderer::AllocatePoints() {
     LogPrint(LogError, "\nERROR: malloc failure for %.0lf-KiB POINT[%u]\n", n * 8.0 / 1024.0,
              static_cast<unsigned>(n));
     ConsoleRaise();
-    return -999;
+    return kStatusNoMemory;
   }
   return 0;
 }
 
 int WiggleRenderer::DrawWiggleSection() {
-  if (AllocatePoints() != 0) return -999;
+  if (AllocatePoints() != 0) return kStatusNoMemory;
   if (m_params.m_pixPerTrace >= m_in.evenSpacingBelow) {
     DrawNormalSpacing();
   } else {

@@ -29,7 +29,7 @@ class WiggleRenderer {
 
   WiggleRenderer(BackingStore& store, const TraceRendererInput& in);
 
-  // Every visible trace; then the highlighted one. Returns 0, or -999 when
+  // Every visible trace; then the highlighted one. Returns 0, or kStatusNoMemory when
   // the point buffer cannot be allocated (logged; nothing drawn).
   int DrawWiggleSection();
   // One trace n with its zero line at column x.

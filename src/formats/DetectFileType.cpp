@@ -42,12 +42,13 @@ std::size_t BaseNameStart(const std::string& path) {
 bool LooksLikeSu(const RawFile& f) {
   uint8_t h[kSegyTraceHeaderBytes];
   if (!f.ReadAt(h, sizeof h, 0)) return false;
-  uint16_t ns = LoadLE<uint16_t>(h + 114);
-  int16_t dt = LoadLE<int16_t>(h + 116);
+  uint16_t ns = LoadLE<uint16_t>(h + TraceHeaderOffset(kTrNs));
+  int16_t dt = LoadLE<int16_t>(h + TraceHeaderOffset(kTrDt));
   if (ns == 0 || dt <= 0) return false;
   uint8_t next[kSegyTraceHeaderBytes];
   if (!f.ReadAt(next, sizeof next, kSegyTraceHeaderBytes + static_cast<int64_t>(ns) * 4)) return false;
-  return LoadLE<uint16_t>(next + 114) == ns && LoadLE<int16_t>(next + 116) == dt;
+  return LoadLE<uint16_t>(next + TraceHeaderOffset(kTrNs)) == ns &&
+         LoadLE<int16_t>(next + TraceHeaderOffset(kTrDt)) == dt;
 }
 
 bool LooksLikeSegy(const RawFile& f) {
@@ -55,19 +56,20 @@ bool LooksLikeSegy(const RawFile& f) {
   if (!f.ReadAt(bh, sizeof bh, kSegyTextBytes)) return false;
   SegyFileInfo info;
   if (PrepareBinaryHeader(bh, 0, BinaryHeaderMode::kDetect, &info) != 0) return false;
-  uint16_t ns = HeaderValue<uint16_t>(bh, 21);
-  int16_t dt = HeaderValue<int16_t>(bh, 17);
+  uint16_t ns = BinaryWord<uint16_t>(bh, kBhSamples);
+  int16_t dt = BinaryWord<int16_t>(bh, kBhInterval);
   if (info.bytesPerSample <= 0) return false;
   uint8_t h[kSegyTraceHeaderBytes];
   if (!f.ReadAt(h, sizeof h, kSegyFirstTraceDefault)) return false;
-  if (LoadWord<uint16_t>(h + 114, info.bigEndian) != ns || LoadWord<int16_t>(h + 116, info.bigEndian) != dt) {
+  if (LoadWord<uint16_t>(h + TraceHeaderOffset(kTrNs), info.bigEndian) != ns ||
+      LoadWord<int16_t>(h + TraceHeaderOffset(kTrDt), info.bigEndian) != dt) {
     return false;
   }
   int64_t next =
       kSegyFirstTraceDefault + kSegyTraceHeaderBytes + static_cast<int64_t>(ns) * info.bytesPerSample;
   if (!f.ReadAt(h, sizeof h, next)) return false;
-  return LoadWord<uint16_t>(h + 114, info.bigEndian) == ns &&
-         LoadWord<int16_t>(h + 116, info.bigEndian) == dt;
+  return LoadWord<uint16_t>(h + TraceHeaderOffset(kTrNs), info.bigEndian) == ns &&
+         LoadWord<int16_t>(h + TraceHeaderOffset(kTrDt), info.bigEndian) == dt;
 }
 }  // namespace
 

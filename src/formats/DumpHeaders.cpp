@@ -11,6 +11,7 @@
 #include "formats/SegyReaderInternal.h"
 #include "formats/SeismicFile.h"
 #include "log/Log.h"
+#include "log/Status.h"
 #include "section/SeismicSection.h"
 
 namespace {
@@ -71,7 +72,7 @@ int DumpHeadersFile(const std::string& path, int32_t flags, int32_t firstTrace, 
   if (!(flags & 0x33)) return 0;
   SeismicSection section(2);
   SeismicFile file = OpenSeismicFile(&section, path, "rbS");
-  if (!file) return -101;
+  if (!file) return kStatusOpenFailed;
   Banner(path);
   LoadParams params;
   int code = DetectFileType(path, params);
@@ -81,7 +82,7 @@ int DumpHeadersFile(const std::string& path, int32_t flags, int32_t firstTrace, 
   } else if (code == kFileSu) {
     DumpSu(section, file, flags, firstTrace, lastTrace);
   } else if (code == kFileSeg2) {
-    if (DumpSeg2File(section, path) == -101) rc = -101;
+    if (DumpSeg2File(section, path) == kStatusOpenFailed) rc = kStatusOpenFailed;
   } else if (code == kFileQlmVms) {
     LoadParams vms;
     vms.flags = flags;
@@ -90,7 +91,7 @@ int DumpHeadersFile(const std::string& path, int32_t flags, int32_t firstTrace, 
     LogPrint(LogError, "\nERROR: unrecognized file type '%s'\n", path.c_str());
   } else {
     LogPrint(LogError, "\nERROR: no header dump for file type %d yet, '%s'\n", code, path.c_str());
-    rc = -9902;
+    rc = kStatusNoReader;
   }
   file.Close();
   LogBlankLines();

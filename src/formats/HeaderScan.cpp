@@ -10,6 +10,7 @@
 #include "formats/SegyReaderInternal.h"
 #include "formats/TraceStream.h"
 #include "log/Log.h"
+#include "log/Status.h"
 #include "section/ByteOrder.h"
 #include "section/SeismicSection.h"
 
@@ -56,7 +57,7 @@ bool VisitTrace(SeismicSection& section, const TraceStream& stream, HeaderScanPa
 }  // namespace
 
 bool SuHeaderIsBigEndian(const uint8_t* firstHeader) {
-  return LoadLE<int16_t>(firstHeader + 116) < 0;
+  return LoadLE<int16_t>(firstHeader + TraceHeaderOffset(kTrDt)) < 0;
 }
 
 int ScanTraceHeaders(SeismicSection& section, FILE* fp, int64_t fileSize, int64_t position,
@@ -103,9 +104,9 @@ int PrepareSegy(SeismicFile& file, uint8_t* bh, SegyFileInfo* info) {
   if (fread(bh, 1, kSegyBinaryBytes, fp) != static_cast<std::size_t>(kSegyBinaryBytes)) {
     LogPrint(LogError, "\nERROR: Failed to read SEG-Y 400-byte Binary File Header");
     LogSystemError(errno, 1);
-    return -4;
+    return kStatusBadHeader;
   }
-  if (PrepareBinaryHeader(bh, 0, BinaryHeaderMode::kRead, info) != 0) return -4;
+  if (PrepareBinaryHeader(bh, 0, BinaryHeaderMode::kRead, info) != 0) return kStatusBadHeader;
   rc = ReadExtendedText(fp, file.SizeAtOpen(), *info, false, nullptr);
   if (rc != 0) return rc;
   ApplyFixedLengthRule(bh, info);
@@ -115,18 +116,18 @@ int PrepareSegy(SeismicFile& file, uint8_t* bh, SegyFileInfo* info) {
 int PrepareSu(SeismicFile& file, uint8_t* bh, SegyFileInfo* info) {
   uint8_t first[kSegyTraceHeaderBytes];
   bool big = fread(first, 1, sizeof first, file.Stream()) == sizeof first && SuHeaderIsBigEndian(first);
-  if (fseeko(file.Stream(), 0, SEEK_SET) != 0) return -103;
+  if (fseeko(file.Stream(), 0, SEEK_SET) != 0) return kStatusSeekFailed;
   BuildSuBinaryHeader(bh, big, info);
   return 0;
 }
 }  // namespace
 
 int ReadHeadersOnly(SeismicSection& section, HeaderScanParams& params, int kind) {
-  if (kind != 1 && kind != 2) return -3;
+  if (kind != 1 && kind != 2) return kHeaderScanUnknownKind;
   auto start = std::chrono::steady_clock::now();
   const char* mode = (params.flags & kScanRecordOffsets) ? "r+bS" : "rbS";
   SeismicFile file = OpenSeismicFile(&section, params.path, mode);
-  if (!file) return -101;
+  if (!file) return kStatusOpenFailed;
   uint8_t bh[kSegyBinaryBytes];
   SegyFileInfo info;
   int rc = kind == 1 ? PrepareSegy(file, bh, &info) : PrepareSu(file, bh, &info);

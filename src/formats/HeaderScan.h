@@ -38,8 +38,9 @@ int ScanTraceHeaders(SeismicSection& section, FILE* fp, int64_t fileSize, int64_
 
 // Opens params.path ("r+bS" when recording offsets, else "rbS"), reads and
 // checks the file headers (kind 1 SEG-Y, 2 SU), keeps the binary header in the
-// section and runs the scan. Returns the trace count, -3 for an unknown kind,
-// -101, or -4 for a bad header.
+// section and runs the scan. Returns the trace count, kHeaderScanUnknownKind,
+// kStatusOpenFailed, or kStatusBadHeader.
+inline constexpr int kHeaderScanUnknownKind = -3;
 int ReadHeadersOnly(SeismicSection& section, HeaderScanParams& params, int kind);
 
 // The SU byte order rule: big-endian when the first header's DT word, read

@@ -7,6 +7,7 @@
 #include "formats/HeaderWordsText.h"
 #include "formats/SafeWrite.h"
 #include "log/Log.h"
+#include "log/Status.h"
 #include "section/SegyWordTable.h"
 #include "section/SeismicSection.h"
 
@@ -17,13 +18,13 @@ int ExportHeaderWords(const std::string& seismicPath, const std::string& textPat
   if (kind == 0) {
     LogPrint(LogError, "\nERROR: Export header words not supported for file type'%s'\n", ext.c_str());
     ConsoleRaise();
-    return -3;
+    return kHeaderWordsUnsupportedFile;
   }
   // The text goes to a temporary file first: a failed export leaves nothing behind.
   SafeWrite out;
   if (out.Open(textPath, 131072) != 0) {
     LogPrint(LogError, "\nERROR: cannot open text file\n       '%s'", textPath.c_str());
-    return -101;
+    return kStatusOpenFailed;
   }
   std::FILE* fp = out.File();
   std::string title = HeaderWordsTitleLine(words, separator) + "\n";
@@ -43,9 +44,9 @@ int ExportHeaderWords(const std::string& seismicPath, const std::string& textPat
   int n = ReadHeadersOnly(scan, params, kind);
   if (n <= 0) {
     LogPrint(LogError, "\nERROR: no trace header read from '%s'", seismicPath.c_str());
-    return n < 0 ? n : -104;
+    return n < 0 ? n : kStatusReadFailed;
   }
-  if (out.Commit() != 0) return -100;
+  if (out.Commit() != 0) return kStatusWriteFailed;
   LogPrint(LogStep, "exported %lld trace header line(s) to '%s'", static_cast<long long>(lines),
            textPath.c_str());
   return 0;

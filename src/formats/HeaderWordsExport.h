@@ -9,16 +9,21 @@
 
 class SegyWordSelection;
 
+// Refusals of the header word export and import.
+enum HeaderWordsRefusal : int {
+  kHeaderWordsJobAborted = -1,       // import: an error stopped the job (rows before it stay written)
+  kHeaderWordsUnsupportedFile = -3,  // the seismic file is not .segy/.sgy/.su
+};
+
 // Writes the title line and one line per trace first..last (1-based; first
 // below 1 means 1, last below first means to the end) for the words selected, in table order.
-// Returns 0; -3 for a seismic file that is not .segy/.sgy/.su; -101 when the
-// text file cannot be created; another negative code when no trace could be
+// Returns 0; kHeaderWordsUnsupportedFile; kStatusOpenFailed when the text file
+// cannot be created; another negative code when no trace could be
 // read (no text file is left then, and an existing one is untouched).
 int ExportHeaderWords(const std::string& seismicPath, const std::string& textPath,
                       const SegyWordSelection& words, char separator, int32_t firstTrace, int32_t lastTrace);
 
 // Rewrites the trace headers of seismicPath from the rows of textPath. Returns
-// 0; -1 when an error stopped the job (rows before it stay written); -3 for an
-// unsupported seismic file type; another negative code when the text file
+// 0; kHeaderWordsJobAborted; kHeaderWordsUnsupportedFile; another negative code when the text file
 // cannot be opened or the seismic file cannot be scanned.
 int ImportHeaderWords(const std::string& textPath, const std::string& seismicPath);

@@ -7,6 +7,7 @@
 #include "formats/HeaderWordsExport.h"
 #include "formats/HeaderWordsText.h"
 #include "log/Log.h"
+#include "log/Status.h"
 #include "section/SegyWordTable.h"
 #include "section/SeismicSection.h"
 
@@ -123,7 +124,7 @@ int ImportHeaderWords(const std::string& textPath, const std::string& seismicPat
   int kind = HeaderWordsFileKind(seismicPath, &ext);
   if (kind == 0) {
     LogPrint(LogError, "\nERROR: Import header words not supported for file type'%s'\n", ext.c_str());
-    return -3;
+    return kHeaderWordsUnsupportedFile;
   }
   SeismicSection scan(2);
   HeaderScanParams params;
@@ -133,14 +134,14 @@ int ImportHeaderWords(const std::string& textPath, const std::string& seismicPat
   int n = ReadHeadersOnly(scan, params, kind);
   if (n <= 0 || !params.file) {
     LogPrint(LogError, "\nERROR: no trace header found in '%s'", seismicPath.c_str());
-    return n < 0 ? n : -104;
+    return n < 0 ? n : kStatusReadFailed;
   }
   std::FILE* text = std::fopen(textPath.c_str(), "r");
   if (!text) {
     int code = errno;
     LogPrint(LogError, "\nERROR: cannot open text file\n       '%s'", textPath.c_str());
     LogSystemError(code, 0);
-    return -101;
+    return kStatusOpenFailed;
   }
   std::setvbuf(text, nullptr, _IOFBF, 131072);
   ImportJob job{params.file.Stream(), scan.m_offsets, n, params.bigEndian, {}, 0};
@@ -150,11 +151,11 @@ int ImportHeaderWords(const std::string& textPath, const std::string& seismicPat
   int closed = params.file.Close();
   if (!ok) {
     LogPrint(LogError, "--- Job Aborted ---\n");
-    return -1;
+    return kHeaderWordsJobAborted;
   }
   if (closed != 0) {
     LogPrint(LogError, "\nERROR: IO error while closing '%s'", seismicPath.c_str());
-    return -100;
+    return kStatusWriteFailed;
   }
   return 0;
 }

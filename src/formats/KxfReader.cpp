@@ -6,7 +6,9 @@
 
 #include "formats/SeismicFile.h"
 #include "log/Log.h"
+#include "log/Status.h"
 #include "section/ByteOrder.h"
+#include "section/SegyBytePositions.h"
 #include "section/SeismicSection.h"
 
 namespace {
@@ -82,8 +84,8 @@ void SetKxfFileHeaders(SeismicSection& section) {
   section.SetDefaultTextualHeader();
   uint8_t* b = section.m_binaryHeader;
   std::memset(b, 0, kBinaryHeaderBytes);
-  StoreWord<int16_t>(b + 24, 5, !kHostLittleEndian);  // IEEE float samples
-  b[300] = 1;
+  StoreWord<int16_t>(b + BinaryHeaderOffset(kBhFormat), 5, !kHostLittleEndian);  // IEEE float samples
+  b[BinaryHeaderOffset(kBhRevisionMajor)] = 1;
   b[kBfhByteOrderPos] = kLittleEndian;
   b[kBfhFileTypePos] = kFileKxf;
 }
@@ -91,7 +93,7 @@ void SetKxfFileHeaders(SeismicSection& section) {
 int ReadKxf(SeismicSection& section, const std::string& path, LoadParams& params) {
   LogPrint(LogStep, "\n\nLoading KXF file '%s'\n", path.c_str());
   SeismicFile file = OpenSeismicFile(&section, path, "rbS");
-  if (!file) return -101;
+  if (!file) return kStatusOpenFailed;
   if (params.flags & kLoadKeepHeaders) SetKxfFileHeaders(section);
   int appended = 0;
   for (;;) {

@@ -5,7 +5,7 @@
 //
 // ReadKxf appends the traces unchanged: every field, TRF, TRNO and LTAG
 // included, comes back as it was written. Returns the number of traces
-// appended, or -101 when the file cannot be opened. A last trace cut short by
+// appended, or kStatusOpenFailed when the file cannot be opened. A last trace cut short by
 // the end of the file is dropped silently; traces read before a failure stay.
 #pragma once
 

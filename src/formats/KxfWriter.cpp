@@ -5,6 +5,7 @@
 
 #include "formats/SafeWrite.h"
 #include "log/Log.h"
+#include "log/Status.h"
 #include "section/SeismicSection.h"
 
 static_assert(std::endian::native == std::endian::little, "KXF files hold little-endian records");
@@ -24,7 +25,7 @@ int WriteKxf(const SeismicSection& section, const std::string& path) {
       int code = errno;
       LogPrint(LogError, "\nERROR: IO error while writing KXF file after %d traces written", written);
       LogSystemError(code, 1);
-      return -100;  // out's destructor removes the partial file
+      return kStatusWriteFailed;  // out's destructor removes the partial file
     }
     ++written;
   }

@@ -3,7 +3,7 @@
 // samples byte for byte, so that reading the file back gives the same section.
 // Nothing is left out (OMIT is a field like any other here).
 //
-// Returns 0, -101 when the output cannot be created, -100 after a write
+// Returns 0, kStatusOpenFailed when the output cannot be created, kStatusWriteFailed after a write
 // failure. The file is written beside the target and renamed over it only
 // when complete: a failed write leaves no partial file and an existing file
 // of that name untouched.

@@ -6,6 +6,7 @@
 #include "formats/ReaderTable.h"
 #include "formats/TraceHeap.h"
 #include "log/Log.h"
+#include "log/Status.h"
 #include "section/SeismicSection.h"
 
 namespace {
@@ -32,7 +33,7 @@ int LoadEachFile(SeismicSection& section, const std::vector<std::string>& paths,
     ReaderFn reader = ReaderForFileType(code);
     if (!reader) {
       LogPrint(LogError, "\nERROR: no reader for file type %d, '%s'", code, path.c_str());
-      return -9902;
+      return kStatusNoReader;
     }
     if (reader(section, path, params) > 0) params.flags = 0;
   }

@@ -9,7 +9,7 @@
 
 class SeismicSection;
 
-// Returns 0, or -9902 when a format code has no reader (the load stops there;
+// Returns 0, or kStatusNoReader when a format code has no reader (the load stops there;
 // traces appended so far stay). params.fileCount ends as the number of the
 // last file tried; params.flags ends cleared once a file yielded traces.
 int LoadFileList(SeismicSection& section, const std::vector<std::string>& paths, LoadParams& params);

@@ -8,6 +8,7 @@
 
 #include "formats/SafeWrite.h"
 #include "log/Log.h"
+#include "log/Status.h"
 
 namespace {
 struct FileCloser {
@@ -55,7 +56,7 @@ bool ParseCount(const std::string& line) {
 
 int BadOrEmpty() {
   LogPrint(LogError, "Bad or empty polyline file");
-  return -1;
+  return kStatusRefused;
 }
 }  // namespace
 
@@ -65,7 +66,7 @@ int LoadProfileText(const std::string& path, std::vector<ProfilePoint>* points) 
     int err = errno;
     LogPrint(LogError, "\nERROR: cannot open the polyline file '%s'", path.c_str());
     LogSystemError(err, 1);
-    return -101;
+    return kStatusOpenFailed;
   }
   SkipByteOrderMark(fp.get());
   std::string line;
@@ -76,7 +77,7 @@ int LoadProfileText(const std::string& path, std::vector<ProfilePoint>* points) 
     if (FormatScan(line.c_str(), "%lf , %lf", &p.x, &p.y) != 2 || !std::isfinite(p.x) ||
         !std::isfinite(p.y)) {
       LogPrint(LogError, "Bad polyline file");
-      return -1;
+      return kStatusRefused;
     }
     read.push_back(p);
   }
@@ -86,7 +87,7 @@ int LoadProfileText(const std::string& path, std::vector<ProfilePoint>* points) 
 }
 
 int SaveProfileText(const std::string& path, const std::vector<ProfilePoint>& points) {
-  if (points.empty()) return -1;
+  if (points.empty()) return kStatusRefused;
   SafeWrite out;
   int r = out.Open(path, 0);
   if (r != 0) return r;
@@ -95,7 +96,7 @@ int SaveProfileText(const std::string& path, const std::vector<ProfilePoint>& po
     ok = ok && FormatToFile(out.File(), "%11.3lf , %11.3lf\n", p.x, p.y) > 0;
   if (!ok) {
     LogPrint(LogError, "\nERROR: writing the polyline file '%s' failed", path.c_str());
-    return -100;
+    return kStatusWriteFailed;
   }
   return out.Commit();
 }

@@ -3,8 +3,8 @@
 // blanks) are skipped; lines are read up to 256 characters, the rest of a
 // longer line is dropped; LF and CR LF line ends are accepted.
 //
-// Status codes: 0 success, -101 the file cannot be opened or created, -100 a
-// write failed, -1 an empty profile or a file that is not a profile (logged).
+// Status codes: 0 success, kStatusOpenFailed the file cannot be opened or created, kStatusWriteFailed a
+// write failed, kStatusRefused an empty profile or a file that is not a profile (logged).
 // Outputs are untouched on failure. Nothing throws.
 #pragma once
 
@@ -23,5 +23,5 @@ inline constexpr std::size_t kProfileLineMaxChars = 256;
 int LoadProfileText(const std::string& path, std::vector<ProfilePoint>* points);
 
 // Writes "%d\n" with the count, then "%11.3lf , %11.3lf\n" per point; the
-// file is replaced only when complete. An empty profile writes nothing (-1).
+// file is replaced only when complete. An empty profile writes nothing (kStatusRefused).
 int SaveProfileText(const std::string& path, const std::vector<ProfilePoint>& points);

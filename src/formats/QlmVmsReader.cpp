@@ -5,7 +5,9 @@
 
 #include "formats/SeismicFile.h"
 #include "log/Log.h"
+#include "log/Status.h"
 #include "section/ByteOrder.h"
+#include "section/SegyBytePositions.h"
 #include "section/SeismicSection.h"
 
 namespace {
@@ -209,18 +211,23 @@ bool ReadSamples(std::FILE* f, const VmsFileHeader& h, TraceRecord** traces) {
 void BuildBinaryHeader(SeismicSection& section, const VmsFileHeader& h, double dt) {
   uint8_t* b = section.m_binaryHeader;
   std::memset(b, 0, kBinaryHeaderBytes);
-  b[300] = static_cast<uint8_t>(h.version);
+  b[BinaryHeaderOffset(kBhRevisionMajor)] = static_cast<uint8_t>(h.version);
   b[kBfhByteOrderPos] = kLittleEndian;
   b[kBfhFileTypePos] = kFileQlmVms;
-  StoreWord<int16_t>(b + 24, 5, !kHostLittleEndian);  // IEEE float samples
-  StoreWord<int16_t>(b + 28, 1, !kHostLittleEndian);  // as recorded
-  if (h.samples < 65536) StoreWord<uint16_t>(b + 20, static_cast<uint16_t>(h.samples), !kHostLittleEndian);
-  StoreWord<int32_t>(b + 68, static_cast<int32_t>(h.samples), !kHostLittleEndian);
+  StoreWord<int16_t>(b + BinaryHeaderOffset(kBhFormat), 5, !kHostLittleEndian);   // IEEE float samples
+  StoreWord<int16_t>(b + BinaryHeaderOffset(kBhSorting), 1, !kHostLittleEndian);  // as recorded
+  if (h.samples < 65536)
+    StoreWord<uint16_t>(b + BinaryHeaderOffset(kBhSamples), static_cast<uint16_t>(h.samples),
+                        !kHostLittleEndian);
+  StoreWord<int32_t>(b + BinaryHeaderOffset(kBhSamples32), static_cast<int32_t>(h.samples),
+                     !kHostLittleEndian);
   // The 16-bit interval is signed; longer intervals live in the 64-bit field only.
   double us = dt * 1e6;
   int64_t rounded = static_cast<int64_t>(us + 0.5);
-  if (rounded <= 32767) StoreWord<int16_t>(b + 16, static_cast<int16_t>(rounded), !kHostLittleEndian);
-  StoreWord<uint64_t>(b + 72, std::bit_cast<uint64_t>(us), !kHostLittleEndian);
+  if (rounded <= 32767)
+    StoreWord<int16_t>(b + BinaryHeaderOffset(kBhInterval), static_cast<int16_t>(rounded),
+                       !kHostLittleEndian);
+  StoreWord<uint64_t>(b + BinaryHeaderOffset(kBhInterval64), std::bit_cast<uint64_t>(us), !kHostLittleEndian);
 }
 
 // Appends the finished traces; the list is grown first so that either all
@@ -375,7 +382,7 @@ int16_t VmsTraceCode(uint32_t direction) {
 
 int ReadQlmVms(SeismicSection& section, const std::string& path, LoadParams& params) {
   SeismicFile file = OpenSeismicFile(&section, path, "rbS");
-  if (!file) return -101;
+  if (!file) return kStatusOpenFailed;
   const bool dump = (params.flags & kVmsDumpFlags) != 0;
   VmsFileHeader h;
   if (!ReadFileHeader(file.Stream(), dump, &h)) return 0;

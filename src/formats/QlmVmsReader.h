@@ -3,7 +3,7 @@
 // Each channel becomes one trace. All values in the file are little-endian.
 //
 // ReadQlmVms returns the number of channels appended, 0 on any failure (the
-// section is then left exactly as it was) or -101 when the file cannot be
+// section is then left exactly as it was) or kStatusOpenFailed when the file cannot be
 // opened. With any of the dump bits in params.flags it prints the file and
 // channel headers (level 0) and loads nothing.
 #pragma once

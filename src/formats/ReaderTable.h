@@ -1,5 +1,5 @@
 // The reader of each format code. Formats whose reader has not landed yet have
-// none, and a load of such a file ends with -9902.
+// none, and a load of such a file ends with kStatusNoReader.
 #pragma once
 
 #include "formats/LoadParams.h"

@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "log/Log.h"
+#include "log/Status.h"
 
 namespace {
 // The process umask without changing it (umask() itself can only be read by
@@ -55,7 +56,7 @@ int SafeWrite::Open(const std::string& target, std::size_t bufferBytes, const ch
   std::string name = p.filename().string();
   if (name.empty()) {
     LogCreateFailure(target, EISDIR);
-    return -101;
+    return kStatusOpenFailed;
   }
   // A hidden name in the same folder, so that the final rename stays on one
   // file system; long names are shortened to stay within the name limit.
@@ -65,7 +66,7 @@ int SafeWrite::Open(const std::string& target, std::size_t bufferBytes, const ch
   int fd = ::mkstemp(pattern.data());
   if (fd < 0) {
     LogCreateFailure(target, errno);
-    return -101;
+    return kStatusOpenFailed;
   }
   m_tempPath = pattern;
   m_file = ::fdopen(fd, mode);
@@ -75,7 +76,7 @@ int SafeWrite::Open(const std::string& target, std::size_t bufferBytes, const ch
     ::unlink(m_tempPath.c_str());
     m_tempPath.clear();
     LogCreateFailure(target, code);
-    return -101;
+    return kStatusOpenFailed;
   }
   if (bufferBytes > 0) {
     m_buffer = static_cast<char*>(std::malloc(bufferBytes));
@@ -85,7 +86,7 @@ int SafeWrite::Open(const std::string& target, std::size_t bufferBytes, const ch
 }
 
 int SafeWrite::Commit() {
-  if (!m_file) return -100;
+  if (!m_file) return kStatusWriteFailed;
   // Each step runs only while the ones before it succeeded; code keeps the
   // first failure's errno.
   int code = std::ferror(m_file) ? EIO : 0;
@@ -108,7 +109,7 @@ int SafeWrite::Commit() {
     ::unlink(m_tempPath.c_str());
   }
   m_tempPath.clear();
-  return code == 0 ? 0 : -100;
+  return code == 0 ? 0 : kStatusWriteFailed;
 }
 
 void SafeWrite::Discard() {

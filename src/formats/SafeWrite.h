@@ -5,7 +5,7 @@
 //
 // Usage: Open(), write through File(), then Commit(). Anything else (an early
 // return, Discard(), destruction without Commit) removes the temporary file.
-// Status codes: 0 success, -101 the temporary file cannot be created, -100 a
+// Status codes: 0 success, kStatusOpenFailed the temporary file cannot be created, kStatusWriteFailed a
 // write, flush or rename failed. Every failure is logged. One object per
 // output file; not shared between threads.
 #pragma once
@@ -23,7 +23,7 @@ class SafeWrite {
 
   // Creates the temporary file beside target and gives its stream a fully
   // buffered buffer of bufferBytes (0 keeps the library's). mode is "wb" or
-  // "w+b" (for writers that read back what they wrote). Returns 0 or -101.
+  // "w+b" (for writers that read back what they wrote). Returns 0 or kStatusOpenFailed.
   int Open(const std::string& target, std::size_t bufferBytes = 131072, const char* mode = "wb");
 
   // The stream to write to; null before Open and after Commit/Discard.
@@ -31,7 +31,7 @@ class SafeWrite {
 
   // Flushes, syncs and closes the stream, gives the file the permissions of the
   // file it replaces (or the usual ones for a new file) and renames it over the
-  // target. Returns 0, or -100 with the temporary file removed and the target
+  // target. Returns 0, or kStatusWriteFailed with the temporary file removed and the target
   // untouched. Also fails when the stream saw a write error before.
   int Commit();
 

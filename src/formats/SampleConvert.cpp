@@ -34,11 +34,18 @@ float IbmToIeee(uint32_t ibm) {
 }
 
 namespace {
+// The storage of a float slot still holding a file word: copied as bytes, never read through
+// another type, so the compiler may not assume float and word accesses do not alias.
 template <bool Big>
-inline uint32_t Word32(const uint32_t* w, int32_t i) {
-  uint32_t v = w[i];
+inline uint32_t Word32(const float* s, int32_t i) {
+  uint32_t v;
+  std::memcpy(&v, s + i, sizeof v);
   if constexpr (Big == kHostLittleEndian) v = __builtin_bswap32(v);
   return v;
+}
+
+inline void StoreBits(float* s, int32_t i, uint32_t bits) {
+  std::memcpy(s + i, &bits, sizeof bits);
 }
 
 #if defined(__SSE2__)
@@ -54,7 +61,6 @@ inline __m128i Bswap32x4(__m128i v) {
 // one. A lane outside the normal range sends the four words to the exact path.
 template <bool Big>
 void IbmInPlace(float* s, int32_t n) {
-  auto* w = reinterpret_cast<uint32_t*>(s);
   const __m128i kSign = _mm_set1_epi32(static_cast<int>(0x80000000u));
   const __m128i kFrac = _mm_set1_epi32(0x00FFFFFF);
   const __m128i kExp = _mm_set1_epi32(0x7F);
@@ -63,7 +69,7 @@ void IbmInPlace(float* s, int32_t n) {
   const __m128i k255 = _mm_set1_epi32(255);
   int32_t i = 0;
   for (; i + 4 <= n; i += 4) {
-    __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(w + i));
+    __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
     if constexpr (Big == kHostLittleEndian) x = Bswap32x4(x);
     __m128i sign = _mm_and_si128(x, kSign);
     __m128i frac = _mm_and_si128(x, kFrac);
@@ -74,26 +80,24 @@ void IbmInPlace(float* s, int32_t n) {
     __m128i zero = _mm_cmpeq_epi32(frac, kZero);
     __m128i normal = _mm_and_si128(_mm_cmpgt_epi32(e, kZero), _mm_cmpgt_epi32(k255, e));
     if (_mm_movemask_epi8(_mm_or_si128(zero, normal)) != 0xFFFF) {
-      for (int k = 0; k < 4; ++k) w[i + k] = IbmToIeeeBits(Word32<Big>(w, i + k));
+      for (int k = 0; k < 4; ++k) StoreBits(s, i + k, IbmToIeeeBits(Word32<Big>(s, i + k)));
       continue;
     }
     r = _mm_or_si128(_mm_and_si128(zero, sign), _mm_andnot_si128(zero, r));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(w + i), r);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(s + i), r);
   }
-  for (; i < n; ++i) w[i] = IbmToIeeeBits(Word32<Big>(w, i));
+  for (; i < n; ++i) StoreBits(s, i, IbmToIeeeBits(Word32<Big>(s, i)));
 }
 #else
 template <bool Big>
 void IbmInPlace(float* s, int32_t n) {
-  auto* w = reinterpret_cast<uint32_t*>(s);
-  for (int32_t i = 0; i < n; ++i) w[i] = IbmToIeeeBits(Word32<Big>(w, i));
+  for (int32_t i = 0; i < n; ++i) StoreBits(s, i, IbmToIeeeBits(Word32<Big>(s, i)));
 }
 #endif
 
 template <bool Big>
 void Int32InPlace(float* s, int32_t n) {
-  auto* w = reinterpret_cast<uint32_t*>(s);
-  for (int32_t i = 0; i < n; ++i) s[i] = static_cast<float>(static_cast<int32_t>(Word32<Big>(w, i)));
+  for (int32_t i = 0; i < n; ++i) s[i] = static_cast<float>(static_cast<int32_t>(Word32<Big>(s, i)));
 }
 
 template <bool Big>

@@ -9,6 +9,7 @@
 #include "formats/Seg2Strings.h"
 #include "formats/SeismicFile.h"
 #include "log/Log.h"
+#include "log/Status.h"
 #include "section/ByteOrder.h"
 #include "section/SeismicSection.h"
 
@@ -108,7 +109,7 @@ int ReadFileStart(Seg2File& f, bool dump) {
     LogPrint(LogError, dump ? "\nERROR: Failed to read 32-byte File Descriptor Block"
                             : "\nERROR: Failed to read 32-byte binary File Descriptor Block");
     LogSystemError(errno, 0);
-    return -104;
+    return kStatusReadFailed;
   }
   if (!DecodeFileBlock(b, &f.fb)) {
     if (dump)
@@ -117,32 +118,32 @@ int ReadFileStart(Seg2File& f, bool dump) {
     else
       LogPrint(LogError, "\nERROR: SEG-2 file signature 0x%04X NOT FOUND, found instead 0x%02X,0x%02X\n",
                kSeg2FileId, b[0], b[1]);
-    return -4;
+    return kStatusBadHeader;
   }
   uint32_t n = f.fb.count, m = f.fb.pointerBytes;
   if (n == 0 || m < 4 * n) {
     LogPrint(LogError, "\nERROR: #traces (%u) inconsistent with Trace Pointer subblock size (%hu bytes)\n", n,
              f.fb.pointerBytes);
-    return -4;
+    return kStatusBadHeader;
   }
   std::vector<uint8_t> raw(4 * static_cast<std::size_t>(n));
   if (!ReadExact(fp, raw.data(), raw.size())) {
     LogPrint(LogError, "\nERROR: Failed to read %u-byte Trace Pointer subblock", 4 * n);
     LogSystemError(errno, 0);
-    return -104;
+    return kStatusReadFailed;
   }
   f.pointers.resize(n);
   for (uint32_t i = 0; i < n; ++i) f.pointers[i] = LoadWord<uint32_t>(raw.data() + 4 * i, f.fb.big);
   uint32_t start = m + kSeg2FileBlockBytes;
   if (f.pointers[0] < start) {
     LogPrint(LogError, "\nERROR: INVALID 1st trace offset (%u)\n", f.pointers[0]);
-    return -4;
+    return kStatusBadHeader;
   }
   f.fileStringsBytes = f.pointers[0] - start;
   if (f.fileStringsBytes >= kStringsBufferBytes) {
     LogPrint(LogError, "\nERROR: TOO BIG strings section (%zu bytes) in File Descriptor Block\n",
              f.fileStringsBytes);
-    return -4;
+    return kStatusBadHeader;
   }
   return 0;
 }
@@ -160,13 +161,13 @@ int ReadFileStrings(Seg2File& f) {
     LogPrint(LogError, "\nERROR: Failed to seek to File Descriptor Block strings section at offset %lld",
              static_cast<long long>(start));
     LogSystemError(errno, 0);
-    return -103;
+    return kStatusSeekFailed;
   }
   if (!ReadExact(fp, f.strings.data(), f.fileStringsBytes)) {
     LogPrint(LogError, "\nERROR: Failed to read %zu-byte File Descriptor Block strings section",
              f.fileStringsBytes);
     LogSystemError(errno, 0);
-    return -104;
+    return kStatusReadFailed;
   }
   return 0;
 }
@@ -268,36 +269,36 @@ int CheckTraceBlock(const TraceBlock& t, int index) {
   if (t.id != kSeg2TraceId && t.id != 0x2244) {
     LogPrint(LogError, "\nERROR: BAD Trace Descriptor Block signature, trace %d", index + 1);
     LogPrint(LogError, "       found 0x%04X instead of 0x%04X\n", t.id, kSeg2TraceId);
-    return -4;
+    return kStatusBadHeader;
   }
   if (t.format == 3) {
     LogPrint(LogError, "\nERROR: UNSUPPORTED SEG-D 20-bit Fixed Point (code 3), trace %d\n", index + 1);
-    return -4;
+    return kStatusBadHeader;
   }
   int bps = BytesPerSample(t.format);
   if (bps == 0) {
     LogPrint(LogError, "\nERROR: INVALID Data Format code %u, trace %d\n", t.format, index + 1);
-    return -4;
+    return kStatusBadHeader;
   }
   if (t.samples > kMaxSeg2Samples) {
     LogPrint(LogError, "\nERROR: TOO MANY samples per trace (%u), internal limit at %d\n", t.samples,
              static_cast<int>(kMaxSeg2Samples));
-    return -4;
+    return kStatusBadHeader;
   }
   uint64_t need = static_cast<uint64_t>(t.samples) * static_cast<uint64_t>(bps);
   if (t.samples == 0 || t.dataBytes < need) {
     LogPrint(LogError, "\nERROR: inconsistent number of samples (%u), trace %d\n", t.samples, index + 1);
-    return -4;
+    return kStatusBadHeader;
   }
   if (t.blockBytes < kSeg2TraceBlockBytes) {
     LogPrint(LogError, "\nERROR: INVALID size (%u bytes) for Trace Descriptor Block strings, trace %d\n",
              t.blockBytes, index + 1);
-    return -4;
+    return kStatusBadHeader;
   }
   if (t.blockBytes - kSeg2TraceBlockBytes <= 7) {
     LogPrint(LogError, "\nERROR: EMPTY Trace Descriptor Block strings section (len=%u)\n",
              t.blockBytes - kSeg2TraceBlockBytes);
-    return -4;
+    return kStatusBadHeader;
   }
   return 0;
 }
@@ -339,7 +340,7 @@ int ParseTraceStrings(TraceContext& c, std::size_t len, int index, TraceRecord* 
   CompleteRecord(c, h);
   if (!(h->DT > 0.0 && h->DT <= 1.0)) {
     LogPrint(LogError, "\nERROR: BAD sampling interval (%.9lf s), trace %d\n", h->DT, index + 1);
-    return -4;
+    return kStatusBadHeader;
   }
   return 0;
 }
@@ -352,7 +353,7 @@ int ReadOneTrace(TraceContext& c, int64_t ptr, int index, BuiltHeaders* headers)
   if (!SeekTo(fp, ptr) || !ReadExact(fp, b, sizeof b)) {
     LogPrint(LogError, "\nERROR: Failed to read Trace Descriptor Block, trace %d", index + 1);
     LogSystemError(errno, 0);
-    return -104;
+    return kStatusReadFailed;
   }
   TraceBlock t = DecodeTraceBlock(b, c.f.fb.big);
   if (int rc = CheckTraceBlock(t, index); rc != 0) return rc;
@@ -360,7 +361,7 @@ int ReadOneTrace(TraceContext& c, int64_t ptr, int index, BuiltHeaders* headers)
   if (!ReadExact(fp, c.f.strings.data(), len)) {
     LogPrint(LogError, "\nERROR: Failed to read Trace Descriptor Block strings, trace %d", index + 1);
     LogSystemError(errno, 0);
-    return -104;
+    return kStatusReadFailed;
   }
   TraceRecord h;
   if (int rc = ParseTraceStrings(c, len, index, &h); rc != 0) return rc;
@@ -371,7 +372,7 @@ int ReadOneTrace(TraceContext& c, int64_t ptr, int index, BuiltHeaders* headers)
   TraceRecord* r = missing ? nullptr : TraceRecord::Allocate(static_cast<int32_t>(t.samples));
   if (!missing && !r) {
     LogPrint(LogError, "\nERROR: malloc failure for trace header+data[%d]\n", static_cast<int>(t.samples));
-    return -999;
+    return kStatusNoMemory;
   }
   int32_t dim = r ? r->DIM : 0;
   if (r) std::memcpy(static_cast<void*>(r), &h, sizeof h);
@@ -380,7 +381,7 @@ int ReadOneTrace(TraceContext& c, int64_t ptr, int index, BuiltHeaders* headers)
     LogPrint(LogError, "\nERROR: Failed to read trace data, trace %d, %dsmp @ %.6lfms", index + 1,
              static_cast<int>(t.samples), h.DT * 1000.0);
     TraceRecord::Free(r);
-    return -104;
+    return kStatusReadFailed;
   }
   Descale(c, r);
   if (headers) FillBinaryHeader(c.f, *r, t.format, headers->binary);
@@ -391,7 +392,7 @@ int ReadOneTrace(TraceContext& c, int64_t ptr, int index, BuiltHeaders* headers)
 int ReadSeg2File(SeismicSection& section, const std::string& path, LoadParams& params) {
   Seg2File f;
   f.file = OpenSeismicFile(&section, path, "rbS");
-  if (!f.file) return -101;
+  if (!f.file) return kStatusOpenFailed;
   f.strings.resize(kStringsBufferBytes);
   if (ReadFileStart(f, false) != 0 || ReadFileStrings(f) != 0) return 0;
   bool build = (params.flags & kLoadKeepHeaders) != 0;
@@ -459,7 +460,7 @@ int DumpTrace(Seg2File& f, int64_t ptr, int index) {
   if (!SeekTo(fp, ptr) || !ReadExact(fp, b, sizeof b)) {
     LogPrint(LogError, "\nERROR: Failed to read Trace Descriptor Block, trace %d", index + 1);
     LogSystemError(errno, 0);
-    return -104;
+    return kStatusReadFailed;
   }
   TraceBlock t = DecodeTraceBlock(b, f.fb.big);
   LogPrint(LogError, "\n\n%s", kDash62);
@@ -473,18 +474,18 @@ int DumpTrace(Seg2File& f, int64_t ptr, int index) {
   if (t.blockBytes < kSeg2TraceBlockBytes) {
     LogPrint(LogError, "\nERROR: INVALID size (%d bytes) for Trace Descriptor Block strings, trace %d\n",
              static_cast<int>(t.blockBytes), index + 1);
-    return -4;
+    return kStatusBadHeader;
   }
   std::size_t len = t.blockBytes - kSeg2TraceBlockBytes;
   if (len <= 7) {
     LogPrint(LogError, "\nERROR: EMPTY Trace Descriptor Block strings section (len=%d)\n",
              static_cast<int>(len));
-    return -4;
+    return kStatusBadHeader;
   }
   if (!ReadExact(fp, f.strings.data(), len)) {
     LogPrint(LogError, "\nERROR: Failed to read Trace Descriptor Block strings, trace %d", index + 1);
     LogSystemError(errno, 0);
-    return -104;
+    return kStatusReadFailed;
   }
   ForEachSeg2TraceString(f.strings.data(), len, f.fb.big, f.terminator(), [](const Seg2String& s) {
     LogPrint(LogError, "%26s :  %s", s.keyword.c_str(), s.value.c_str());
@@ -497,7 +498,7 @@ int DumpTrace(Seg2File& f, int64_t ptr, int index) {
 int DumpSeg2File(SeismicSection& section, const std::string& path) {
   Seg2File f;
   f.file = OpenSeismicFile(&section, path, "rbS");
-  if (!f.file) return -101;
+  if (!f.file) return kStatusOpenFailed;
   f.strings.resize(kStringsBufferBytes);
   uint8_t b[kSeg2FileBlockBytes];
   if (ReadExact(f.file.Stream(), b, sizeof b) && DecodeFileBlock(b, &f.fb)) DumpFileBlock(f.fb);

@@ -21,10 +21,10 @@ inline constexpr uint16_t kSeg2TraceId = 0x4422;
 // params.lastTrace (exclusive; negative or beyond the file = all). With
 // kLoadKeepHeaders the section's textual and binary headers are built from
 // this file once a trace was read. Returns the number of traces appended, or
-// -101 when the file cannot be opened. Traces read before an error stay.
+// kStatusOpenFailed when the file cannot be opened. Traces read before an error stay.
 int ReadSeg2File(SeismicSection& section, const std::string& path, LoadParams& params);
 
 // Prints the File Descriptor Block, its strings and every Trace Descriptor
-// Block with its strings to the log, without loading traces. Returns 0, -101
+// Block with its strings to the log, without loading traces. Returns 0, kStatusOpenFailed
 // when the file cannot be opened, or a negative code after a bad block.
 int DumpSeg2File(SeismicSection& section, const std::string& path);

@@ -10,8 +10,10 @@
 #include "formats/Seg2Reader.h"
 #include "formats/SegyWriter.h"
 #include "log/Log.h"
+#include "log/Status.h"
 #include "processing/IIRFilter.h"
 #include "section/ByteOrder.h"
+#include "section/SegyBytePositions.h"
 #include "section/SeismicSection.h"
 
 namespace {
@@ -192,8 +194,8 @@ std::vector<std::string> Seg2FileStrings(const SeismicSection& section, const Tr
   std::vector<std::string> out;
   if (first) AddDateTime(*first, &out);
   int16_t sort = 0, units = 0;
-  std::memcpy(&sort, section.m_binaryHeader + 28, 2);
-  std::memcpy(&units, section.m_binaryHeader + 54, 2);
+  std::memcpy(&sort, section.m_binaryHeader + BinaryHeaderOffset(kBhSorting), 2);
+  std::memcpy(&units, section.m_binaryHeader + BinaryHeaderOffset(kBhMeasurementSystem), 2);
   static const char* const kSorts[8] = {nullptr,     "AS_ACQUIRED",   "CDP_GATHER",      nullptr,
                                         "CDP_STACK", "COMMON_SOURCE", "COMMON_RECEIVER", "COMMON_OFFSET"};
   if (sort >= 1 && sort <= 7 && kSorts[sort]) out.push_back(std::string("TRACE_SORT ") + kSorts[sort]);
@@ -241,7 +243,7 @@ std::vector<std::string> Seg2TraceStrings(const TraceRecord& r, double delay) {
 int WriteSEG2(const SeismicSection& section, std::FILE* fp, SaveOptions& o) {
   TraceList list = ChosenList(section, o);
   WriteState w{fp, {}, {}, 0, 0, 0};
-  if (!AllocateBuffers(w, list, o)) return -999;
+  if (!AllocateBuffers(w, list, o)) return kStatusNoMemory;
   const TraceRecord* first = nullptr;
   for (int32_t i = 0; i < list.count && !first; ++i) first = list.traces[i];
   std::vector<uint8_t> fileStrings = Seg2StringList(Seg2FileStrings(section, first));
@@ -260,12 +262,12 @@ int WriteSEG2(const SeismicSection& section, std::FILE* fp, SaveOptions& o) {
   if (!ok) {
     LogPrint(LogError, "\nERROR: IO error while writing SEG-2 file after %d traces written", w.written);
     LogSystemError(w.error, 1);
-    return -100;
+    return kStatusWriteFailed;
   }
   if (w.written == 0) {
     LogPrint(LogError, "\nERROR: zero valid trace written to SEG-2 file\n");
     ConsoleRaise();
-    return -1;
+    return kStatusRefused;
   }
   return 0;
 }
@@ -282,13 +284,13 @@ int SaveAsSeg2(const SeismicSection& section, const std::string& path, SaveOptio
   SafeWrite out;
   if (out.Open(path, 131072) != 0) {
     LogPrint(LogError, "\nERROR: Cannot open output SEG-2 file '%s'", path.c_str());
-    return -101;
+    return kStatusOpenFailed;
   }
   Clock::time_point t1 = Clock::now();
   int rc = WriteSEG2(section, out.File(), o);
   Clock::time_point t2 = Clock::now();
   if (rc != 0) return rc;  // out's destructor removes the temporary file
-  if (out.Commit() != 0) return -100;
+  if (out.Commit() != 0) return kStatusWriteFailed;
   Clock::time_point t3 = Clock::now();
   LogPrint(LogError, "save: Open   = %.6lfs", Seconds(t0, t1));
   LogPrint(LogError, "save: Write  = %.6lfs", Seconds(t1, t2));

@@ -15,16 +15,16 @@ class SeismicSection;
 struct TraceRecord;
 
 // Writes the file on fp (opened for binary writing, positioned anywhere).
-// Returns 0 when at least one trace was written; -1 when none was; -100 after
-// a write or seek error; -999 when a buffer cannot be allocated. Writing stops
+// Returns 0 when at least one trace was written; kStatusRefused when none was; kStatusWriteFailed after
+// a write or seek error; kStatusNoMemory when a buffer cannot be allocated. Writing stops
 // early, with a valid file, when a trace would start beyond 4 GiB or when the
 // pointer subblock is full.
 int WriteSEG2(const SeismicSection& section, std::FILE* fp, SaveOptions& options);
 
 // Creates path (through a temporary file renamed on success), fills
 // options.seg2TraceCount with the traces not marked OMIT when it is 0, and
-// writes it. Returns WriteSEG2's result, -101 when the file cannot be created,
-// -100 when finishing it failed.
+// writes it. Returns WriteSEG2's result, kStatusOpenFailed when the file cannot be created,
+// kStatusWriteFailed when finishing it failed.
 int SaveAsSeg2(const SeismicSection& section, const std::string& path, SaveOptions& options);
 
 // The strings of the File Descriptor Block (from the first trace of the list

@@ -4,6 +4,7 @@
 
 #include "formats/SeismicFile.h"
 #include "log/Log.h"
+#include "log/Status.h"
 #include "section/SeismicSection.h"
 
 namespace {
@@ -30,7 +31,7 @@ int ReadBlock(std::FILE* file, uint8_t* block, const char* which) {
   int code = errno;
   LogPrint(LogError, "\nERROR: Failed to read SEG-D 32-byte General Header #%s", which);
   LogSystemError(code, 0);
-  return -104;
+  return kStatusReadFailed;
 }
 
 // Bytes 5-18 of #2 in revisions 1 and 2.
@@ -154,19 +155,19 @@ void LogSegdSummary(const SegdGeneralHeader& h) {
 int DecodeSegdGeneralHeaders(std::FILE* file, SegdGeneralHeader* h) {
   *h = SegdGeneralHeader{};
   uint8_t block[kSegdGeneralHeaderBytes];
-  if (ReadBlock(file, block, "1") != 0) return -104;
+  if (ReadBlock(file, block, "1") != 0) return kStatusReadFailed;
   DecodeSegdHeader1(block, h);
   if (h->additionalBlocks == 0) return 0;
-  if (ReadBlock(file, block, "2") != 0) return -104;
+  if (ReadBlock(file, block, "2") != 0) return kStatusReadFailed;
   DecodeSegdHeader2(block, h);
   LogSegdSummary(*h);
-  return -1;
+  return kSegdHeadersLogged;
 }
 
 int ReadSegdHeaders(SeismicSection& section, const std::string& path, SegdGeneralHeader* h) {
   LogPrint(LogStep, "\n\nLoading SEG-D file '%s'\n", path.c_str());
   SeismicFile file = OpenSeismicFile(&section, path, "rbS");
-  if (!file) return -101;
+  if (!file) return kStatusOpenFailed;
   return DecodeSegdGeneralHeaders(file.Stream(), h);
 }
 

@@ -3,8 +3,9 @@
 // section is left as it was.
 //
 // Results: 0 when General Header #1 announces no additional block (nothing is
-// logged), -1 after the decoded headers were logged, -104 when a block cannot
-// be read, -101 (ReadSegd only) when the file cannot be opened.
+// logged), kSegdHeadersLogged after the decoded headers were logged,
+// kStatusReadFailed when a block cannot be read, kStatusOpenFailed (ReadSegd
+// only) when the file cannot be opened.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +17,8 @@
 class SeismicSection;
 
 inline constexpr int kSegdGeneralHeaderBytes = 32;
+// The general headers were decoded and logged; no traces are loaded from SEG-D.
+inline constexpr int kSegdHeadersLogged = -1;
 
 // What the general header blocks say; all zero before decoding.
 struct SegdGeneralHeader {
@@ -60,7 +63,8 @@ void DecodeSegdHeader2(const uint8_t* block, SegdGeneralHeader* h);
 void LogSegdSummary(const SegdGeneralHeader& h);
 
 // Reads and decodes the general headers from the current position of an open
-// file. h receives what was decoded (also on -104). Returns 0, -1 or -104.
+// file. h receives what was decoded (also on kStatusReadFailed). Returns 0,
+// kSegdHeadersLogged or kStatusReadFailed.
 int DecodeSegdGeneralHeaders(std::FILE* file, SegdGeneralHeader* h);
 
 // Reader entry of the dispatch table: logs the loading line, opens the file,

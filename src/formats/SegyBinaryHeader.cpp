@@ -6,6 +6,7 @@
 #include "formats/SegyDump.h"
 #include "formats/SegyLayout.h"
 #include "log/Log.h"
+#include "log/Status.h"
 #include "section/ByteOrder.h"
 #include "section/SeismicSection.h"
 
@@ -16,8 +17,8 @@ constexpr uint32_t kTagPairA = 0x02010403u;
 constexpr uint32_t kTagPairB = 0x03040102u;
 
 void FixRevision(uint8_t* bh, bool log) {
-  uint8_t& major = bh[300];
-  uint8_t& minor = bh[301];
+  uint8_t& major = bh[BinaryHeaderOffset(kBhRevisionMajor)];
+  uint8_t& minor = bh[BinaryHeaderOffset(kBhRevisionMinor)];
   if (major == 0 && (minor == 1 || minor == 2)) {
     if (log) LogPrint(LogError, "WARNING: exchanged SEG-Y major(%d)<->minor(%d) rev numbers", 0, minor);
     major = minor;
@@ -32,44 +33,49 @@ void FixRevision(uint8_t* bh, bool log) {
   }
 }
 
-// 1 little, 2 big, or -4 for the pairwise orders.
+// 1 little, 2 big, or kStatusBadHeader for the pairwise orders.
 int DecideByteOrder(const uint8_t* bh, int revision, bool log) {
   if (revision == 2) {
-    uint32_t tag = LoadLE<uint32_t>(bh + 96);
+    uint32_t tag = LoadLE<uint32_t>(bh + BinaryHeaderOffset(kBhByteOrderTag));
     if (tag == kTagLittle) return kLittleEndian;
     if (tag == kTagBig) return kBigEndian;
     if (tag == kTagPairA || tag == kTagPairB) {
       if (log) LogPrint(LogError, "\nERROR: SEG-Y rev 2.0 pairwise bytes swapping NOT IMPLEMENTED\n");
-      return -4;
+      return kStatusBadHeader;
     }
     if (tag == 0) LogPrint(LogWarning, "WARNING: SEG-Y rev 2.0, unspecified byte ordering field in BFH");
     if (tag != 0)
       LogPrint(LogWarning, "WARNING: SEG-Y rev 2.0, INVALID byte ordering field 0x%08X in BFH", tag);
   }
-  int16_t code = LoadLE<int16_t>(bh + 24);
+  int16_t code = LoadLE<int16_t>(bh + BinaryHeaderOffset(kBhFormat));
   return code >= 1 && code <= 16 ? kLittleEndian : kBigEndian;
 }
 
+// Zeroes binary header positions first .. end-1.
+void ClearRange(uint8_t* bh, int first, int end) {
+  std::memset(bh + BinaryHeaderOffset(first), 0, static_cast<std::size_t>(end - first));
+}
+
 int CheckFormat(const uint8_t* bh, bool log) {
-  int code = HeaderValue<int16_t>(bh, 25);
+  int code = BinaryWord<int16_t>(bh, kBhFormat);
   if (code <= 0 || code > 16 || code == 13 || code == 14) {
     if (log) LogPrint(LogError, "\nERROR: SEG-Y sample format code %d IS UNKNOWN\n", code);
-    return -4;
+    return kStatusBadHeader;
   }
   if (!SegyFormatSupported(code)) {
     if (log) LogPrint(LogError, "\nERROR: SEG-Y sample format code %d NOT IMPLEMENTED\n", code);
-    return -4;
+    return kStatusBadHeader;
   }
   return 0;
 }
 
 int CheckRev2(const uint8_t* bh, int extCount, bool log) {
-  uint32_t maxThe = HeaderValue<uint32_t>(bh, 307);
-  int32_t trailer = HeaderValue<int32_t>(bh, 329);
-  int64_t traces = HeaderValue<int64_t>(bh, 313);
-  int64_t offset = HeaderValue<int64_t>(bh, 321);
-  int32_t ns = HeaderValue<int32_t>(bh, 69);
-  double dt = HeaderValue<double>(bh, 73);
+  uint32_t maxThe = BinaryWord<uint32_t>(bh, kBhMaxExtensions);
+  int32_t trailer = BinaryWord<int32_t>(bh, kBhTrailerCount);
+  int64_t traces = BinaryWord<int64_t>(bh, kBhTraceCount);
+  int64_t offset = BinaryWord<int64_t>(bh, kBhFirstTraceOffset);
+  int32_t ns = BinaryWord<int32_t>(bh, kBhSamples32);
+  double dt = BinaryWord<double>(bh, kBhInterval64);
   if ((offset >= 1 && offset <= 3599) || maxThe > 65535 || trailer < -1 || traces < 0 || ns < 0 || dt < 0.0) {
     if (log) {
       LogPrint(LogError, "\nERROR: found INVALID values in SEGY rev 2.0 part of Binary File Header");
@@ -77,7 +83,7 @@ int CheckRev2(const uint8_t* bh, int extCount, bool log) {
                ns, dt);
       LogPrint(LogError, "       trOffset=%" PRId64 "  numTR=%" PRId64, offset, traces);
     }
-    return -4;
+    return kStatusBadHeader;
   }
   if (offset > 0) {
     int64_t d = (offset - kSegyFirstTraceDefault) / kSegyTextBytes;
@@ -91,30 +97,30 @@ int CheckRev2(const uint8_t* bh, int extCount, bool log) {
           LogPrint(LogError, "       is specified before end of %d-block ETFH", extCount);
         }
       }
-      return -4;
+      return kStatusBadHeader;
     }
   }
   return 0;
 }
 
 int Validate(uint8_t* bh, int revision, bool log) {
-  if (CheckFormat(bh, log) != 0) return -4;
+  if (CheckFormat(bh, log) != 0) return kStatusBadHeader;
   if (revision <= 1) {
-    std::memset(bh + 60, 0, 40);
-    std::memset(bh + 306, 0, 26);
+    ClearRange(bh, kBhTracesPerRecord32, kBhByteOrderTag + 4);
+    ClearRange(bh, kBhMaxExtensions, kBhTrailerCount + 4);
   }
-  if (revision == 0) std::memset(bh + 300, 0, 6);
+  if (revision == 0) ClearRange(bh, kBhRevisionMajor, kBhMaxExtensions);
   if (revision >= 1) {
-    int fixedLen = HeaderValue<uint16_t>(bh, 303);
-    int extCount = HeaderValue<int16_t>(bh, 305);
+    int fixedLen = BinaryWord<uint16_t>(bh, kBhFixedLength);
+    int extCount = BinaryWord<int16_t>(bh, kBhExtTextCount);
     if (fixedLen > 1 || extCount < -1) {
       if (log) {
         LogPrint(LogError, "\nERROR: found INVALID values in SEG-Y rev 1.0 part of Binary File Header");
         LogPrint(LogError, "       fixedLen=%d  nETFH=%d", fixedLen, extCount);
       }
-      return -4;
+      return kStatusBadHeader;
     }
-    if (revision == 2 && CheckRev2(bh, extCount, log) != 0) return -4;
+    if (revision == 2 && CheckRev2(bh, extCount, log) != 0) return kStatusBadHeader;
   }
   return 0;
 }
@@ -122,43 +128,46 @@ int Validate(uint8_t* bh, int revision, bool log) {
 // The 32-bit and double fields that are zero take the classic 16-bit values.
 void FillWideFields(uint8_t* bh) {
   auto fill32 = [bh](int wide, int classic, bool isUnsigned) {
-    if (HeaderValue<int32_t>(bh, wide) != 0) return;
-    int32_t v = isUnsigned ? HeaderValue<uint16_t>(bh, classic) : HeaderValue<int16_t>(bh, classic);
-    SetHeaderValue<int32_t>(bh, wide, v);
+    if (BinaryWord<int32_t>(bh, wide) != 0) return;
+    int32_t v = isUnsigned ? BinaryWord<uint16_t>(bh, classic) : BinaryWord<int16_t>(bh, classic);
+    SetBinaryWord<int32_t>(bh, wide, v);
   };
-  fill32(61, 13, false);
-  fill32(65, 15, false);
-  fill32(69, 21, true);
-  fill32(89, 23, true);
-  fill32(93, 27, false);
-  if (HeaderValue<double>(bh, 73) == 0.0) SetHeaderValue<double>(bh, 73, HeaderValue<int16_t>(bh, 17));
-  if (HeaderValue<double>(bh, 81) == 0.0) SetHeaderValue<double>(bh, 81, HeaderValue<int16_t>(bh, 19));
+  fill32(kBhTracesPerRecord32, kBhTracesPerRecord, false);
+  fill32(kBhAuxTracesPerRecord32, kBhAuxTracesPerRecord, false);
+  fill32(kBhSamples32, kBhSamples, true);
+  fill32(kBhOrigSamples32, kBhOrigSamples, true);
+  fill32(kBhFold32, kBhFold, false);
+  if (BinaryWord<double>(bh, kBhInterval64) == 0.0)
+    SetBinaryWord<double>(bh, kBhInterval64, BinaryWord<int16_t>(bh, kBhInterval));
+  if (BinaryWord<double>(bh, kBhOrigInterval64) == 0.0)
+    SetBinaryWord<double>(bh, kBhOrigInterval64, BinaryWord<int16_t>(bh, kBhOrigInterval));
 }
 }  // namespace
 
 SegyFileInfo InfoFromBinaryHeader(const uint8_t* bh) {
   SegyFileInfo info;
-  info.revision = bh[300];
+  info.revision = bh[BinaryHeaderOffset(kBhRevisionMajor)];
   info.bigEndian = bh[kBfhByteOrderPos] != kLittleEndian;
-  info.formatCode = HeaderValue<int16_t>(bh, 25);
+  info.formatCode = BinaryWord<int16_t>(bh, kBhFormat);
   info.bytesPerSample = SegyBytesPerSample(info.formatCode);
-  info.fixedLength = HeaderValue<uint16_t>(bh, 303);
-  info.extTextCount = HeaderValue<int16_t>(bh, 305);
-  info.maxExtensions = HeaderValue<uint32_t>(bh, 307);
-  info.traceCount = HeaderValue<int64_t>(bh, 313);
-  info.firstTraceOffset = HeaderValue<int64_t>(bh, 321);
-  info.trailerCount = HeaderValue<int32_t>(bh, 329);
-  info.samples = HeaderValue<int32_t>(bh, 69);
-  info.intervalUs = HeaderValue<double>(bh, 73);
+  info.fixedLength = BinaryWord<uint16_t>(bh, kBhFixedLength);
+  info.extTextCount = BinaryWord<int16_t>(bh, kBhExtTextCount);
+  info.maxExtensions = BinaryWord<uint32_t>(bh, kBhMaxExtensions);
+  info.traceCount = BinaryWord<int64_t>(bh, kBhTraceCount);
+  info.firstTraceOffset = BinaryWord<int64_t>(bh, kBhFirstTraceOffset);
+  info.trailerCount = BinaryWord<int32_t>(bh, kBhTrailerCount);
+  info.samples = BinaryWord<int32_t>(bh, kBhSamples32);
+  info.intervalUs = BinaryWord<double>(bh, kBhInterval64);
   info.binarySampling = bh[kBfhFixedLengthPos] != 0;
   return info;
 }
 
 int PrepareBinaryHeader(uint8_t* bh, int dumpFlags, BinaryHeaderMode mode, SegyFileInfo* info) {
   bool log = mode == BinaryHeaderMode::kRead;
-  std::memset(bh + 396, 0, 4);
+  std::memset(bh + kBfhByteOrderPos, 0, kSegyBinaryBytes - kBfhByteOrderPos);
   FixRevision(bh, true);
-  int order = DecideByteOrder(bh, bh[300], log);
+  const uint8_t& revision = bh[BinaryHeaderOffset(kBhRevisionMajor)];
+  int order = DecideByteOrder(bh, revision, log);
   bool dumped = false;
   if (order > 0) {
     if (order == kBigEndian && kHostLittleEndian) SwapBinaryHeader(bh);
@@ -169,12 +178,12 @@ int PrepareBinaryHeader(uint8_t* bh, int dumpFlags, BinaryHeaderMode mode, SegyF
       dumped = true;
     }
   }
-  if (order < 0 || Validate(bh, bh[300], log) != 0) {
+  if (order < 0 || Validate(bh, revision, log) != 0) {
     if (log) {
       if (!dumped) DumpBinaryHeader(bh, LogError);
       ConsoleRaise();
     }
-    return -4;
+    return kStatusBadHeader;
   }
   FillWideFields(bh);
   *info = InfoFromBinaryHeader(bh);
@@ -182,8 +191,8 @@ int PrepareBinaryHeader(uint8_t* bh, int dumpFlags, BinaryHeaderMode mode, SegyF
 }
 
 void ApplyFixedLengthRule(uint8_t* bh, SegyFileInfo* info) {
-  if (bh[300] >= 1 && HeaderValue<uint16_t>(bh, 303) == 1 && HeaderValue<int32_t>(bh, 69) > 0 &&
-      HeaderValue<double>(bh, 73) > 0.0) {
+  if (bh[BinaryHeaderOffset(kBhRevisionMajor)] >= 1 && BinaryWord<uint16_t>(bh, kBhFixedLength) == 1 &&
+      BinaryWord<int32_t>(bh, kBhSamples32) > 0 && BinaryWord<double>(bh, kBhInterval64) > 0.0) {
     bh[kBfhFixedLengthPos] = 1;
     info->binarySampling = true;
   }
@@ -191,7 +200,7 @@ void ApplyFixedLengthRule(uint8_t* bh, SegyFileInfo* info) {
 
 void BuildSuBinaryHeader(uint8_t* bh, bool bigEndian, SegyFileInfo* info) {
   std::memset(bh, 0, kSegyBinaryBytes);
-  SetHeaderValue<int16_t>(bh, 25, 5);
+  SetBinaryWord<int16_t>(bh, kBhFormat, 5);
   bh[kBfhByteOrderPos] = bigEndian ? kBigEndian : kLittleEndian;
   *info = InfoFromBinaryHeader(bh);
 }

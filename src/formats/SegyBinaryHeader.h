@@ -10,14 +10,14 @@ struct SegyFileInfo {
   bool bigEndian = true;
   int formatCode = 0;
   int bytesPerSample = 0;
-  int fixedLength = 0;           // bytes 303-304
-  int extTextCount = 0;          // bytes 305-306: blocks, -1 variable
-  uint32_t maxExtensions = 0;    // bytes 307-310
-  int64_t traceCount = 0;        // bytes 313-320
-  int64_t firstTraceOffset = 0;  // bytes 321-328
-  int32_t trailerCount = 0;      // bytes 329-332
-  int32_t samples = 0;           // bytes 69-72 (filled from 21-22 when zero)
-  double intervalUs = 0.0;       // bytes 73-80 (filled from 17-18 when zero)
+  int fixedLength = 0;           // kBhFixedLength
+  int extTextCount = 0;          // kBhExtTextCount: blocks, -1 variable
+  uint32_t maxExtensions = 0;    // kBhMaxExtensions
+  int64_t traceCount = 0;        // kBhTraceCount
+  int64_t firstTraceOffset = 0;  // kBhFirstTraceOffset
+  int32_t trailerCount = 0;      // kBhTrailerCount
+  int32_t samples = 0;           // kBhSamples32 (filled from kBhSamples when zero)
+  double intervalUs = 0.0;       // kBhInterval64 (filled from kBhInterval when zero)
   bool binarySampling = false;   // every trace takes samples and interval from here
 };
 
@@ -28,12 +28,13 @@ enum class BinaryHeaderMode {
 };
 
 // Brings bh (400 bytes as read) into host order and checks it. dumpFlags bit 2
-// dumps it once its byte order is known. Stores the byte order in byte 397 and
-// clears bytes 398-400. Returns 0, or -4 for an invalid or unsupported header.
+// dumps it once its byte order is known. Stores the byte order at
+// kBfhByteOrderPos and clears the bytes after it. Returns 0, or kStatusBadHeader for an invalid or
+// unsupported header.
 int PrepareBinaryHeader(uint8_t* bh, int dumpFlags, BinaryHeaderMode mode, SegyFileInfo* info);
 
-// Sets byte 399 (and info->binarySampling) when revision >= 1, the fixed-length
-// flag is 1 and the samples and interval of bytes 69-80 are positive.
+// Sets the kBfhFixedLengthPos flag (and info->binarySampling) when revision >= 1,
+// kBhFixedLength is 1 and kBhSamples32 and kBhInterval64 are positive.
 void ApplyFixedLengthRule(uint8_t* bh, SegyFileInfo* info);
 
 // The file facts of a host-order binary header copy (as kept by a section).

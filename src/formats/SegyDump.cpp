@@ -16,20 +16,21 @@ const std::string kDashes51(51, '-');
 std::string BinaryValue(const uint8_t* bh, const BinaryHeaderField& f) {
   switch (f.type) {
     case BhType::I16:
-      return StrPrintf("%d", HeaderValue<int16_t>(bh, f.pos));
+      return StrPrintf("%d", BinaryWord<int16_t>(bh, f.pos));
     case BhType::U16:
-      return StrPrintf("%d", HeaderValue<uint16_t>(bh, f.pos));
+      return StrPrintf("%d", BinaryWord<uint16_t>(bh, f.pos));
     case BhType::I32:
-      return StrPrintf("%d", HeaderValue<int32_t>(bh, f.pos));
+      return StrPrintf("%d", BinaryWord<int32_t>(bh, f.pos));
     case BhType::U32:
-      if (f.pos == 97) return StrPrintf("0x%08X", HeaderValue<uint32_t>(bh, f.pos));
-      return StrPrintf("%u", HeaderValue<uint32_t>(bh, f.pos));
+      if (f.pos == kBhByteOrderTag) return StrPrintf("0x%08X", BinaryWord<uint32_t>(bh, f.pos));
+      return StrPrintf("%u", BinaryWord<uint32_t>(bh, f.pos));
     case BhType::I64:
-      return StrPrintf("%" PRId64, HeaderValue<int64_t>(bh, f.pos));
+      return StrPrintf("%" PRId64, BinaryWord<int64_t>(bh, f.pos));
     case BhType::F64:
-      return StrPrintf("%.3lf", HeaderValue<double>(bh, f.pos));
+      return StrPrintf("%.3lf", BinaryWord<double>(bh, f.pos));
     case BhType::Revision:
-      return StrPrintf("%d.%d", bh[300], bh[301]);
+      return StrPrintf("%d.%d", bh[BinaryHeaderOffset(kBhRevisionMajor)],
+                       bh[BinaryHeaderOffset(kBhRevisionMinor)]);
   }
   return {};
 }
@@ -86,11 +87,13 @@ void DumpBinaryHeader(const uint8_t* bh, int level) {
   for (std::size_t i = 0; i < n; ++i) {
     const BinaryHeaderField& f = fields[i];
     if (!f.label) {
-      LogPrint(level, "\n                    #### Rev %s ####", f.pos == 301 ? "1.0" : "2.0");
+      LogPrint(level, "\n                    #### Rev %s ####", f.pos == kBhRevisionMajor ? "1.0" : "2.0");
       continue;
     }
-    int last = f.pos + BinaryFieldBytes(f.type) - 1;
-    LogPrint(level, "%28s  %03d-%03d :  %s", f.label, f.pos, last, BinaryValue(bh, f).c_str());
+    // Printed as positions within the 400-byte header.
+    int first = BinaryHeaderBytePos(f.pos);
+    int last = first + BinaryFieldBytes(f.type) - 1;
+    LogPrint(level, "%28s  %03d-%03d :  %s", f.label, first, last, BinaryValue(bh, f).c_str());
   }
   LogPrint(level, "%s\n\n", kDashes51.c_str());
 }
@@ -103,10 +106,10 @@ void DumpTraceHeader(const uint8_t* th, int traceNumber, int level) {
   const TraceHeaderWord* words = TraceHeaderWords(&n);
   for (std::size_t i = 0; i < n; ++i) {
     const TraceHeaderWord& w = words[i];
-    if (w.pos == 181) LogPrint(level, "\n                         #### Rev 1.0  ####");
+    if (w.pos == kTrCdpx) LogPrint(level, "\n                         #### Rev 1.0  ####");
     LogPrint(level, "%34s  %03d-%03d :  %s", w.label, w.pos, w.pos + w.bytes - 1, TraceValue(th, w).c_str());
   }
-  uint64_t tag = HeaderValue<uint64_t>(th, 233);
+  uint64_t tag = HeaderValue<uint64_t>(th, kTrSega);
   LogPrint(level, "                         SEG00000   233-240 :  0x%016" PRIX64, tag);
   LogPrint(level, "%s\n", kDashes64.c_str());
 }

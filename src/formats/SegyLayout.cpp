@@ -2,149 +2,150 @@
 
 #include <cctype>
 #include <cstring>
+#include <iterator>
 
 #include "section/ByteOrder.h"
 
 namespace {
 using T = BhType;
-const BinaryHeaderField kBinaryFields[] = {
-    {1, T::I32, "job ID"},
-    {5, T::I32, "line number"},
-    {9, T::I32, "file number"},
-    {13, T::I16, "data traces/record"},
-    {15, T::I16, "auxiliary traces/record"},
-    {17, T::I16, "sampling interval (us)"},
-    {19, T::I16, "orig sampling interval (us)"},
-    {21, T::U16, "samples/trace"},
-    {23, T::U16, "orig samples/trace"},
-    {25, T::I16, "data sample format code"},
-    {27, T::I16, "ensemble fold"},
-    {29, T::I16, "trace sorting code"},
-    {31, T::I16, "vertical sum code"},
-    {33, T::I16, "sweep start (Hz)"},
-    {35, T::I16, "sweep end (Hz)"},
-    {37, T::I16, "sweep length (ms)"},
-    {39, T::I16, "sweep type code"},
-    {41, T::I16, "sweep trace channel"},
-    {43, T::I16, "taper len at start (ms)"},
-    {45, T::I16, "taper len at end (ms)"},
-    {47, T::I16, "taper type code"},
-    {49, T::I16, "correlated"},
-    {51, T::I16, "binary gain recovered"},
-    {53, T::I16, "amplitude recovery method"},
-    {55, T::I16, "measurement system"},
-    {57, T::I16, "impulse signal polarity"},
-    {59, T::I16, "vibratory polarity code"},
-    {61, T::I32, nullptr},
-    {61, T::I32, "data traces/record"},
-    {65, T::I32, "auxiliary traces/record"},
-    {69, T::I32, "samples/trace"},
-    {73, T::F64, "sampling interval (us)"},
-    {81, T::F64, "orig sampling interval (us)"},
-    {89, T::I32, "orig samples/trace"},
-    {93, T::I32, "ensemble fold"},
-    {97, T::U32, "byte ordering tag"},
-    {301, T::Revision, nullptr},
-    {301, T::Revision, "SEG-Y revision"},
-    {303, T::U16, "fixed length traces"},
-    {305, T::I16, "number of ETFH"},
-    {307, T::U32, nullptr},
-    {307, T::U32, "max number of THE"},
-    {311, T::U16, "time basis code"},
-    {313, T::I64, "num traces in file"},
-    {321, T::I64, "1st trace file offset"},
-    {329, T::I32, "num trailer ETFH"},
+constexpr BinaryHeaderField kBinaryFields[] = {
+    {kBhJobId, T::I32, "job ID"},
+    {kBhLineNumber, T::I32, "line number"},
+    {kBhReelNumber, T::I32, "file number"},
+    {kBhTracesPerRecord, T::I16, "data traces/record"},
+    {kBhAuxTracesPerRecord, T::I16, "auxiliary traces/record"},
+    {kBhInterval, T::I16, "sampling interval (us)"},
+    {kBhOrigInterval, T::I16, "orig sampling interval (us)"},
+    {kBhSamples, T::U16, "samples/trace"},
+    {kBhOrigSamples, T::U16, "orig samples/trace"},
+    {kBhFormat, T::I16, "data sample format code"},
+    {kBhFold, T::I16, "ensemble fold"},
+    {kBhSorting, T::I16, "trace sorting code"},
+    {kBhVerticalSum, T::I16, "vertical sum code"},
+    {kBhSweepStart, T::I16, "sweep start (Hz)"},
+    {kBhSweepEnd, T::I16, "sweep end (Hz)"},
+    {kBhSweepLength, T::I16, "sweep length (ms)"},
+    {kBhSweepType, T::I16, "sweep type code"},
+    {kBhSweepChannel, T::I16, "sweep trace channel"},
+    {kBhTaperStart, T::I16, "taper len at start (ms)"},
+    {kBhTaperEnd, T::I16, "taper len at end (ms)"},
+    {kBhTaperType, T::I16, "taper type code"},
+    {kBhCorrelated, T::I16, "correlated"},
+    {kBhGainRecovered, T::I16, "binary gain recovered"},
+    {kBhAmplitudeRecovery, T::I16, "amplitude recovery method"},
+    {kBhMeasurementSystem, T::I16, "measurement system"},
+    {kBhImpulsePolarity, T::I16, "impulse signal polarity"},
+    {kBhVibratoryPolarity, T::I16, "vibratory polarity code"},
+    {kBhTracesPerRecord32, T::I32, nullptr},
+    {kBhTracesPerRecord32, T::I32, "data traces/record"},
+    {kBhAuxTracesPerRecord32, T::I32, "auxiliary traces/record"},
+    {kBhSamples32, T::I32, "samples/trace"},
+    {kBhInterval64, T::F64, "sampling interval (us)"},
+    {kBhOrigInterval64, T::F64, "orig sampling interval (us)"},
+    {kBhOrigSamples32, T::I32, "orig samples/trace"},
+    {kBhFold32, T::I32, "ensemble fold"},
+    {kBhByteOrderTag, T::U32, "byte ordering tag"},
+    {kBhRevisionMajor, T::Revision, nullptr},
+    {kBhRevisionMajor, T::Revision, "SEG-Y revision"},
+    {kBhFixedLength, T::U16, "fixed length traces"},
+    {kBhExtTextCount, T::I16, "number of ETFH"},
+    {kBhMaxExtensions, T::U32, nullptr},
+    {kBhMaxExtensions, T::U32, "max number of THE"},
+    {kBhTimeBasis, T::U16, "time basis code"},
+    {kBhTraceCount, T::I64, "num traces in file"},
+    {kBhFirstTraceOffset, T::I64, "1st trace file offset"},
+    {kBhTrailerCount, T::I32, "num trailer ETFH"},
 };
 
-const TraceHeaderWord kTraceWords[] = {
-    {1, 4, false, "trace sequence no within line"},
-    {5, 4, false, "trace sequence no within file"},
-    {9, 4, false, "original field record no"},
-    {13, 4, false, "trace no in original field record"},
-    {17, 4, false, "energy source point no"},
-    {21, 4, false, "Ensemble no"},
-    {25, 4, false, "trace no in ensemble"},
-    {29, 2, false, "trace identification code"},
-    {31, 2, false, "vertically summed traces"},
-    {33, 2, false, "horizontally stacked traces"},
-    {35, 2, false, "data use"},
-    {37, 4, false, "source-receiver offset"},
-    {41, 4, false, "receiver elevation (<= surf elev)"},
-    {45, 4, false, "surface elevation at source"},
-    {49, 4, false, "source depth below surface"},
-    {53, 4, false, "seismic datum elev at receiver"},
-    {57, 4, false, "seismic datum elev at source"},
-    {61, 4, false, "water column height at source"},
-    {65, 4, false, "water column height at receiver"},
-    {69, 2, false, "depths and elevations scalar"},
-    {71, 2, false, "coordinates scalar"},
-    {73, 4, false, "source coord x"},
-    {77, 4, false, "source coord y"},
-    {81, 4, false, "receiver coord x"},
-    {85, 4, false, "receiver coord y"},
-    {89, 2, false, "coordinate units"},
-    {91, 2, false, "weathering velocity"},
-    {93, 2, false, "subweathering velocity"},
-    {95, 2, false, "uphole time at source (ms)"},
-    {97, 2, false, "uphole time at receiver (ms)"},
-    {99, 2, false, "source static correction (ms)"},
-    {101, 2, false, "receiver static correction (ms)"},
-    {103, 2, false, "total static applied (ms)"},
-    {105, 2, false, "lag time A (ms)"},
-    {107, 2, false, "lag time B (ms)"},
-    {109, 2, false, "delay recording time (ms)"},
-    {111, 2, false, "mute time - start time (ms)"},
-    {113, 2, false, "mute time - end time (ms)"},
-    {115, 2, true, "number of samples"},
-    {117, 2, true, "sampling interval (us)"},
-    {119, 2, false, "gain type of field instrument"},
-    {121, 2, false, "instrument gain constant (dB)"},
-    {123, 2, false, "instrument early gain (dB)"},
-    {125, 2, false, "correlated"},
-    {127, 2, false, "sweep frequency at start (Hz)"},
-    {129, 2, false, "sweep frequency at end (Hz)"},
-    {131, 2, false, "sweep length (ms)"},
-    {133, 2, false, "sweep type code"},
-    {135, 2, false, "sweep taper length at start (ms)"},
-    {137, 2, false, "sweep taper length at end (ms)"},
-    {139, 2, false, "sweep taper type code"},
-    {141, 2, false, "anti alias filter Frequency (Hz)"},
-    {143, 2, false, "anti alias filter Slope (dB/oct)"},
-    {145, 2, false, "notch filter frequency (Hz)"},
-    {147, 2, false, "notch filter slope (dB/oct)"},
-    {149, 2, false, "low cut filter frequency (Hz)"},
-    {151, 2, false, "high cut filter frequency (Hz)"},
-    {153, 2, false, "low cut filter slope (dB/oct)"},
-    {155, 2, false, "high cut filter slope (dB/oct)"},
-    {157, 2, false, "year data recorded"},
-    {159, 2, false, "day of year"},
-    {161, 2, false, "hour of day"},
-    {163, 2, false, "minute of hour"},
-    {165, 2, false, "second of minute"},
-    {167, 2, false, "time basis code"},
-    {169, 2, false, "trace weighting factor"},
-    {171, 2, false, "rcv no of roll switch pos one"},
-    {173, 2, false, "rcv no of trace one in fldr"},
-    {175, 2, false, "rcv no of last trace in fldr"},
-    {177, 2, false, "gap size (receivers dropped)"},
-    {179, 2, false, "over travel (taper at ends)"},
-    {181, 4, false, "CDP coord x"},
-    {185, 4, false, "CDP coord y"},
-    {189, 4, false, "in-line number"},
-    {193, 4, false, "cross-line number"},
-    {197, 4, false, "shot point number"},
-    {201, 2, false, "shot point number scalar"},
-    {203, 2, false, "trace value measurement unit"},
-    {205, 4, false, "transduction constant mantissa"},
-    {209, 2, false, "transduction constant exponent"},
-    {211, 2, false, "transduction units"},
-    {213, 2, false, "device/trace identifier"},
-    {215, 2, false, "time scalar"},
-    {217, 2, false, "source type/orientation"},
-    {219, 6, false, "source energy direction"},
-    {225, 4, false, "source measurement mantissa"},
-    {229, 2, false, "source measurement exponent"},
-    {231, 2, false, "source measurement unit"},
+constexpr TraceHeaderWord kTraceWords[] = {
+    {kTrTracl, 4, false, "trace sequence no within line"},
+    {kTrTracr, 4, false, "trace sequence no within file"},
+    {kTrFldr, 4, false, "original field record no"},
+    {kTrTracf, 4, false, "trace no in original field record"},
+    {kTrEp, 4, false, "energy source point no"},
+    {kTrCdp, 4, false, "Ensemble no"},
+    {kTrCdpt, 4, false, "trace no in ensemble"},
+    {kTrTrid, 2, false, "trace identification code"},
+    {kTrNvs, 2, false, "vertically summed traces"},
+    {kTrNhs, 2, false, "horizontally stacked traces"},
+    {kTrDuse, 2, false, "data use"},
+    {kTrOffset, 4, false, "source-receiver offset"},
+    {kTrGelev, 4, false, "receiver elevation (<= surf elev)"},
+    {kTrSelev, 4, false, "surface elevation at source"},
+    {kTrSdepth, 4, false, "source depth below surface"},
+    {kTrGdel, 4, false, "seismic datum elev at receiver"},
+    {kTrSdel, 4, false, "seismic datum elev at source"},
+    {kTrSwdep, 4, false, "water column height at source"},
+    {kTrGwdep, 4, false, "water column height at receiver"},
+    {kTrScalel, 2, false, "depths and elevations scalar"},
+    {kTrScalco, 2, false, "coordinates scalar"},
+    {kTrSx, 4, false, "source coord x"},
+    {kTrSy, 4, false, "source coord y"},
+    {kTrGx, 4, false, "receiver coord x"},
+    {kTrGy, 4, false, "receiver coord y"},
+    {kTrCounit, 2, false, "coordinate units"},
+    {kTrWevel, 2, false, "weathering velocity"},
+    {kTrSwevel, 2, false, "subweathering velocity"},
+    {kTrSut, 2, false, "uphole time at source (ms)"},
+    {kTrGut, 2, false, "uphole time at receiver (ms)"},
+    {kTrSstat, 2, false, "source static correction (ms)"},
+    {kTrGstat, 2, false, "receiver static correction (ms)"},
+    {kTrTstat, 2, false, "total static applied (ms)"},
+    {kTrLaga, 2, false, "lag time A (ms)"},
+    {kTrLagb, 2, false, "lag time B (ms)"},
+    {kTrDelrt, 2, false, "delay recording time (ms)"},
+    {kTrMuts, 2, false, "mute time - start time (ms)"},
+    {kTrMute, 2, false, "mute time - end time (ms)"},
+    {kTrNs, 2, true, "number of samples"},
+    {kTrDt, 2, true, "sampling interval (us)"},
+    {kTrGain, 2, false, "gain type of field instrument"},
+    {kTrIgc, 2, false, "instrument gain constant (dB)"},
+    {kTrIgi, 2, false, "instrument early gain (dB)"},
+    {kTrCorr, 2, false, "correlated"},
+    {kTrSfs, 2, false, "sweep frequency at start (Hz)"},
+    {kTrSfe, 2, false, "sweep frequency at end (Hz)"},
+    {kTrSlen, 2, false, "sweep length (ms)"},
+    {kTrStyp, 2, false, "sweep type code"},
+    {kTrStas, 2, false, "sweep taper length at start (ms)"},
+    {kTrStae, 2, false, "sweep taper length at end (ms)"},
+    {kTrTatyp, 2, false, "sweep taper type code"},
+    {kTrAfilf, 2, false, "anti alias filter Frequency (Hz)"},
+    {kTrAfils, 2, false, "anti alias filter Slope (dB/oct)"},
+    {kTrNofilf, 2, false, "notch filter frequency (Hz)"},
+    {kTrNofils, 2, false, "notch filter slope (dB/oct)"},
+    {kTrLcf, 2, false, "low cut filter frequency (Hz)"},
+    {kTrHcf, 2, false, "high cut filter frequency (Hz)"},
+    {kTrLcs, 2, false, "low cut filter slope (dB/oct)"},
+    {kTrHcs, 2, false, "high cut filter slope (dB/oct)"},
+    {kTrYear, 2, false, "year data recorded"},
+    {kTrDay, 2, false, "day of year"},
+    {kTrHour, 2, false, "hour of day"},
+    {kTrMinute, 2, false, "minute of hour"},
+    {kTrSec, 2, false, "second of minute"},
+    {kTrTimbas, 2, false, "time basis code"},
+    {kTrTrwf, 2, false, "trace weighting factor"},
+    {kTrGrnors, 2, false, "rcv no of roll switch pos one"},
+    {kTrGrnofr, 2, false, "rcv no of trace one in fldr"},
+    {kTrGrnlof, 2, false, "rcv no of last trace in fldr"},
+    {kTrGaps, 2, false, "gap size (receivers dropped)"},
+    {kTrOtrav, 2, false, "over travel (taper at ends)"},
+    {kTrCdpx, 4, false, "CDP coord x"},
+    {kTrCdpy, 4, false, "CDP coord y"},
+    {kTrIline, 4, false, "in-line number"},
+    {kTrXline, 4, false, "cross-line number"},
+    {kTrSp, 4, false, "shot point number"},
+    {kTrSpscal, 2, false, "shot point number scalar"},
+    {kTrTvmu, 2, false, "trace value measurement unit"},
+    {kTrTrdman, 4, false, "transduction constant mantissa"},
+    {kTrTrdexp, 2, false, "transduction constant exponent"},
+    {kTrTrdun, 2, false, "transduction units"},
+    {kTrDti, 2, false, "device/trace identifier"},
+    {kTrTimscal, 2, false, "time scalar"},
+    {kTrStypor, 2, false, "source type/orientation"},
+    {kTrSedir1, 6, false, "source energy direction"},
+    {kTrSmman, 4, false, "source measurement mantissa"},
+    {kTrSmexp, 2, false, "source measurement exponent"},
+    {kTrSmun, 2, false, "source measurement unit"},
 };
 
 // Code page 037 to 7-bit ASCII; characters without a 7-bit counterpart, and
@@ -168,8 +169,7 @@ const uint8_t kEbcdicToAscii[256] = {
     0x30, 0x31, 0x32, 0x33, 0x34, 0x35, 0x36, 0x37, 0x38, 0x39, 0x20, 0x20, 0x20, 0x20, 0x20, 0x20,
 };
 
-void SwapAt(uint8_t* h, int pos, int bytes) {
-  uint8_t* p = h + pos - 1;
+void SwapAt(uint8_t* p, int bytes) {
   for (int i = 0, j = bytes - 1; i < j; ++i, --j) {
     uint8_t t = p[i];
     p[i] = p[j];
@@ -177,7 +177,7 @@ void SwapAt(uint8_t* h, int pos, int bytes) {
   }
 }
 
-int BhTypeBytes(BhType t) {
+constexpr int BhTypeBytes(BhType t) {
   switch (t) {
     case BhType::I16:
     case BhType::U16:
@@ -193,6 +193,31 @@ int BhTypeBytes(BhType t) {
   }
   return 0;
 }
+
+// The tables name the positions of section/SegyBytePositions.h; these checks pin that the dump
+// and swap tables walk the same words as the trace word table, in header order.
+constexpr bool TraceWordsMatchNamedPositions() {
+  std::size_t w = 1;
+  for (const TraceHeaderWord& t : kTraceWords) {
+    if (w >= std::size(kSegyTraceWordSpans) || t.pos != kSegyTraceWordSpans[w].first) return false;
+    int covered = 0;  // the energy direction entry spans three words
+    while (covered < t.bytes && w < std::size(kSegyTraceWordSpans)) covered += kSegyTraceWordSpans[w++].bytes;
+    if (covered != t.bytes) return false;
+  }
+  return kSegyTraceWordSpans[w].first == kTrSega;
+}
+static_assert(TraceWordsMatchNamedPositions(), "dump words must be the trace word table's words 1..90");
+
+constexpr bool BinaryFieldsInOrder() {
+  int next = kBhFirstByte;
+  for (const BinaryHeaderField& f : kBinaryFields) {
+    if (f.pos < next) return false;
+    if (!f.label) continue;  // a separator shares the position of the field after it
+    next = f.pos + (f.type == BhType::Revision ? 2 : BhTypeBytes(f.type));
+  }
+  return next <= kBhLastByte + 1;
+}
+static_assert(BinaryFieldsInOrder(), "binary header fields must not overlap and must stay in header order");
 
 // The first 80 characters, spaces ignored and letters in either case, begin
 // with the stanza.
@@ -223,16 +248,16 @@ const TraceHeaderWord* TraceHeaderWords(std::size_t* count) {
 
 void SwapBinaryHeader(uint8_t* bh) {
   for (const auto& f : kBinaryFields) {
-    if (f.label) SwapAt(bh, f.pos, BhTypeBytes(f.type));
+    if (f.label) SwapAt(bh + BinaryHeaderOffset(f.pos), BhTypeBytes(f.type));
   }
 }
 
 void SwapTraceHeader(uint8_t* th) {
   for (const auto& w : kTraceWords) {
     if (w.bytes == 6) {
-      for (int k = 0; k < 3; ++k) SwapAt(th, w.pos + 2 * k, 2);
+      for (int k = 0; k < 3; ++k) SwapAt(th + TraceHeaderOffset(w.pos) + 2 * k, 2);
     } else {
-      SwapAt(th, w.pos, w.bytes);
+      SwapAt(th + TraceHeaderOffset(w.pos), w.bytes);
     }
   }
 }

@@ -1,11 +1,12 @@
 // Byte layout of SEG-Y file and trace headers: the word tables used to bring
 // headers into host order and to dump them, and the text code conversion.
-// Positions are 1-based, as the standard numbers them.
+// Positions are the named 1-based positions of section/SegyBytePositions.h.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
+#include "section/SegyBytePositions.h"
 #include "section/SegyWordTable.h"  // kSegyTraceHeaderBytes
 
 inline constexpr int kSegyTextBytes = 3200;
@@ -17,21 +18,21 @@ inline constexpr int32_t kMaxSamplesPerTrace = 2147483616;
 enum class BhType : uint8_t { I16, U16, I32, U32, I64, F64, Revision };
 
 struct BinaryHeaderField {
-  int16_t pos;  // first byte, 1-based
+  int16_t pos;  // first byte in the file: kBh...
   BhType type;
   const char* label;  // dump label
 };
 
 // Trace header words: 2 or 4 bytes (the energy direction is three 2-byte words).
 struct TraceHeaderWord {
-  int16_t pos;   // first byte, 1-based
+  int16_t pos;   // first byte: kTr...
   int8_t bytes;  // 2, 4, or 6 for the three energy direction words
   bool isUnsigned;
   const char* label;
 };
 
 // The binary header fields in header order; a null label marks a separator
-// line before the next field ("Rev 1.0" when pos is 301, else "Rev 2.0").
+// line before the next field ("Rev 1.0" before kBhRevisionMajor, else "Rev 2.0").
 const BinaryHeaderField* BinaryHeaderFields(std::size_t* count);
 // The trace header words 1..232 in header order.
 const TraceHeaderWord* TraceHeaderWords(std::size_t* count);
@@ -43,16 +44,27 @@ void SwapBinaryHeader(uint8_t* bh);
 // turns a host-order header back into the other order.
 void SwapTraceHeader(uint8_t* th);
 
-// Native-order reads from a header copy at a 1-based position.
+// Native-order reads and writes of a trace header copy at a trace header position (kTr...).
 template <typename T>
 inline T HeaderValue(const uint8_t* h, int pos) {
   T v;
-  __builtin_memcpy(&v, h + pos - 1, sizeof v);
+  __builtin_memcpy(&v, h + TraceHeaderOffset(pos), sizeof v);
   return v;
 }
 template <typename T>
 inline void SetHeaderValue(uint8_t* h, int pos, T v) {
-  __builtin_memcpy(h + pos - 1, &v, sizeof v);
+  __builtin_memcpy(h + TraceHeaderOffset(pos), &v, sizeof v);
+}
+// The same on a 400-byte binary header copy at a binary header position (kBh...).
+template <typename T>
+inline T BinaryWord(const uint8_t* bh, int pos) {
+  T v;
+  __builtin_memcpy(&v, bh + BinaryHeaderOffset(pos), sizeof v);
+  return v;
+}
+template <typename T>
+inline void SetBinaryWord(uint8_t* bh, int pos, T v) {
+  __builtin_memcpy(bh + BinaryHeaderOffset(pos), &v, sizeof v);
 }
 
 // Number of bytes per sample of a format code; 0 for unknown codes (13, 14,

@@ -20,6 +20,7 @@
 #include "formats/TraceHeap.h"
 #include "formats/TraceStream.h"
 #include "log/Log.h"
+#include "log/Status.h"
 #include "section/ByteOrder.h"
 #include "section/SeismicSection.h"
 
@@ -161,10 +162,10 @@ int TraceReader::ReadAll() {
 TraceDecodeContext ContextFromBinaryHeader(const uint8_t* bh, const SegyFileInfo& info) {
   TraceDecodeContext ctx;
   ctx.bigEndian = info.bigEndian;
-  ctx.lineNumber = HeaderValue<int32_t>(bh, 5);
-  ctx.bgr = static_cast<uint8_t>(HeaderValue<int16_t>(bh, 51) & 0xFF);
-  ctx.arm = static_cast<uint8_t>(HeaderValue<int16_t>(bh, 53) & 0xFF);
-  ctx.msys = static_cast<uint8_t>(HeaderValue<int16_t>(bh, 55) & 0xFF);
+  ctx.lineNumber = BinaryWord<int32_t>(bh, kBhLineNumber);
+  ctx.bgr = static_cast<uint8_t>(BinaryWord<int16_t>(bh, kBhGainRecovered) & 0xFF);
+  ctx.arm = static_cast<uint8_t>(BinaryWord<int16_t>(bh, kBhAmplitudeRecovery) & 0xFF);
+  ctx.msys = static_cast<uint8_t>(BinaryWord<int16_t>(bh, kBhMeasurementSystem) & 0xFF);
   return ctx;
 }
 
@@ -172,14 +173,14 @@ TraceDecodeContext ContextFromBinaryHeader(const uint8_t* bh, const SegyFileInfo
 
 int ReadTextualHeader(FILE* fp, int32_t flags, uint8_t* text) {
   if (flags == 0) {
-    if (fseeko(fp, kSegyTextBytes, SEEK_SET) != 0) return -103;
+    if (fseeko(fp, kSegyTextBytes, SEEK_SET) != 0) return kStatusSeekFailed;
     return 0;
   }
   errno = 0;
   if (fread_unlocked(text, 1, kSegyTextBytes, fp) != static_cast<std::size_t>(kSegyTextBytes)) {
     LogPrint(LogError, "\nERROR: Failed to read SEG-Y 3200-byte Textual File Header");
     LogSystemError(errno, 1);
-    return -104;
+    return kStatusReadFailed;
   }
   if (TextIsEbcdic(text, kSegyTextBytes)) {
     EbcdicToAscii(text, kSegyTextBytes);
@@ -199,12 +200,12 @@ int CountVariableBlocks(FILE* fp, const SegyFileInfo& info, int* blocks) {
     if (info.firstTraceOffset > 0 && end > info.firstTraceOffset) break;
     if (fread_unlocked(block, 1, kSegyTextBytes, fp) != static_cast<std::size_t>(kSegyTextBytes)) {
       LogPrint(LogError, "\nERROR: Cannot find '((SEG: EndText))' after %d ETFH blocks read\n", n);
-      return -4;
+      return kStatusBadHeader;
     }
     ++n;
     if (IsEndTextStanza(block)) break;
   }
-  if (fseeko(fp, kSegyFirstTraceDefault, SEEK_SET) != 0) return -103;
+  if (fseeko(fp, kSegyFirstTraceDefault, SEEK_SET) != 0) return kStatusSeekFailed;
   *blocks = n;
   return 0;
 }
@@ -224,23 +225,23 @@ int ReadExtendedText(FILE* fp, int64_t fileSize, const SegyFileInfo& info, bool 
       bool fits = fileSize < 0 || static_cast<int64_t>(bytes) <= fileSize - kSegyFirstTraceDefault;
       if (!fits) {
         LogPrint(LogError, "\nERROR: Failed to read %d 3200-byte ETFH blocks", blocks);
-        return -104;
+        return kStatusReadFailed;
       }
       ext->resize(bytes);
       if (fread_unlocked(ext->data(), 1, bytes, fp) != bytes) {
         LogPrint(LogError, "\nERROR: Failed to read %d 3200-byte ETFH blocks", blocks);
         LogSystemError(errno, 0);
-        return -104;
+        return kStatusReadFailed;
       }
       LogPrint(LogStep, "loaded %d-block Extended File Header", blocks);
     } else if (fseeko(fp, static_cast<off_t>(bytes), SEEK_CUR) != 0) {
       LogPrint(LogError, "\nERROR: Failed to skip %d 3200-byte ETFH blocks", blocks);
-      return -103;
+      return kStatusSeekFailed;
     }
   }
   if (info.revision == 2 && info.firstTraceOffset != 0 && fseeko(fp, info.firstTraceOffset, SEEK_SET) != 0) {
     LogPrint(LogError, "\nERROR: Failed to seek to 1st trace at file offset=%" PRId64, info.firstTraceOffset);
-    return -103;
+    return kStatusSeekFailed;
   }
   return 0;
 }
@@ -280,13 +281,13 @@ int ReadTracesFromStream(SeismicSection& section, TraceStream& stream, const uin
 }
 
 bool SuIsBigEndian(const uint8_t* firstHeader, bool haveHeader) {
-  return haveHeader && LoadLE<int16_t>(firstHeader + 116) < 0;
+  return haveHeader && LoadLE<int16_t>(firstHeader + TraceHeaderOffset(kTrDt)) < 0;
 }
 }  // namespace
 
 int ReadSegyFile(SeismicSection& section, const std::string& path, LoadParams& params) {
   SeismicFile file = OpenSeismicFile(&section, path, "rbS");
-  if (!file) return -101;
+  if (!file) return kStatusOpenFailed;
   FILE* fp = file.Stream();
   uint8_t text[kSegyTextBytes] = {};
   int rc = ReadTextualHeader(fp, params.flags, text);
@@ -296,7 +297,7 @@ int ReadSegyFile(SeismicSection& section, const std::string& path, LoadParams& p
   if (fread_unlocked(bh, 1, kSegyBinaryBytes, fp) != static_cast<std::size_t>(kSegyBinaryBytes)) {
     LogPrint(LogError, "\nERROR: Failed to read SEG-Y 400-byte Binary File Header");
     LogSystemError(errno, 1);
-    return -104;
+    return kStatusReadFailed;
   }
   SegyFileInfo info;
   rc = PrepareBinaryHeader(bh, params.flags, BinaryHeaderMode::kRead, &info);
@@ -315,12 +316,12 @@ int ReadSegyFile(SeismicSection& section, const std::string& path, LoadParams& p
 
 int ReadSuFile(SeismicSection& section, const std::string& path, LoadParams& params) {
   SeismicFile file = OpenSeismicFile(&section, path, "rbS");
-  if (!file) return -101;
+  if (!file) return kStatusOpenFailed;
   FILE* fp = file.Stream();
   uint8_t first[kSegyTraceHeaderBytes];
   bool have = fread_unlocked(first, 1, sizeof first, fp) == sizeof first;
   bool big = SuIsBigEndian(first, have);
-  if (fseeko(fp, 0, SEEK_SET) != 0) return -103;
+  if (fseeko(fp, 0, SEEK_SET) != 0) return kStatusSeekFailed;
   uint8_t bh[kSegyBinaryBytes];
   SegyFileInfo info;
   BuildSuBinaryHeader(bh, big, &info);
@@ -330,10 +331,10 @@ int ReadSuFile(SeismicSection& section, const std::string& path, LoadParams& par
   if ((params.flags & kLoadKeepHeaders) && count > 0) {
     const TraceRecord* t = section.Trace(section.Count() - count);
     double us = t->DT * 1e6;
-    SetHeaderValue<uint16_t>(bh, 21, static_cast<uint16_t>(t->NS));
-    SetHeaderValue<int32_t>(bh, 69, t->NS);
-    SetHeaderValue<double>(bh, 73, us);
-    SetHeaderValue<int16_t>(bh, 17, static_cast<int16_t>(us + 0.499));
+    SetBinaryWord<uint16_t>(bh, kBhSamples, static_cast<uint16_t>(t->NS));
+    SetBinaryWord<int32_t>(bh, kBhSamples32, t->NS);
+    SetBinaryWord<double>(bh, kBhInterval64, us);
+    SetBinaryWord<int16_t>(bh, kBhInterval, static_cast<int16_t>(us + 0.499));
     section.SetDefaultTextualHeader();
     std::vector<uint8_t> none;
     KeepHeaders(section, nullptr, bh, none, kFileSu);

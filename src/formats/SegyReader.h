@@ -2,8 +2,8 @@
 //
 // Both follow the reader convention: append the file's traces to the section,
 // stamping TRF = params.fileCount and LTAG = params.loadTag, and return the
-// number appended, or -101 (cannot open), -103 (seek), -104 (read), -4 (bad
-// or unsupported header), -999 (allocation). Traces appended before an error
+// number appended, or kStatusOpenFailed (cannot open), kStatusSeekFailed (seek), kStatusReadFailed (read),
+// kStatusBadHeader (bad or unsupported header), kStatusNoMemory (allocation). Traces appended before an error
 // stay in the section and the result is their count.
 //
 // params.flags: 0x1000 keep the file's textual, binary and extended textual

@@ -12,6 +12,7 @@
 #include "formats/SafeWrite.h"
 #include "formats/SegyLayout.h"
 #include "log/Log.h"
+#include "log/Status.h"
 #include "processing/IIRFilter.h"
 #include "section/ByteOrder.h"
 #include "section/SeismicSection.h"
@@ -48,12 +49,13 @@ int16_t RoundI16(double v, double bias) {
   return SaturateI16(Biased(v, bias));
 }
 
+// Stores words at trace header positions (kTr...) in the output byte order.
 class HeaderOut {
  public:
   HeaderOut(uint8_t* h, bool big) : m_h(h), m_big(big) {}
-  void I32(int pos, int32_t v) { StoreWord<int32_t>(m_h + pos, v, m_big); }
-  void I16(int pos, int16_t v) { StoreWord<int16_t>(m_h + pos, v, m_big); }
-  void U16(int pos, uint16_t v) { StoreWord<uint16_t>(m_h + pos, v, m_big); }
+  void I32(int pos, int32_t v) { StoreWord<int32_t>(m_h + TraceHeaderOffset(pos), v, m_big); }
+  void I16(int pos, int16_t v) { StoreWord<int16_t>(m_h + TraceHeaderOffset(pos), v, m_big); }
+  void U16(int pos, uint16_t v) { StoreWord<uint16_t>(m_h + TraceHeaderOffset(pos), v, m_big); }
 
  private:
   uint8_t* m_h;
@@ -66,40 +68,40 @@ int16_t Millis(float seconds) {
 }
 
 void PutIdentity(const TraceRecord& r, int32_t flags, HeaderOut& h) {
-  h.I32(0, r.TRACF);
-  h.I32(4, r.TRACR);
-  h.I32(8, static_cast<int32_t>(static_cast<uint64_t>(r.FLDR) & 0xFFFFFFFFu));
-  h.I32(12, r.CHAN);
+  h.I32(kTrTracl, r.TRACF);
+  h.I32(kTrTracr, r.TRACR);
+  h.I32(kTrFldr, static_cast<int32_t>(static_cast<uint64_t>(r.FLDR) & 0xFFFFFFFFu));
+  h.I32(kTrTracf, r.CHAN);
   int32_t ep = (flags & kSaveStationNumbering) ? RoundI32(r.SSTA, 0.499) : r.ESP;
-  h.I32(16, ep);
-  h.I32(20, r.CDP);
-  h.I32(24, r.CDPT);
-  h.I16(28, r.TRID);
-  h.I16(30, r.NVS);
-  h.I16(32, r.NHS);
-  h.I16(34, r.DUSE);
-  h.I32(36, RoundI32(r.OFF, 0.499));
-  h.I32(188, r.ILINE);
-  h.I32(192, (flags & kSaveStationNumbering) ? ep : r.XLINE);
+  h.I32(kTrEp, ep);
+  h.I32(kTrCdp, r.CDP);
+  h.I32(kTrCdpt, r.CDPT);
+  h.I16(kTrTrid, r.TRID);
+  h.I16(kTrNvs, r.NVS);
+  h.I16(kTrNhs, r.NHS);
+  h.I16(kTrDuse, r.DUSE);
+  h.I32(kTrOffset, RoundI32(r.OFF, 0.499));
+  h.I32(kTrIline, r.ILINE);
+  h.I32(kTrXline, (flags & kSaveStationNumbering) ? ep : r.XLINE);
   if (flags & kSaveStationNumbering) {
-    h.I32(196, RoundI32(r.RSTA, 0.499));
-    h.I16(200, 1);
+    h.I32(kTrSp, RoundI32(r.RSTA, 0.499));
+    h.I16(kTrSpscal, 1);
   } else {
-    h.I32(196, RoundI32(r.SSTA * 100.0, 0.001));
-    h.I16(200, -100);
+    h.I32(kTrSp, RoundI32(r.SSTA * 100.0, 0.001));
+    h.I16(kTrSpscal, -100);
   }
 }
 
 void PutGeometry(const TraceRecord& r, HeaderOut& h) {
   double e = r.MSYS0 == 2 ? 100.0 : 1000.0;
-  h.I16(68, static_cast<int16_t>(-e));
-  h.I32(40, RoundI32(r.RZ * e, 0.499));
-  h.I32(44, RoundI32(r.SZ * e, 0.499));
-  h.I32(48, RoundI32(r.SDEP * e, 0.499));
-  h.I32(52, RoundI32(r.RZDAT * e, 0.499));
-  h.I32(56, RoundI32(r.SZDAT * e, 0.499));
-  h.I32(60, RoundI32(r.SWDEP * e, 0.499));
-  h.I32(64, RoundI32(r.RWDEP * e, 0.499));
+  h.I16(kTrScalel, static_cast<int16_t>(-e));
+  h.I32(kTrGelev, RoundI32(r.RZ * e, 0.499));
+  h.I32(kTrSelev, RoundI32(r.SZ * e, 0.499));
+  h.I32(kTrSdepth, RoundI32(r.SDEP * e, 0.499));
+  h.I32(kTrGdel, RoundI32(r.RZDAT * e, 0.499));
+  h.I32(kTrSdel, RoundI32(r.SZDAT * e, 0.499));
+  h.I32(kTrSwdep, RoundI32(r.SWDEP * e, 0.499));
+  h.I32(kTrGwdep, RoundI32(r.RWDEP * e, 0.499));
   int16_t scalco = -100;
   double k = 100.0;
   if (r.CUNIT == 2) {
@@ -112,68 +114,68 @@ void PutGeometry(const TraceRecord& r, HeaderOut& h) {
   } else if (r.MSYS == 2) {
     scalco = -10, k = 10.0;
   }
-  h.I16(70, scalco);
-  h.I32(72, RoundI32(r.SX * k, 0.4999));
-  h.I32(76, RoundI32(r.SY * k, 0.4999));
-  h.I32(80, RoundI32(r.RX * k, 0.4999));
-  h.I32(84, RoundI32(r.RY * k, 0.4999));
-  h.I32(180, RoundI32(r.CDPX * k, 0.4999));
-  h.I32(184, RoundI32(r.CDPY * k, 0.4999));
-  h.I16(88, r.CUNIT);
-  h.I16(90, RoundI16(r.WVEL, 0.5));
-  h.I16(92, RoundI16(r.SWVEL, 0.5));
+  h.I16(kTrScalco, scalco);
+  h.I32(kTrSx, RoundI32(r.SX * k, 0.4999));
+  h.I32(kTrSy, RoundI32(r.SY * k, 0.4999));
+  h.I32(kTrGx, RoundI32(r.RX * k, 0.4999));
+  h.I32(kTrGy, RoundI32(r.RY * k, 0.4999));
+  h.I32(kTrCdpx, RoundI32(r.CDPX * k, 0.4999));
+  h.I32(kTrCdpy, RoundI32(r.CDPY * k, 0.4999));
+  h.I16(kTrCounit, r.CUNIT);
+  h.I16(kTrWevel, RoundI16(r.WVEL, 0.5));
+  h.I16(kTrSwevel, RoundI16(r.SWVEL, 0.5));
 }
 
 void PutTimes(const TraceRecord& r, HeaderOut& h) {
-  h.I16(94, Millis(r.SUHT));
-  h.I16(96, Millis(r.RUHT));
-  h.I16(98, Millis(r.SSTAT));
-  h.I16(100, Millis(r.RSTAT));
-  h.I16(102, Millis(r.TSTAT));
-  h.I16(104, Millis(r.LAGA));
-  h.I16(106, Millis(r.LAGB));
-  h.I16(108, SegyDelayWord(r.DELAY));
-  h.I16(110, Millis(r.SMUTE));
-  h.I16(112, Millis(r.EMUTE));
-  h.U16(114, static_cast<uint16_t>(r.NS < 0 ? 0 : (r.NS > 65535 ? 65535 : r.NS)));
+  h.I16(kTrSut, Millis(r.SUHT));
+  h.I16(kTrGut, Millis(r.RUHT));
+  h.I16(kTrSstat, Millis(r.SSTAT));
+  h.I16(kTrGstat, Millis(r.RSTAT));
+  h.I16(kTrTstat, Millis(r.TSTAT));
+  h.I16(kTrLaga, Millis(r.LAGA));
+  h.I16(kTrLagb, Millis(r.LAGB));
+  h.I16(kTrDelrt, SegyDelayWord(r.DELAY));
+  h.I16(kTrMuts, Millis(r.SMUTE));
+  h.I16(kTrMute, Millis(r.EMUTE));
+  h.U16(kTrNs, static_cast<uint16_t>(r.NS < 0 ? 0 : (r.NS > 65535 ? 65535 : r.NS)));
   double us = std::trunc(r.DT * 1e6 + 0.01);
-  h.U16(116, static_cast<uint16_t>(us <= 0.0 || !(us == us) ? 0.0 : (us > 65535.0 ? 65535.0 : us)));
-  h.I16(214, 1);  // TIMSCAL
-  h.I16(156, r.YEAR);
-  h.I16(158, r.DAY);
-  h.I16(160, r.HOUR);
-  h.I16(162, r.MINUTE);
-  h.I16(164, r.SEC);
-  h.I16(166, r.TBAS);
+  h.U16(kTrDt, static_cast<uint16_t>(us <= 0.0 || !(us == us) ? 0.0 : (us > 65535.0 ? 65535.0 : us)));
+  h.I16(kTrTimscal, 1);  // TIMSCAL
+  h.I16(kTrYear, r.YEAR);
+  h.I16(kTrDay, r.DAY);
+  h.I16(kTrHour, r.HOUR);
+  h.I16(kTrMinute, r.MINUTE);
+  h.I16(kTrSec, r.SEC);
+  h.I16(kTrTimbas, r.TBAS);
 }
 
 void PutInstrument(const TraceRecord& r, HeaderOut& h) {
-  h.I16(118, r.IGT);
-  h.I16(120, r.IGC);
-  h.I16(122, r.IGI);
-  h.I16(124, r.CORR);
-  h.I16(126, RoundI16(r.SWFS, 0.499));
-  h.I16(128, RoundI16(r.SWFE, 0.499));
-  h.I16(130, RoundI16(r.SWLEN * 1000.0, 0.499));
-  h.I16(132, r.SWTYP);
-  h.I16(134, RoundI16(r.TAPLS * 1000.0, 0.499));
-  h.I16(136, RoundI16(r.TAPLE * 1000.0, 0.499));
-  h.I16(138, r.TAPTY);
+  h.I16(kTrGain, r.IGT);
+  h.I16(kTrIgc, r.IGC);
+  h.I16(kTrIgi, r.IGI);
+  h.I16(kTrCorr, r.CORR);
+  h.I16(kTrSfs, RoundI16(r.SWFS, 0.499));
+  h.I16(kTrSfe, RoundI16(r.SWFE, 0.499));
+  h.I16(kTrSlen, RoundI16(r.SWLEN * 1000.0, 0.499));
+  h.I16(kTrStyp, r.SWTYP);
+  h.I16(kTrStas, RoundI16(r.TAPLS * 1000.0, 0.499));
+  h.I16(kTrStae, RoundI16(r.TAPLE * 1000.0, 0.499));
+  h.I16(kTrTatyp, r.TAPTY);
   const float filters[8] = {r.AAF, r.AAS, r.NOF, r.NOS, r.LCF, r.HCF, r.LCS, r.HCS};
-  for (int i = 0; i < 8; ++i) h.I16(140 + 2 * i, RoundI16(filters[i], 0.499));
-  h.I16(168, r.TRWF);
-  h.I16(202, r.TVMU);
-  h.I32(204, r.TRDMAN);
-  h.I16(208, r.TRDEXP);
-  h.I16(210, r.TRDUN);
-  h.I16(212, SaturateI16(r.DTID));
-  h.I16(216, r.STYPOR);
-  h.I16(218, r.SEDIR1);
-  h.I16(220, r.SEDIR2);
-  h.I16(222, r.SEDIR3);
-  h.I32(224, r.SMMAN);
-  h.I16(228, r.SMEXP);
-  h.I16(230, r.SMUN);
+  for (int i = 0; i < 8; ++i) h.I16(kTrAfilf + 2 * i, RoundI16(filters[i], 0.499));
+  h.I16(kTrTrwf, r.TRWF);
+  h.I16(kTrTvmu, r.TVMU);
+  h.I32(kTrTrdman, r.TRDMAN);
+  h.I16(kTrTrdexp, r.TRDEXP);
+  h.I16(kTrTrdun, r.TRDUN);
+  h.I16(kTrDti, SaturateI16(r.DTID));
+  h.I16(kTrStypor, r.STYPOR);
+  h.I16(kTrSedir1, r.SEDIR1);
+  h.I16(kTrSedir2, r.SEDIR2);
+  h.I16(kTrSedir3, r.SEDIR3);
+  h.I32(kTrSmman, r.SMMAN);
+  h.I16(kTrSmexp, r.SMEXP);
+  h.I16(kTrSmun, r.SMUN);
 }
 
 // The chosen list of the options: the section's traces or its stacked traces.
@@ -199,8 +201,8 @@ int WriteOneTrace(const TraceRecord& r, int32_t f, int32_t n, const SaveOptions&
   uint8_t header[kSegyTraceHeaderBytes];
   BuildSegyTraceHeader(r, o.flags, st.bigOut, header);
   HeaderOut h(header, st.bigOut);
-  h.U16(114, static_cast<uint16_t>(n));
-  h.I16(108, SegyDelayWord(f * r.DT + r.DELAY));
+  h.U16(kTrNs, static_cast<uint16_t>(n));
+  h.I16(kTrDelrt, SegyDelayWord(f * r.DT + r.DELAY));
   const float* src = r.Samples() + f;
   if (o.filter) {
     RunFilter(*o.filter, r.Samples(), st.buffer->data(), r.NS);
@@ -269,7 +271,7 @@ int WriteSegyTraces(const SeismicSection& section, std::FILE* fp, SaveOptions& o
     } catch (...) {
       LogPrint(LogError, "\nERROR: malloc failure for %zu-byte trace buffer\n", count * sizeof(float));
       ConsoleRaise();
-      return -999;
+      return kStatusNoMemory;
     }
   }
   StreamState st{&buffer, bigOut, swap};
@@ -309,36 +311,32 @@ int WriteSegyTraces(const SeismicSection& section, std::FILE* fp, SaveOptions& o
     o.fixedLength = 0;
     LogPrint(LogError, "\nERROR: zero valid trace written to SEG-Y file\n");
     ConsoleRaise();
-    return -1;
+    return kStatusRefused;
   }
   return 0;
 }
 
 namespace {
-// Binary header positions (0-based within the 400 bytes).
-constexpr int kBhReel = 8, kBhInterval = 16, kBhSamples = 20, kBhFormat = 24;
-constexpr int kBhRevMajor = 300, kBhRevMinor = 301, kBhFixed = 302, kBhExtCount = 304;
-
 // The local BFH copy for writing, host order, without the output fields yet.
 void PrepareBinaryHeader(const SeismicSection& s, const SaveOptions& o, int16_t extCount, uint8_t* bh) {
   std::memcpy(bh, s.m_binaryHeader, kSegyBinaryBytes);
-  bh[kBhRevMajor] = o.revision;
-  SetHeaderValue<int32_t>(bh, kBhReel + 1, 1);
-  SetHeaderValue<int16_t>(bh, kBhFormat + 1, 5);
-  SetHeaderValue<int16_t>(bh, kBhExtCount + 1, extCount);
+  bh[BinaryHeaderOffset(kBhRevisionMajor)] = o.revision;
+  SetBinaryWord<int32_t>(bh, kBhReelNumber, 1);
+  SetBinaryWord<int16_t>(bh, kBhFormat, 5);
+  SetBinaryWord<int16_t>(bh, kBhExtTextCount, extCount);
 }
 
 // Clears what a revision below 2 must not carry and marks the file 1.0.
 void FinishBinaryHeader(const SaveOptions& o, uint8_t* bh) {
-  std::memset(bh + 396, 0, 4);
-  std::memset(bh + 60, 0, 40);
-  std::memset(bh + 306, 0, 26);
-  if (o.revision == 0) SetHeaderValue<int16_t>(bh, kBhExtCount + 1, 0);
-  bh[kBhRevMajor] = 1;
-  bh[kBhRevMinor] = 0;
-  SetHeaderValue<uint16_t>(bh, kBhFixed + 1, o.fixedLength);
-  SetHeaderValue<uint16_t>(bh, kBhSamples + 1, o.samplesPerTrace);
-  SetHeaderValue<uint16_t>(bh, kBhInterval + 1, o.sampleIntervalUs);
+  std::memset(bh + kBfhByteOrderPos, 0, kSegyBinaryBytes - kBfhByteOrderPos);
+  std::memset(bh + BinaryHeaderOffset(kBhTracesPerRecord32), 0, kBhByteOrderTag + 4 - kBhTracesPerRecord32);
+  std::memset(bh + BinaryHeaderOffset(kBhMaxExtensions), 0, kBhTrailerCount + 4 - kBhMaxExtensions);
+  if (o.revision == 0) SetBinaryWord<int16_t>(bh, kBhExtTextCount, 0);
+  bh[BinaryHeaderOffset(kBhRevisionMajor)] = 1;
+  bh[BinaryHeaderOffset(kBhRevisionMinor)] = 0;
+  SetBinaryWord<uint16_t>(bh, kBhFixedLength, o.fixedLength);
+  SetBinaryWord<uint16_t>(bh, kBhSamples, o.samplesPerTrace);
+  SetBinaryWord<uint16_t>(bh, kBhInterval, o.sampleIntervalUs);
 }
 
 int16_t ExtendedTextCount(const SeismicSection& s, const SaveOptions& o) {
@@ -371,7 +369,7 @@ int SaveAsSegyRev1(const SeismicSection& section, const std::string& path, SaveO
   SafeWrite out;
   if (out.Open(path, 131072) != 0) {
     LogPrint(LogError, "\nERROR: Cannot open output SEGY file '%s'", path.c_str());
-    return -101;
+    return kStatusOpenFailed;
   }
   Clock::time_point t1 = Clock::now();
   std::FILE* fp = out.File();
@@ -384,11 +382,11 @@ int SaveAsSegyRev1(const SeismicSection& section, const std::string& path, SaveO
   if (rc > 0) {
     LogPrint(LogError, "\nERROR: IO error while writing SEG-Y file");
     LogSystemError(rc, 1);
-    return -100;  // out's destructor removes the temporary file
+    return kStatusWriteFailed;  // out's destructor removes the temporary file
   }
   if (rc < 0 || o.revision > 1) {
     ConsoleRaise();
-    return -100;
+    return kStatusWriteFailed;
   }
   Clock::time_point t2 = Clock::now();
   FinishBinaryHeader(o, bh);
@@ -396,10 +394,10 @@ int SaveAsSegyRev1(const SeismicSection& section, const std::string& path, SaveO
   if (!WriteFileHeaders(section, bh, extCount, fp)) {
     LogPrint(LogError, "\nERROR: IO error while writing SEG-Y file header");
     LogSystemError(errno > 0 ? errno : EIO, 1);
-    return -100;
+    return kStatusWriteFailed;
   }
   Clock::time_point t3 = Clock::now();
-  if (out.Commit() != 0) return -100;
+  if (out.Commit() != 0) return kStatusWriteFailed;
   LogSegyTimings(t0, t1, t2, t3, Clock::now());
   return 0;
 }
@@ -409,7 +407,7 @@ int SaveAsSu(const SeismicSection& section, const std::string& path, SaveOptions
   SafeWrite out;
   if (out.Open(path, 131072) != 0) {
     LogPrint(LogError, "\nERROR: Cannot open output SU file '%s'", path.c_str());
-    return -101;
+    return kStatusOpenFailed;
   }
   Clock::time_point t1 = Clock::now();
   o.revision = 0;
@@ -420,7 +418,7 @@ int SaveAsSu(const SeismicSection& section, const std::string& path, SaveOptions
     ConsoleRaise();
     return rc;
   }
-  if (out.Commit() != 0) return -100;
+  if (out.Commit() != 0) return kStatusWriteFailed;
   Clock::time_point t3 = Clock::now();
   LogPrint(LogError, "SaveAsSU: open file  %.6lfs", Seconds(t0, t1));
   LogPrint(LogError, "          wr traces  %.6lfs", Seconds(t1, t2));

@@ -16,20 +16,20 @@
 class SeismicSection;
 struct TraceRecord;
 
-// Writes a complete big-endian SEG-Y rev 1 file. Returns 0; -101 when the
-// file cannot be created; -100 after a write or seek error, when no trace was
+// Writes a complete big-endian SEG-Y rev 1 file. Returns 0; kStatusOpenFailed when the
+// file cannot be created; kStatusWriteFailed after a write or seek error, when no trace was
 // written, a buffer could not be allocated, or the revision is above 1.
 int SaveAsSegyRev1(const SeismicSection& section, const std::string& path, SaveOptions& options);
 
 // Writes an SU file (the trace stream alone, host byte order): sets the
 // options' revision to 0 and flags to SU. Returns the trace writer's result,
-// or -101 when the file cannot be created, -100 when finishing it failed.
+// or kStatusOpenFailed when the file cannot be created, kStatusWriteFailed when finishing it failed.
 int SaveAsSu(const SeismicSection& section, const std::string& path, SaveOptions& options);
 
 // The trace-stream writer: headers and samples of the chosen list from the
 // current position of fp. Returns 0 when at least one trace was written; the
-// system error code after a failed write; -999 when the sample buffer cannot
-// be allocated; -1 when no trace was written. Fills the options' outputs.
+// system error code after a failed write; kStatusNoMemory when the sample buffer cannot
+// be allocated; kStatusRefused when no trace was written. Fills the options' outputs.
 int WriteSegyTraces(const SeismicSection& section, std::FILE* fp, SaveOptions& options);
 
 // The 240-byte trace header of a record, words in the requested byte order;

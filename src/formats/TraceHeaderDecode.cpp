@@ -4,17 +4,21 @@
 #include <cstdlib>
 
 #include "section/ByteOrder.h"
+#include "section/SegyBytePositions.h"
 
 namespace {
+// Reads at a trace header position; extension 1 counts its positions the same way.
 template <bool Big>
 struct Words {
   const uint8_t* h;
-  int16_t I16(int pos) const { return LoadWord<int16_t>(h + pos - 1, Big); }
-  uint16_t U16(int pos) const { return LoadWord<uint16_t>(h + pos - 1, Big); }
-  int32_t I32(int pos) const { return LoadWord<int32_t>(h + pos - 1, Big); }
-  uint32_t U32(int pos) const { return LoadWord<uint32_t>(h + pos - 1, Big); }
-  uint64_t U64(int pos) const { return LoadWord<uint64_t>(h + pos - 1, Big); }
-  double F64(int pos) const { return std::bit_cast<double>(LoadWord<uint64_t>(h + pos - 1, Big)); }
+  int16_t I16(int pos) const { return LoadWord<int16_t>(h + TraceHeaderOffset(pos), Big); }
+  uint16_t U16(int pos) const { return LoadWord<uint16_t>(h + TraceHeaderOffset(pos), Big); }
+  int32_t I32(int pos) const { return LoadWord<int32_t>(h + TraceHeaderOffset(pos), Big); }
+  uint32_t U32(int pos) const { return LoadWord<uint32_t>(h + TraceHeaderOffset(pos), Big); }
+  uint64_t U64(int pos) const { return LoadWord<uint64_t>(h + TraceHeaderOffset(pos), Big); }
+  double F64(int pos) const {
+    return std::bit_cast<double>(LoadWord<uint64_t>(h + TraceHeaderOffset(pos), Big));
+  }
   uint8_t Low(int pos) const { return static_cast<uint8_t>(U16(pos) & 0xFF); }
 };
 
@@ -25,9 +29,9 @@ bool IsDmsScalar(int16_t s) {
 // Coordinates by their units; returns the resulting CUNIT.
 template <bool Big>
 uint8_t DecodeCoordinates(const Words<Big>& w, uint8_t units, TraceRecord* r) {
-  const int pos[6] = {73, 77, 81, 85, 181, 185};
+  const int pos[6] = {kTrSx, kTrSy, kTrGx, kTrGy, kTrCdpx, kTrCdpy};
   double* dst[6] = {&r->SX, &r->SY, &r->RX, &r->RY, &r->CDPX, &r->CDPY};
-  int16_t scalco = w.I16(71);
+  int16_t scalco = w.I16(kTrScalco);
   if (units == 4) {
     bool dms = IsDmsScalar(scalco);
     double f = ScalarFactor(scalco);
@@ -54,92 +58,92 @@ uint8_t DecodeCoordinates(const Words<Big>& w, uint8_t units, TraceRecord* r) {
 
 template <bool Big>
 void DecodeTimes(const Words<Big>& w, TraceRecord* r) {
-  double t = ScalarFactor(w.I16(215)) * 0.001;
-  r->SUHT = static_cast<float>(w.I16(95) * t);
-  r->RUHT = static_cast<float>(w.I16(97) * t);
-  r->SSTAT = static_cast<float>(w.I16(99) * t);
-  r->RSTAT = static_cast<float>(w.I16(101) * t);
-  r->TSTAT = static_cast<float>(w.I16(103) * t);
-  r->LAGA = static_cast<float>(w.I16(105) * t);
-  r->LAGB = static_cast<float>(w.I16(107) * t);
-  r->DELAY = w.I16(109) * t;
-  r->SMUTE = static_cast<float>(w.I16(111) * t);
-  r->EMUTE = static_cast<float>(w.I16(113) * t);
+  double t = ScalarFactor(w.I16(kTrTimscal)) * 0.001;
+  r->SUHT = static_cast<float>(w.I16(kTrSut) * t);
+  r->RUHT = static_cast<float>(w.I16(kTrGut) * t);
+  r->SSTAT = static_cast<float>(w.I16(kTrSstat) * t);
+  r->RSTAT = static_cast<float>(w.I16(kTrGstat) * t);
+  r->TSTAT = static_cast<float>(w.I16(kTrTstat) * t);
+  r->LAGA = static_cast<float>(w.I16(kTrLaga) * t);
+  r->LAGB = static_cast<float>(w.I16(kTrLagb) * t);
+  r->DELAY = w.I16(kTrDelrt) * t;
+  r->SMUTE = static_cast<float>(w.I16(kTrMuts) * t);
+  r->EMUTE = static_cast<float>(w.I16(kTrMute) * t);
 }
 
 template <bool Big>
 void DecodeElevations(const Words<Big>& w, TraceRecord* r) {
-  double e = ScalarFactor(w.I16(69));
-  r->RZ = static_cast<float>(w.I32(41) * e);
-  r->SZ = static_cast<float>(w.I32(45) * e);
-  r->SDEP = static_cast<float>(w.I32(49) * e);
-  r->RZDAT = static_cast<float>(w.I32(53) * e);
-  r->SZDAT = static_cast<float>(w.I32(57) * e);
-  r->SWDEP = static_cast<float>(w.I32(61) * e);
-  r->RWDEP = static_cast<float>(w.I32(65) * e);
+  double e = ScalarFactor(w.I16(kTrScalel));
+  r->RZ = static_cast<float>(w.I32(kTrGelev) * e);
+  r->SZ = static_cast<float>(w.I32(kTrSelev) * e);
+  r->SDEP = static_cast<float>(w.I32(kTrSdepth) * e);
+  r->RZDAT = static_cast<float>(w.I32(kTrGdel) * e);
+  r->SZDAT = static_cast<float>(w.I32(kTrSdel) * e);
+  r->SWDEP = static_cast<float>(w.I32(kTrSwdep) * e);
+  r->RWDEP = static_cast<float>(w.I32(kTrGwdep) * e);
 }
 
 template <bool Big>
 void DecodeInstrument(const Words<Big>& w, TraceRecord* r) {
-  r->IGT = w.I16(119);
-  r->IGC = w.I16(121);
-  r->IGI = w.I16(123);
-  r->CORR = w.Low(125);
-  r->SWFS = w.I16(127);
-  r->SWFE = w.I16(129);
-  r->SWLEN = static_cast<float>(w.I16(131) * 0.001);
-  r->SWTYP = w.I16(133);
-  r->TAPLS = static_cast<float>(w.I16(135) * 0.001);
-  r->TAPLE = static_cast<float>(w.I16(137) * 0.001);
-  r->TAPTY = w.I16(139);
-  r->AAF = w.I16(141);
-  r->AAS = w.I16(143);
-  r->NOF = w.I16(145);
-  r->NOS = w.I16(147);
-  r->LCF = w.I16(149);
-  r->HCF = w.I16(151);
-  r->LCS = w.I16(153);
-  r->HCS = w.I16(155);
+  r->IGT = w.I16(kTrGain);
+  r->IGC = w.I16(kTrIgc);
+  r->IGI = w.I16(kTrIgi);
+  r->CORR = w.Low(kTrCorr);
+  r->SWFS = w.I16(kTrSfs);
+  r->SWFE = w.I16(kTrSfe);
+  r->SWLEN = static_cast<float>(w.I16(kTrSlen) * 0.001);
+  r->SWTYP = w.I16(kTrStyp);
+  r->TAPLS = static_cast<float>(w.I16(kTrStas) * 0.001);
+  r->TAPLE = static_cast<float>(w.I16(kTrStae) * 0.001);
+  r->TAPTY = w.I16(kTrTatyp);
+  r->AAF = w.I16(kTrAfilf);
+  r->AAS = w.I16(kTrAfils);
+  r->NOF = w.I16(kTrNofilf);
+  r->NOS = w.I16(kTrNofils);
+  r->LCF = w.I16(kTrLcf);
+  r->HCF = w.I16(kTrHcf);
+  r->LCS = w.I16(kTrLcs);
+  r->HCS = w.I16(kTrHcs);
 }
 
 template <bool Big>
 void DecodeDate(const Words<Big>& w, TraceRecord* r) {
-  int year = w.I16(157);
+  int year = w.I16(kTrYear);
   if (year >= 1 && year <= 50)
     year += 2000;
   else if (year >= 51 && year <= 99)
     year += 1900;
   r->YEAR = static_cast<int16_t>(year);
-  r->DAY = w.I16(159);
+  r->DAY = w.I16(kTrDay);
   int month = 0, mday = 0;
   if (year > 1900 && MonthDayFromDayOfYear(year, r->DAY, &month, &mday)) {
     r->MONTH = static_cast<uint8_t>(month);
     r->MDAY = static_cast<uint8_t>(mday);
   }
-  r->HOUR = w.Low(161);
-  r->MINUTE = w.Low(163);
-  r->SEC = w.Low(165);
-  r->TBAS = w.Low(167);
-  r->TRWF = w.I16(169);
+  r->HOUR = w.Low(kTrHour);
+  r->MINUTE = w.Low(kTrMinute);
+  r->SEC = w.Low(kTrSec);
+  r->TBAS = w.Low(kTrTimbas);
+  r->TRWF = w.I16(kTrTrwf);
 }
 
 template <bool Big>
 void DecodeRev1(const Words<Big>& w, TraceRecord* r) {
-  r->ILINE = w.I32(189);
-  r->XLINE = w.I32(193);
-  r->SSTA = w.I32(197) * ScalarFactor(w.I16(201));
-  r->TVMU = w.I16(203);
-  r->TRDMAN = w.I32(205);
-  r->TRDEXP = w.I16(209);
-  r->TRDUN = w.I16(211);
-  r->DTID = w.I16(213);
-  r->STYPOR = w.I16(217);
-  r->SEDIR1 = w.I16(219);
-  r->SEDIR2 = w.I16(221);
-  r->SEDIR3 = w.I16(223);
-  r->SMMAN = w.I32(225);
-  r->SMEXP = w.I16(229);
-  r->SMUN = w.I16(231);
+  r->ILINE = w.I32(kTrIline);
+  r->XLINE = w.I32(kTrXline);
+  r->SSTA = w.I32(kTrSp) * ScalarFactor(w.I16(kTrSpscal));
+  r->TVMU = w.I16(kTrTvmu);
+  r->TRDMAN = w.I32(kTrTrdman);
+  r->TRDEXP = w.I16(kTrTrdexp);
+  r->TRDUN = w.I16(kTrTrdun);
+  r->DTID = w.I16(kTrDti);
+  r->STYPOR = w.I16(kTrStypor);
+  r->SEDIR1 = w.I16(kTrSedir1);
+  r->SEDIR2 = w.I16(kTrSedir2);
+  r->SEDIR3 = w.I16(kTrSedir3);
+  r->SMMAN = w.I32(kTrSmman);
+  r->SMEXP = w.I16(kTrSmexp);
+  r->SMUN = w.I16(kTrSmun);
 }
 
 template <bool Big>
@@ -150,25 +154,25 @@ void DecodeExtension(const Words<Big>& x, uint8_t units, TraceRecord* r) {
   auto setFloat = [](auto* field, double v) {
     if (v != 0.0) *field = static_cast<std::remove_reference_t<decltype(*field)>>(v);
   };
-  setInt(&r->TRACF, x.U64(1));
-  setInt(&r->TRACR, x.U64(9));
-  setInt(&r->FLDR, x.U64(17));
-  setInt(&r->CDP, x.U64(25));
-  setFloat(&r->RZ, x.F64(33));
-  setFloat(&r->RDEP, x.F64(41));
-  setFloat(&r->SZ, x.F64(49));
-  setFloat(&r->SDEP, x.F64(57));
-  setFloat(&r->RZDAT, x.F64(65));
-  setFloat(&r->SZDAT, x.F64(73));
-  setFloat(&r->SWDEP, x.F64(81));
-  setFloat(&r->RWDEP, x.F64(89));
-  setFloat(&r->OFF, x.F64(129));
-  r->NANO = x.I32(141);
-  r->CABLE = x.I32(153);
+  setInt(&r->TRACF, x.U64(kTx1Tracl));
+  setInt(&r->TRACR, x.U64(kTx1Tracr));
+  setInt(&r->FLDR, x.U64(kTx1Fldr));
+  setInt(&r->CDP, x.U64(kTx1Cdp));
+  setFloat(&r->RZ, x.F64(kTx1Gelev));
+  setFloat(&r->RDEP, x.F64(kTx1Gdepth));
+  setFloat(&r->SZ, x.F64(kTx1Selev));
+  setFloat(&r->SDEP, x.F64(kTx1Sdepth));
+  setFloat(&r->RZDAT, x.F64(kTx1Gdel));
+  setFloat(&r->SZDAT, x.F64(kTx1Sdel));
+  setFloat(&r->SWDEP, x.F64(kTx1Swdep));
+  setFloat(&r->RWDEP, x.F64(kTx1Gwdep));
+  setFloat(&r->OFF, x.F64(kTx1Offset));
+  r->NANO = x.I32(kTx1Nanoseconds);
+  r->CABLE = x.I32(kTx1Cable);
   if (units == 4) return;
   // Arc seconds in the extension follow the standard header into degrees.
   double f = units == 2 ? 1.0 / 3600.0 : 1.0;
-  const int pos[6] = {97, 105, 113, 121, 161, 169};
+  const int pos[6] = {kTx1Sx, kTx1Sy, kTx1Gx, kTx1Gy, kTx1Cdpx, kTx1Cdpy};
   double* dst[6] = {&r->SX, &r->SY, &r->RX, &r->RY, &r->CDPX, &r->CDPY};
   for (int i = 0; i < 6; ++i) {
     double v = x.F64(pos[i]);
@@ -180,25 +184,25 @@ void DecodeExtension(const Words<Big>& x, uint8_t units, TraceRecord* r) {
 template <bool Big>
 void Decode(const uint8_t* th, const uint8_t* ext1, const TraceDecodeContext& ctx, TraceRecord* r) {
   Words<Big> w{th};
-  r->TRACF = w.I32(1);
-  r->TRACR = w.I32(5);
-  r->FLDR = w.I32(9);
-  r->CHAN = w.I32(13);
-  r->ESP = w.I32(17);
-  r->CDP = w.I32(21);
-  r->CDPT = w.I32(25);
-  r->TRID = w.I16(29);
-  int16_t nvs = w.I16(31), nhs = w.I16(33);
+  r->TRACF = w.I32(kTrTracl);
+  r->TRACR = w.I32(kTrTracr);
+  r->FLDR = w.I32(kTrFldr);
+  r->CHAN = w.I32(kTrTracf);
+  r->ESP = w.I32(kTrEp);
+  r->CDP = w.I32(kTrCdp);
+  r->CDPT = w.I32(kTrCdpt);
+  r->TRID = w.I16(kTrTrid);
+  int16_t nvs = w.I16(kTrNvs), nhs = w.I16(kTrNhs);
   r->NVS = nvs <= 0 ? 1 : nvs;
   r->NHS = nhs <= 0 ? 1 : nhs;
-  r->DUSE = w.Low(35);
-  r->OFF = static_cast<float>(w.I32(37));
+  r->DUSE = w.Low(kTrDuse);
+  r->OFF = static_cast<float>(w.I32(kTrOffset));
   DecodeElevations(w, r);
-  uint8_t units = w.Low(89);
+  uint8_t units = w.Low(kTrCounit);
   if (units == 0 || units > 4) units = 1;
   r->CUNIT = DecodeCoordinates(w, units, r);
-  r->WVEL = w.I16(91);
-  r->SWVEL = w.I16(93);
+  r->WVEL = w.I16(kTrWevel);
+  r->SWVEL = w.I16(kTrSwevel);
   DecodeTimes(w, r);
   DecodeInstrument(w, r);
   DecodeDate(w, r);

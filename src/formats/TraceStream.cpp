@@ -43,7 +43,7 @@ TraceStream::Status TraceStream::ReadHeader(int traceNumber, bool clearUndefined
       return kError;
     }
     m_hasExtension = true;
-    int64_t count = LoadWord<uint16_t>(m_extension + 156, m_info.bigEndian);
+    int64_t count = LoadWord<uint16_t>(m_extension + ExtensionOffset(kTx1HeaderCount), m_info.bigEndian);
     if (count == 0) count = m_info.maxExtensions;
     long long further = count - 1;
     if (further > 0 && !Skip(further * kSegyTraceHeaderBytes)) {
@@ -54,8 +54,10 @@ TraceStream::Status TraceStream::ReadHeader(int traceNumber, bool clearUndefined
     }
   }
   if (!clearUndefined) return kOk;
-  if (m_info.revision == 0) std::memset(m_header + 180, 0, 60);
-  if (m_info.revision == 1) std::memset(m_header + 232, 0, 8);
+  if (m_info.revision == 0)
+    std::memset(m_header + TraceHeaderOffset(kTrCdpx), 0, kSegyTraceHeaderBytes - TraceHeaderOffset(kTrCdpx));
+  if (m_info.revision == 1)
+    std::memset(m_header + TraceHeaderOffset(kTrSega), 0, kSegyTraceHeaderBytes - TraceHeaderOffset(kTrSega));
   return kOk;
 }
 
@@ -65,11 +67,12 @@ void TraceStream::Sampling(uint32_t* ns, double* intervalUs) const {
     *intervalUs = m_info.intervalUs;
     return;
   }
-  uint32_t n = LoadWord<uint16_t>(m_header + 114, m_info.bigEndian);
-  double dt = LoadWord<int16_t>(m_header + 116, m_info.bigEndian);
+  uint32_t n = LoadWord<uint16_t>(m_header + TraceHeaderOffset(kTrNs), m_info.bigEndian);
+  double dt = LoadWord<int16_t>(m_header + TraceHeaderOffset(kTrDt), m_info.bigEndian);
   if (m_hasExtension) {
-    uint32_t xn = LoadWord<uint32_t>(m_extension + 136, m_info.bigEndian);
-    double xdt = std::bit_cast<double>(LoadWord<uint64_t>(m_extension + 144, m_info.bigEndian));
+    uint32_t xn = LoadWord<uint32_t>(m_extension + ExtensionOffset(kTx1Samples), m_info.bigEndian);
+    double xdt = std::bit_cast<double>(
+        LoadWord<uint64_t>(m_extension + ExtensionOffset(kTx1Interval), m_info.bigEndian));
     if (xn != 0) n = xn;
     if (xdt > 0.0) dt = xdt;
   }

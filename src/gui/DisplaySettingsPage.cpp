@@ -38,8 +38,8 @@ int RowOf(ScaleSlider which) {
 bool ReadLineEdit(QLineEdit* field, double* value) {
   std::string text = field->text().toStdString();
   int status = ReadFieldDouble(&text, value);
-  if (status == -2) field->setText(QString::fromStdString(text));
-  return status == 0 || (status == -2 && !text.empty());
+  if (status == kFieldCutShort) field->setText(QString::fromStdString(text));
+  return status == 0 || (status == kFieldCutShort && !text.empty());
 }
 
 void ShowNumber(QLineEdit* field, double value) {

@@ -28,6 +28,7 @@
 #include "gui/StackCommand.h"
 #include "gui/TraceViewWidget.h"
 #include "log/Log.h"
+#include "log/Status.h"
 #include "section/SeismicSection.h"
 
 namespace {
@@ -129,7 +130,7 @@ void MainWindow::ConnectView() {
   connect(m_view, &TraceViewWidget::ParametersRequested, this, [this](int) { ShowParameters(); });
   connect(m_panel, &SettingsPanel::TraceInfoWanted, this, &MainWindow::SetTraceInfo);
   connect(m_panel, &SettingsPanel::UseFreqFilterChanged, this, [this](bool on) {
-    LogPrint(10, "main: Use Freq Filter %d", on ? 1 : 0);
+    LogPrint(LogInfo, "main: Use Freq Filter %d", on ? 1 : 0);
     m_workspace.NotifyActiveFilterChanged();
   });
 }
@@ -143,7 +144,7 @@ void MainWindow::CursorMoved(int trace, double, const QString& text) {
 }
 
 int MainWindow::SnapshotCommand() {
-  if (!m_view->HasData()) return -1;
+  if (!m_view->HasData()) return kStatusRefused;
   const QString folder = QString::fromStdString(m_workspace.DialogStartFolder());
   const SnapshotNameChooser choose =
       m_chooseSnapshotName ? m_chooseSnapshotName : SnapshotDialogChooser(this, folder);
@@ -274,10 +275,10 @@ QStringList MainWindow::ChooseWithDialog(int* filterIndex) {
 }
 
 int MainWindow::LoadDatasetCommand() {
-  if (Busy()) return -1;
+  if (Busy()) return kStatusRefused;
   int filter = m_workspace.LastFilter();
   QStringList files = m_chooseFiles(&filter);
-  if (files.isEmpty()) return -1;
+  if (files.isEmpty()) return kStatusRefused;
   std::vector<std::string> paths;
   for (const QString& f : files) paths.push_back(f.toStdString());
   int rc = m_workspace.LoadChosenFiles(paths, filter);

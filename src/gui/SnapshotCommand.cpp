@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "display/PngSnapshot.h"
+#include "log/Status.h"
 
 SnapshotNameChooser SnapshotDialogChooser(QWidget* owner, const QString& startFolder) {
   return [owner, startFolder]() {
@@ -20,8 +21,8 @@ QString WithPngExtension(const QString& path) {
 
 int SnapshotCommand(const BackingStore& store, const SnapshotNameChooser& choose) {
   std::vector<unsigned char> png;
-  if (EncodePngSnapshot(store, &png) != 0) return -1;
+  if (EncodePngSnapshot(store, &png) != 0) return kStatusRefused;
   const QString path = WithPngExtension(choose ? choose() : QString());
-  if (path.isEmpty()) return -1;
+  if (path.isEmpty()) return kStatusRefused;
   return WritePngFile(png, path.toUtf8().toStdString());
 }

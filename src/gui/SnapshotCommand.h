@@ -21,6 +21,6 @@ SnapshotNameChooser SnapshotDialogChooser(QWidget* owner, const QString& startFo
 // A chosen name without an extension gets ".png".
 QString WithPngExtension(const QString& path);
 
-// 0 when the file was written; -1 on an encoder or write failure (logged) or
+// 0 when the file was written; kStatusRefused on an encoder or write failure (logged) or
 // a cancelled dialog.
 int SnapshotCommand(const BackingStore& store, const SnapshotNameChooser& choose);

@@ -12,6 +12,7 @@
 #include "app/Workspace.h"
 #include "gui/TraceViewWidget.h"
 #include "log/Log.h"
+#include "log/Status.h"
 #include "section/SeismicSection.h"
 
 namespace {
@@ -73,10 +74,10 @@ QString StackCommand::ChooseSaveWithDialog(const QString& title, const QString& 
 }
 
 int StackCommand::StackGathers() {
-  if (m_workspace.Busy() || !m_view) return -1;
+  if (m_workspace.Busy() || !m_view) return kStatusRefused;
   QStringList files = m_chooseFiles(StartFolder());
-  if (files.isEmpty()) return -1;
-  if (LoadShots(files) != 0) return -1;
+  if (files.isEmpty()) return kStatusRefused;
+  if (LoadShots(files) != 0) return kStatusRefused;
   return StackLoaded();
 }
 
@@ -101,7 +102,7 @@ int StackCommand::StackLoaded() {
   if (AssignGatherNumbers(s) != 0) {
     ConsoleRaise();
     Refuse(kStackMissingFfid);
-    return -1;
+    return kStatusRefused;
   }
   SetMainRole(1);
   const char* refusal = nullptr;
@@ -116,7 +117,7 @@ int StackCommand::StackLoaded() {
   if (AllocateStackFor(s, m_gathers) != 0) {
     m_gathers.clear();
     Refuse(kStackNoMemory);
-    return -999;
+    return kStatusNoMemory;
   }
   CreateStackView();
   if (int status = RunStack(); status != 0) return status;
@@ -186,15 +187,15 @@ void StackCommand::Restack() {
 
 int StackCommand::SaveStacksCommand() {
   const SeismicSection* s = m_workspace.Section();
-  if (!m_stackView || !s || s->m_stackCount <= 0) return -1;
+  if (!m_stackView || !s || s->m_stackCount <= 0) return kStatusRefused;
   const int format = StackSaveFormat(s->FileType());
-  if (format == kFileUnknown) return -1;
+  if (format == kFileUnknown) return kStatusRefused;
   const bool seg2 = format == kFileSeg2;
   const QString title = QString::fromUtf8(seg2 ? kStackSeg2DialogTitle : kStackSegyDialogTitle);
   const char* label = seg2 ? kStackSeg2DialogFilter : kStackSegyDialogFilter;
   const QString filter = QtFilter(label, seg2 ? "*.seg2 *.sg2" : "*.segy *.sgy");
   const QString chosen = m_chooseSaveName(title, filter, StartFolder());
-  if (chosen.isEmpty()) return -1;
+  if (chosen.isEmpty()) return kStatusRefused;
   const std::string path = StackSavePath(chosen.toStdString(), s->FileType());
   m_lastFolder = QFileInfo(QString::fromStdString(path)).absolutePath();
   return SaveStacks(*s, path);

@@ -51,13 +51,13 @@ class StackCommand : public QObject, public WorkspaceObserver {
   void SetSaveNameChooser(SaveNameChooser chooser) { m_chooseSaveName = std::move(chooser); }
   void SetMessageShower(MessageShower shower) { m_showMessage = std::move(shower); }
 
-  // The menu command. Returns 0 when a stack is shown, -1 when cancelled,
-  // refused or ignored (busy), -999 without memory, else the stack status.
+  // The menu command. Returns 0 when a stack is shown, kStatusRefused when cancelled,
+  // refused or ignored (busy), kStatusNoMemory without memory, else the stack status.
   int StackGathers();
   // Requests of the main view in role 2 (absolute trace index).
   void ToggleTrace(int trace);
   void ToggleGather(int trace);
-  // "Save Stacks ": 0 when written; -1 cancelled or nothing to save; else
+  // "Save Stacks ": 0 when written; kStatusRefused cancelled or nothing to save; else
   // the writer's status (logged).
   int SaveStacksCommand();
   // The stack view's close box: the view goes, the main view returns to role 1

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "log/ConsoleLineStore.h"
+#include "log/Status.h"
 
 namespace {
 // Everything the lock guards. Allocated on first use and never destroyed, so that a message
@@ -182,13 +183,13 @@ void ConsoleShow() {
 }
 
 int ConsoleOpen() {
-  if (t_holding > 0) return -1;
+  if (t_holding > 0) return kStatusRefused;
   Hold hold;
   LogState& s = State();
-  if (g_closed.load()) return -1;
+  if (g_closed.load()) return kStatusRefused;
   if (s.store) return 0;
   s.store = new (std::nothrow) ConsoleLineStore();
-  if (!s.store) return -1;
+  if (!s.store) return kStatusRefused;
   g_consoleOpen.store(true);
   g_threshold.store(kLogDefaultThreshold);
   return 0;

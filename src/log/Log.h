@@ -79,7 +79,7 @@ void ConsoleRaise();
 void ConsoleShow();
 
 // Creates the console line store (capacity 262,144 units) and sets the threshold to 7. Returns 0,
-// or -1 when the store cannot be allocated or the log is closed. A second call returns 0 and does
+// or kStatusRefused when the store cannot be allocated or the log is closed. A second call returns 0 and does
 // nothing.
 int ConsoleOpen();
 bool ConsoleIsOpen();

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "log/Status.h"
+
 IIRFilter& ActiveFilter() {
   static IIRFilter filter = [] {
     IIRFilter f = IIRFilterInit();
@@ -12,7 +14,7 @@ IIRFilter& ActiveFilter() {
 }
 
 int UpdateFilterNyquist(IIRFilter& f, double sampleInterval) {
-  if (!(sampleInterval > 0.0) || !std::isfinite(sampleInterval)) return -1;
+  if (!(sampleInterval > 0.0) || !std::isfinite(sampleInterval)) return kStatusRefused;
   f.Nyquist = 0.5 / sampleInterval;
   return DesignFilter(f);
 }

@@ -14,7 +14,7 @@ IIRFilter& ActiveFilter();
 // A new dataset was loaded: Nyquist = 0.5 / sampleInterval (seconds), then the
 // filter is redesigned, so that the corners, stored as fractions of Nyquist,
 // keep their relative place at the new sample rate. Returns DesignFilter's
-// status, or -1 (filter unchanged) for an interval that is not positive.
+// status, or kStatusRefused (filter unchanged) for an interval that is not positive.
 int UpdateFilterNyquist(IIRFilter& f, double sampleInterval);
 // The same for the active filter; the workspace calls it on each load.
 int ActiveFilterDatasetLoaded(double sampleInterval);

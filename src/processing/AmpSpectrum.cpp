@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "log/Log.h"
+#include "log/Status.h"
 #include "processing/ActiveFilter.h"
 #include "processing/IIRFilter.h"
 #include "section/SeismicSection.h"
@@ -97,13 +98,13 @@ std::vector<CurvePoint> AmpSpectrum::BuildCurve(const std::vector<float>& spectr
 
 int AmpSpectrum::Initialize(int32_t maxSamples, double interval, const std::string& title,
                             const IIRFilter& filter) {
-  if (!(interval > 0.0)) return -1;
+  if (!(interval > 0.0)) return kStatusRefused;
   int status = m_fft.Initialize(maxSamples);
-  if (status == -999) {
+  if (status == kStatusNoMemory) {
     Reset();
     LogPrint(LogError, "\n\nERROR: AmpSpectrumPlotter::Initialize() malloc failure\n");
     ConsoleRaise();
-    return -999;
+    return kStatusNoMemory;
   }
   if (status != 0) return status;
   for (auto& c : m_curves) c.points.clear();
@@ -167,7 +168,7 @@ void AmpSpectrum::FilterChanged(const IIRFilter& filter) {
 }
 
 int AmpSpectrum::SelectTrace(const SeismicSection& s, int index, const IIRFilter& filter, bool compute) {
-  if (index < 0 || index >= s.Count()) return -1;
+  if (index < 0 || index >= s.Count()) return kStatusRefused;
   if (int st = EnsureInitialized(s, "AmpSpectrumPlotter NOT INITIALIZED (individual trace spectrum)"))
     return st;
   if (index != m_currentTrace) {
@@ -188,7 +189,7 @@ int AmpSpectrum::ComputeTraceSpectrum(const SeismicSection& s, int index, const 
     return st;
   if (index < 0 || index >= s.Count()) {
     m_curves[kTraceCurve].points.clear();
-    return -1;
+    return kStatusRefused;
   }
   const TraceRecord& tr = *s.Trace(index);
   std::size_t bins = static_cast<std::size_t>(m_fft.N() / 2);
@@ -240,7 +241,7 @@ int AmpSpectrum::AccumulateTraces(const SeismicSection& s, int first, int last, 
         window
             ? "\n\nERROR: AmpSpectrumPlotter::ComputeRangeSpectrum() thread local storage malloc failure\n"
             : "\n\nERROR: AmpSpectrumPlotter::ComputeWholeSpectrum() thread local storage malloc failure\n");
-    return -999;
+    return kStatusNoMemory;
   }
   auto tLoop = Clock::now();
   int used = 1;

@@ -47,7 +47,7 @@ class AmpSpectrum {
 
   // FFT tables for maxSamples, curves allocated, frequency unit chosen from the
   // Nyquist frequency 0.5 / interval, pass band from the filter, every
-  // spectrum marked dirty. Returns 0, -1 (bad sizes) or -999 (allocation).
+  // spectrum marked dirty. Returns 0, kStatusRefused (bad sizes) or kStatusNoMemory (allocation).
   int Initialize(int32_t maxSamples, double interval, const std::string& title, const IIRFilter& filter);
   // From a section: its largest sample count and smallest interval.
   int Initialize(const SeismicSection& s, const IIRFilter& filter);
@@ -58,7 +58,7 @@ class AmpSpectrum {
 
   // Select trace: a new index makes the trace and filtered spectra dirty; the
   // shown curves are computed when `compute` (the window is visible). Returns
-  // 0, -1 for an index outside the section, or the computation's status.
+  // 0, kStatusRefused for an index outside the section, or the computation's status.
   int SelectTrace(const SeismicSection& s, int index, const IIRFilter& filter, bool compute);
   int ComputeTraceSpectrum(const SeismicSection& s, int index, const IIRFilter& filter);
   // numThreads: the user's thread count; the team is min(traces, numThreads, 16).

@@ -9,6 +9,7 @@
 #include <new>
 
 #include "log/Log.h"
+#include "log/Status.h"
 
 namespace {
 constexpr double kMinMidpointExtent = 0.001;
@@ -54,7 +55,7 @@ int ComputeMidpointsAndOffsets(SeismicSection& section, int numThreads, Midpoint
   }
   // Written as a negation so that NaN coordinates count as unusable.
   bool usable = visited > 0 && (xMax - xMin >= kMinMidpointExtent || yMax - yMin >= kMinMidpointExtent);
-  return usable ? 0 : -1;
+  return usable ? 0 : kStatusRefused;
 }
 
 std::vector<int32_t> RetainedMidpoints(const SeismicSection& section, double maxOffset) {
@@ -140,7 +141,7 @@ int ProjectMidpoints(SeismicSection& section, const BinningParams& params, const
   } catch (const std::bad_alloc&) {
     LogPrint(LogError, "\nERROR: projected point list: malloc failure at %zu points", points->size());
     if (summary) *summary = sum;
-    return -999;
+    return kStatusNoMemory;
   }
   if (summary) *summary = sum;
   return 0;
@@ -166,7 +167,7 @@ ProfilePoint BinCentre(const Profile& profile, double start, double binSize) {
 }  // namespace
 
 int AssignBins(SeismicSection& binned, const Profile& profile, double binSize) {
-  if (!(binSize > 0.0) || !std::isfinite(binSize)) return -1;
+  if (!(binSize > 0.0) || !std::isfinite(binSize)) return kStatusRefused;
   if (binned.Count() == 0) return 0;
   const double g0 = binned.Trace(0)->CDPX;
   int64_t bin = -1;
@@ -202,7 +203,7 @@ void RenumberBinRanks(SeismicSection& binned) {
 namespace {
 int NotEnoughMemory() {
   LogPrint(LogError, "\nERROR in Binning : not enough memory");
-  return -999;
+  return kStatusNoMemory;
 }
 
 // Appends a copy of every projected trace to out, in list order, with its
@@ -254,7 +255,7 @@ void LogProjection(const ProjectionSummary& sum, std::size_t size, double maxDis
 }
 
 // One ensemble per bin, keyed by its number, as the trace view's ensemble
-// mode expects them; no list for a single bin. Returns 0 or -999.
+// mode expects them; no list for a single bin. Returns 0 or kStatusNoMemory.
 int StoreBinEnsembles(SeismicSection& binned) {
   std::free(binned.m_ensembles);
   binned.m_ensembles = nullptr;
@@ -297,7 +298,7 @@ int SortBins(SeismicSection& binned) {
 
 int BinSection(SeismicSection& section, const BinningParams& params, const Profile& profile,
                std::unique_ptr<SeismicSection>* binned, const BinningProgress& progress) {
-  if (!ValidBinning(section, params, profile)) return -1;
+  if (!ValidBinning(section, params, profile)) return kStatusRefused;
   auto start = std::chrono::steady_clock::now();
   LogPrint(LogError, "\nbinSize=%.2lf  maxDistance=%.2lf  maxOffset=%.2lf", params.binSize,
            params.maxDistance, params.maxOffset);
@@ -308,18 +309,18 @@ int BinSection(SeismicSection& section, const BinningParams& params, const Profi
   LogProjection(sum, points.size(), params.maxDistance, profile.Length());
   if (points.empty()) {
     LogPrint(LogError, "\nERROR: Binning2D: no midpoint lies close enough to the profile");
-    return -1;
+    return kStatusRefused;
   }
   std::unique_ptr<SeismicSection> out(new (std::nothrow) SeismicSection());
   if (!out) return NotEnoughMemory();
   std::memcpy(out->m_binaryHeader, section.m_binaryHeader, sizeof out->m_binaryHeader);
   std::memcpy(out->m_textualHeader, section.m_textualHeader, sizeof out->m_textualHeader);
-  if (CopyProjected(section, points, *out, progress) != 0) return -999;
+  if (CopyProjected(section, points, *out, progress) != 0) return kStatusNoMemory;
   out->Scan();
   std::stable_sort(out->m_traces, out->m_traces + out->Count(),
                    [](const TraceRecord* a, const TraceRecord* b) { return a->CDPX < b->CDPX; });
   AssignBins(*out, profile, params.binSize);
-  if (SortBins(*out) != 0) return -999;
+  if (SortBins(*out) != 0) return kStatusNoMemory;
   auto ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   LogPrint(LogInfo, "Binning2D: %d traces in %d bins in %.3lf ms", out->Count(),
            out->Trace(out->Count() - 1)->CDP, ms);

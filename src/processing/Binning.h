@@ -6,8 +6,8 @@
 // segments near a vertex gives two copies), numbers the bins along the profile
 // and sorts the copies by bin and offset.
 //
-// Status codes: 0 success, -1 nothing to do (no usable midpoints, a profile
-// shorter than the bin size, invalid parameters), -999 allocation failure
+// Status codes: 0 success, kStatusRefused nothing to do (no usable midpoints, a profile
+// shorter than the bin size, invalid parameters), kStatusNoMemory allocation failure
 // (everything built so far released). Nothing throws. Only the midpoint step
 // runs in parallel (numThreads, results independent of the team size); the
 // rest runs on the calling thread, which must own the section meanwhile.
@@ -40,7 +40,7 @@ struct MidpointSummary {
 
 // OFF = |R - S| (as a float), CDPX/CDPY = S + (R - S) / 2 for every trace.
 // Logs the ranges. Returns 0 when the midpoints span at least 0.001 in x or
-// in y, -1 otherwise (also for an empty section); the values are written in
+// in y, kStatusRefused otherwise (also for an empty section); the values are written in
 // both cases.
 int ComputeMidpointsAndOffsets(SeismicSection& section, int numThreads, MidpointSummary* summary = nullptr);
 
@@ -68,7 +68,7 @@ struct ProjectionSummary {
 // onto every segment of non-zero length: kept when |P| <= maxDistance and
 // 0 < t <= u (t along the segment of length u). Resets and counts BPROJ and
 // gives OFF the sign of the latest kept projection in the loaded section.
-// Appends to *points in segment order, then trace order. Returns 0, or -999
+// Appends to *points in segment order, then trace order. Returns 0, or kStatusNoMemory
 // when the list cannot grow.
 int ProjectMidpoints(SeismicSection& section, const BinningParams& params, const Profile& profile,
                      std::vector<ProjectedPoint>* points, ProjectionSummary* summary);
@@ -76,7 +76,7 @@ int ProjectMidpoints(SeismicSection& section, const BinningParams& params, const
 // Bin numbers and centres over copies sorted by CDPX (the along-distance):
 // bins of width binSize start at the first trace's distance; CDP = bin number
 // (from 1, empty bins counted), CDPT = rank in the bin, CDPX/CDPY = the bin
-// centre on the profile. Returns 0, or -1 when binSize is not positive.
+// centre on the profile. Returns 0, or kStatusRefused when binSize is not positive.
 int AssignBins(SeismicSection& binned, const Profile& profile, double binSize);
 
 // CDPT = 1, 2, ... within each run of equal CDP, in list order.
@@ -89,6 +89,6 @@ using BinningProgress = std::function<void(int32_t done, int32_t total)>;
 // projection, the new section of copies (file headers copied, CDPX = S,
 // CDPY = P, BSEG = segment, OFF signed), bins, the sort by CDP and offset and
 // the rank numbering. *binned receives the scanned new section on success;
-// -1 when no midpoint was projected.
+// kStatusRefused when no midpoint was projected.
 int BinSection(SeismicSection& section, const BinningParams& params, const Profile& profile,
                std::unique_ptr<SeismicSection>* binned, const BinningProgress& progress = {});

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "log/Log.h"
+#include "log/Status.h"
 
 namespace {
 int32_t Log2(int64_t n) {
@@ -70,7 +71,7 @@ int FFTSG::Initialize(int64_t numSamples) {
   int64_t n = FFTLength(numSamples);
   LogPrint(LogDebug, "\nFFTSG::Initialize: N=%lld (num samples=%lld)", static_cast<long long>(n),
            static_cast<long long>(numSamples));
-  if (n < 2) return -1;
+  if (n < 2) return kStatusRefused;
   if (m_ip && m_w && n <= int64_t{m_wSize} * 2) {
     m_n = static_cast<int32_t>(n);  // the allocation of a larger N serves a smaller one
     BuildTables();
@@ -82,13 +83,13 @@ int FFTSG::Initialize(int64_t numSamples) {
   m_ip = static_cast<int32_t*>(std::calloc(static_cast<std::size_t>(ipSize), sizeof(int32_t)));
   if (!m_ip) {
     LogPrint(LogError, "\n\nERROR: FFTSG int bit reversal[%d] malloc failure\n", ipSize);
-    return -999;
+    return kStatusNoMemory;
   }
   m_w = static_cast<double*>(std::calloc(static_cast<std::size_t>(wSize), sizeof(double)));
   if (!m_w) {
     LogPrint(LogError, "\n\nERROR: FFTSG double cos/sin table[%d] malloc failure\n", wSize);
     Free();
-    return -999;
+    return kStatusNoMemory;
   }
   m_n = static_cast<int32_t>(n);
   m_ipSize = ipSize;
@@ -209,7 +210,7 @@ void FFTSG::Forward(double* a) const {
 int FFTSG::AccumulateSpectrum(const float* samples, int64_t count, double* work, float* spectrum,
                               double scale) const {
   if (!(scale > 0.0)) return 0;
-  if (m_n < 2) return -1;
+  if (m_n < 2) return kStatusRefused;
   if (count > m_n) count = m_n;
   if (count < 0) count = 0;
   double inv = 1.0 / scale;

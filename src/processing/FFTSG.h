@@ -21,8 +21,8 @@ class FFTSG {
   FFTSG& operator=(const FFTSG&) = delete;
 
   // N = numSamples rounded up to a power of two, at least 2. Builds the tables
-  // (kept when N has not grown past them). Returns 0; -1 when N would exceed
-  // 2^30; -999 when a table cannot be allocated (nothing kept).
+  // (kept when N has not grown past them). Returns 0; kStatusRefused when N would exceed
+  // 2^30; kStatusNoMemory when a table cannot be allocated (nothing kept).
   int Initialize(int64_t numSamples);
   // Frees the tables; N becomes 0.
   void Free();
@@ -41,7 +41,7 @@ class FFTSG {
   // Adds the amplitude spectrum of count samples (times 1/scale, zero padded
   // to N) to spectrum[0..N/2): bin 0 gets |X_0| / 2, bin k gets |X_k| (in
   // single precision). work holds N doubles. Does nothing and returns 0 when
-  // scale <= 0 (a dead trace); -1 when not initialised. count is limited to N.
+  // scale <= 0 (a dead trace); kStatusRefused when not initialised. count is limited to N.
   int AccumulateSpectrum(const float* samples, int64_t count, double* work, float* spectrum,
                          double scale) const;
 

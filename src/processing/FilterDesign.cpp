@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "log/Log.h"
+#include "log/Status.h"
 #include "processing/IIRFilter.h"
 #include "processing/PolyRoots.h"
 
@@ -201,7 +202,7 @@ int DesignFilter(IIRFilter& f) {
       CopyCascade(f, f.cascade1);
       break;
     default:
-      return -1;
+      return kStatusRefused;
   }
   f.runSections = f.NumSections;
   return 0;

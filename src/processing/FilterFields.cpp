@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <utility>
 
+#include "log/Status.h"
+
 namespace {
 // Length of the decimal floating-point number at the start of s (0: none).
 std::size_t NumberPrefix(const std::string& s) {
@@ -47,7 +49,7 @@ int ReadFrequency(std::string& field, double nyquist, double* fraction) {
   double hz = 0.0;
   if (ReadNumberField(field, &hz) != FieldRead::kNumber || hz < 0.0 || hz > nyquist || !(nyquist > 0.0)) {
     field.clear();
-    return -1;
+    return kStatusRefused;
   }
   *fraction = std::clamp(hz / nyquist, 0.0001, 0.99);
   return 0;
@@ -181,7 +183,7 @@ int StoreFilterFrequencies(IIRFilter& f, FilterPanelFields& p, int passType) {
   double v1 = 0.0, v2 = 0.0;
   int errors = ReadFrequency(p.freq1, f.Nyquist, &v1) ? 1 : 0;
   if (HasSecondField(passType)) errors += ReadFrequency(p.freq2, f.Nyquist, &v2) ? 1 : 0;
-  if (errors) return -1;
+  if (errors) return kStatusRefused;
   switch (passType) {
     case kLowPass:
       f.lowPassCutoff = v1;
@@ -206,7 +208,7 @@ int StoreFilterFrequencies(IIRFilter& f, FilterPanelFields& p, int passType) {
       f.notchBandwidth = v2;
       break;
     default:
-      return -1;
+      return kStatusRefused;
   }
   return 0;
 }
@@ -228,7 +230,7 @@ int ValidateFilterFields(IIRFilter& f, FilterPanelFields& p) {
   // Still read the frequency fields, so that bad ones are emptied as well.
   IIRFilter scratch = f;
   StoreFilterFrequencies(scratch, p, p.passType);
-  return -1;
+  return kStatusRefused;
 }
 
 int ChangeFilterPassType(IIRFilter& f, FilterPanelFields& p, int newPassType) {

@@ -56,13 +56,13 @@ void RefreshFilterFields(const IIRFilter& f, FilterPanelFields& p);
 void ShowFilterType(const IIRFilter& f, FilterPanelFields& p);
 
 // Reads the frequency fields for passType and stores them in the record
-// (band pass ordered, both fields rewritten when swapped). Returns 0, or -1
+// (band pass ordered, both fields rewritten when swapped). Returns 0, or kStatusRefused
 // with the record unchanged and the bad fields emptied.
 int StoreFilterFrequencies(IIRFilter& f, FilterPanelFields& p, int passType);
 
 // The Set button's validation: stores pass type, family, poles, ripple and
 // stop band (rewriting their fields), then the frequencies of the pass type.
-// Returns 0, or -1 when any field was in error (frequencies then unchanged).
+// Returns 0, or kStatusRefused when any field was in error (frequencies then unchanged).
 int ValidateFilterFields(IIRFilter& f, FilterPanelFields& p);
 
 // A list change: frequencies of the old pass type stored, the new selection

@@ -87,7 +87,7 @@ struct IIRFilter {
 IIRFilter IIRFilterInit();
 
 // Builds the run cascades for the pass type from the cutoff fields, family,
-// poles, ripple and stop band. Returns 0, or -1 without changing anything
+// poles, ripple and stop band. Returns 0, or kStatusRefused without changing anything
 // when the pass type is not 1..4. Band pass is a low-pass at the upper edge
 // followed by a high-pass at the lower edge, of the same family and order.
 int DesignFilter(IIRFilter& f);
@@ -136,7 +136,7 @@ float RunFilter(const IIRFilter& f, const float* in, float* out, int64_t n);
 // RunFilter over `count` traces of n samples each, several at a time in the
 // vector unit; the result of every trace is bit-identical to RunFilter.
 // peaks (optional) receives each trace's largest absolute output value.
-// Returns 0, or -999 when the work buffer cannot be allocated.
+// Returns 0, or kStatusNoMemory when the work buffer cannot be allocated.
 int RunFilterBatch(const IIRFilter& f, const float* const* in, float* const* out, int64_t n, int count,
                    float* peaks);
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "log/Log.h"
+#include "log/Status.h"
 #include "processing/SincTable.h"
 
 namespace {
@@ -45,7 +46,7 @@ int BuildFilters(const SeismicSection& s, double newDt, AntiAliasSet* set) {
     set->filters.reserve(set->intervals.size());
     for (double dt : set->intervals) set->filters.push_back(DesignAntiAliasFilter(dt, newDt));
   } catch (const std::bad_alloc&) {
-    return -999;
+    return kStatusNoMemory;
   }
   if (set->intervals.size() > 1)
     LogPrint(LogWarning,
@@ -177,7 +178,7 @@ void FillOutputTimes(float* t, int64_t count, double newInterval) {
 
 int ResampleSection(SeismicSection& section, double newInterval, int32_t applyLowPass, int numThreads,
                     const ResampleProgress& progress, ResampleReport* report) {
-  if (!(newInterval > 0.0) || !std::isfinite(newInterval)) return -1;
+  if (!(newInterval > 0.0) || !std::isfinite(newInterval)) return kStatusRefused;
   auto start = std::chrono::steady_clock::now();
   int64_t nTimes = LongestOutput(section, newInterval);
   std::unique_ptr<float[]> times(new (std::nothrow) float[static_cast<std::size_t>(nTimes)]);
@@ -185,7 +186,7 @@ int ResampleSection(SeismicSection& section, double newInterval, int32_t applyLo
   if (!times || (applyLowPass && BuildFilters(section, newInterval, &filters) != 0)) {
     LogPrint(LogError, "\n\nERROR: ResampleTraces() malloc failure\n");
     ConsoleRaise();
-    return -999;
+    return kStatusNoMemory;
   }
   FillOutputTimes(times.get(), nTimes, newInterval);
   SincTable();  // built here, before any thread of the team needs it

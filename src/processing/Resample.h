@@ -57,8 +57,8 @@ void FillOutputTimes(float* t, int64_t count, double newInterval);
 // Resamples every trace to newInterval (seconds) with numThreads threads,
 // then rescans the section. Traces whose interval differs from the first
 // trace's get an anti-alias filter designed for their own interval. Returns 0
-// (report filled when given), -1 for an interval that is not a positive
-// finite number (nothing changes), -999 when the time array or the filters
+// (report filled when given), kStatusRefused for an interval that is not a positive
+// finite number (nothing changes), kStatusNoMemory when the time array or the filters
 // cannot be allocated (logged, nothing changes). An allocation failure for
 // one trace leaves that trace as it was and the run goes on.
 int ResampleSection(SeismicSection& section, double newInterval, int32_t applyLowPass, int numThreads,

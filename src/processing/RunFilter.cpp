@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "log/Log.h"
+#include "log/Status.h"
 #include "processing/IIRFilter.h"
 
 namespace {
@@ -196,7 +197,7 @@ int RunFilterBatch(const IIRFilter& f, const float* const* in, float* const* out
   float* buf = static_cast<float*>(std::malloc(static_cast<std::size_t>(n) * kLanes * sizeof(float)));
   if (!buf) {
     LogPrint(LogError, "\nERROR: malloc failure for float[%lld]\n", static_cast<long long>(n) * kLanes);
-    return -999;
+    return kStatusNoMemory;
   }
   for (int first = 0; first < count; first += kLanes) {
     int lanes = std::min(kLanes, count - first);

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "log/Log.h"
+#include "log/Status.h"
 #include "processing/TraceSort.h"
 
 namespace {
@@ -13,19 +14,19 @@ constexpr int kKeyFldr = 3;
 constexpr int kKeyTracf = 4;
 
 int CheckStack(const SeismicSection& s, const std::vector<Gather>& g, int32_t last) {
-  if (!s.m_fixedLength) return -1;
-  if (s.m_count < 1) return -2;
-  if (g.size() < 2) return -3;
-  if (last < 1 || last >= static_cast<int32_t>(g.size())) return -4;
-  if (!s.m_stack) return -5;
+  if (!s.m_fixedLength) return kStackCheckNotFixedLength;
+  if (s.m_count < 1) return kStackCheckNoTraces;
+  if (g.size() < 2) return kStackCheckFewGathers;
+  if (last < 1 || last >= static_cast<int32_t>(g.size())) return kStackCheckLastGather;
+  if (!s.m_stack) return kStackCheckNoList;
   for (int32_t i = 0; i <= last; ++i)
     if (g[i].first < 0 || g[i].count < 0 || static_cast<int64_t>(g[i].first) + g[i].count > s.m_count)
-      return -6;
-  if (g[0].count < 1) return -7;
+      return kStackCheckBeyondTraces;
+  if (g[0].count < 1) return kStackCheckEmptyGather;
   const int32_t n = s.m_traces[g[0].first]->NS;
-  if (s.m_stackCount < g[0].count) return -8;
+  if (s.m_stackCount < g[0].count) return kStackCheckRecordTooSmall;
   for (int32_t j = 0; j < g[0].count; ++j)
-    if (!s.m_stack[j] || s.m_stack[j]->DIM < n) return -8;
+    if (!s.m_stack[j] || s.m_stack[j]->DIM < n) return kStackCheckRecordTooSmall;
   return 0;
 }
 
@@ -70,7 +71,7 @@ int AssignGatherNumbers(SeismicSection& s) {
   if (undefined == 0) return 0;
   LogPrint(LogError, "Some FFIDs in trace headers are undefined (%d/%d)", undefined, s.m_count);
   ConsoleRaise();
-  return -1;
+  return kStatusRefused;
 }
 
 int BuildGatherTable(const SeismicSection& s, std::vector<Gather>* gathers) {
@@ -82,7 +83,7 @@ int BuildGatherTable(const SeismicSection& s, std::vector<Gather>* gathers) {
     }
   } catch (const std::bad_alloc&) {
     gathers->clear();
-    return -999;
+    return kStatusNoMemory;
   }
   return 0;
 }
@@ -92,28 +93,28 @@ int PrepareStack(SeismicSection& s, std::vector<Gather>* gathers, const char** r
   gathers->clear();
   if (!s.m_fixedLength || s.m_count < 1) {
     *refusal = kStackNotFixedLength;
-    return -1;
+    return kStatusRefused;
   }
   SortParams p;
   p.keys[0] = kKeyFldr;
   p.keys[1] = kKeyTracf;
   p.keyCount = 2;
-  if (s.m_count > 1 && SortSection(s, p) == -999) {
+  if (s.m_count > 1 && SortSection(s, p) == kStatusNoMemory) {
     *refusal = kStackNoMemory;
-    return -999;
+    return kStatusNoMemory;
   }
   if (BuildGatherTable(s, gathers) != 0) {
     *refusal = kStackNoMemory;
-    return -999;
+    return kStatusNoMemory;
   }
   if (gathers->size() < 2) {
     *refusal = kStackSingleShot;
-    return -1;
+    return kStatusRefused;
   }
   for (const Gather& g : *gathers) {
     if (g.count != (*gathers)[0].count) {
       *refusal = kStackUnequalGathers;
-      return -1;
+      return kStatusRefused;
     }
   }
   return 0;
@@ -124,16 +125,16 @@ int AllocateStackList(SeismicSection& s, int32_t count, int32_t samples) {
   std::free(s.m_stack);
   s.m_stack = nullptr;
   s.m_stackCount = s.m_stackCapacity = 0;
-  if (count < 1 || samples < 0) return -999;
+  if (count < 1 || samples < 0) return kStatusNoMemory;
   auto* list = static_cast<TraceRecord**>(std::calloc(static_cast<std::size_t>(count), sizeof(TraceRecord*)));
-  if (!list) return -999;
+  if (!list) return kStatusNoMemory;
   for (int32_t j = 0; j < count; ++j) {
     list[j] = TraceRecord::Allocate(samples);
     if (list[j]) continue;
     for (int32_t k = 0; k < j; ++k) TraceRecord::Free(list[k]);
     std::free(list);
     LogPrint(LogError, "\nERROR: no memory for %d stacked traces of %d samples\n", count, samples);
-    return -999;
+    return kStatusNoMemory;
   }
   s.m_stack = list;
   s.m_stackCount = s.m_stackCapacity = count;
@@ -174,7 +175,7 @@ bool ToggleGatherExclusion(SeismicSection& s, const std::vector<Gather>& gathers
 }
 
 int AllocateStackFor(SeismicSection& s, const std::vector<Gather>& gathers) {
-  if (gathers.empty() || gathers[0].count < 1 || gathers[0].first >= s.Count()) return -999;
+  if (gathers.empty() || gathers[0].count < 1 || gathers[0].first >= s.Count()) return kStatusNoMemory;
   return AllocateStackList(s, gathers[0].count, s.Trace(gathers[0].first)->NS);
 }
 

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "log/Log.h"
+#include "log/Status.h"
 
 namespace {
 // Small systems (the interpolation table's are 8 x 8) stay on the stack.
@@ -19,7 +20,7 @@ int Levinson(const double* r, const double* b, double* y, double* f, double* g, 
     double ef = 0.0;
     for (int i = 0; i < k; ++i) ef += r[k - i] * f[i];
     double denom = 1.0 - ef * ef;
-    if (denom == 0.0) return -1;
+    if (denom == 0.0) return kStatusRefused;
     // g = ([f; 0] - ef [0; reverse(f)]) / denom
     for (int i = 0; i <= k; ++i) {
       double fwd = i < k ? f[i] : 0.0;
@@ -38,23 +39,23 @@ int Levinson(const double* r, const double* b, double* y, double* f, double* g, 
 }  // namespace
 
 int SolveToeplitz(const double* r, const double* b, double* x, int n) {
-  if (n < 1) return -1;
+  if (n < 1) return kStatusRefused;
   if (r[0] == 0.0) {
     LogPrint(LogError, "\nToeplitz: main diagonal is zero\n");
-    return -1;
+    return kStatusRefused;
   }
   double small[3 * kStackSize];
   std::unique_ptr<double[]> heap;
   double* work = small;
   if (n > kStackSize) {
     heap.reset(new (std::nothrow) double[3 * static_cast<std::size_t>(n)]);
-    if (!heap) return -1;
+    if (!heap) return kStatusRefused;
     work = heap.get();
   }
   double* y = work;
   double* f = work + n;
   double* g = work + 2 * n;
-  if (Levinson(r, b, y, f, g, n) != 0) return -1;
+  if (Levinson(r, b, y, f, g, n) != 0) return kStatusRefused;
   for (int i = 0; i < n; ++i) x[i] = y[i];
   return 0;
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "log/Status.h"
 #include "processing/FilterFields.h"
 
 namespace {
@@ -28,7 +29,7 @@ int ReadSpectrumRangeFields(SpectrumRangeFields& fields, const SpectrumRangeLimi
                 ReadField(fields.startTime, false, &v[2]), ReadField(fields.endTime, false, &v[3])};
   if (std::find(got, got + 4, -1) != got + 4) {
     *flash = true;
-    return -1;
+    return kStatusRefused;
   }
   bool changed = false;
   bool tracesEmpty = !got[0] && !got[1], timesEmpty = !got[2] && !got[3];
@@ -39,7 +40,7 @@ int ReadSpectrumRangeFields(SpectrumRangeFields& fields, const SpectrumRangeLimi
     v[2] = limits.firstTime, v[3] = limits.lastTime, changed = true;
   } else if (!(tracesFull && timesFull)) {
     *flash = rangeOn;
-    return -1;
+    return kStatusRefused;
   }
   if (v[0] > v[1]) std::swap(v[0], v[1]), changed = true;
   if (v[2] > v[3]) std::swap(v[2], v[3]), changed = true;

@@ -20,7 +20,7 @@ struct SpectrumRangeValue {
   double t0 = 0.0, t1 = 0.0;
 };
 
-// Returns 0 with *out set, or -1. *flash tells whether the panel should beep
+// Returns 0 with *out set, or kStatusRefused. *flash tells whether the panel should beep
 // and flash: always for a field that is not a number, and for missing fields
 // only when the Range option is on. Both trace fields empty means all traces;
 // both time fields empty means the whole trace length.

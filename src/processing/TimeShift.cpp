@@ -10,6 +10,7 @@
 #include <numbers>
 
 #include "log/Log.h"
+#include "log/Status.h"
 
 namespace {
 constexpr int64_t kShiftLimit = int64_t{1} << 31;
@@ -130,8 +131,8 @@ int32_t OMPShiftTraces(SeismicSection& section, const ShiftSettings& settings, i
 
 int ShiftSection(SeismicSection& section, const ShiftSettings& settings, int numThreads,
                  const ShiftProgress& progress) {
-  if (!std::isfinite(settings.shiftTime)) return -1;
-  if (settings.shiftTime == 0.0 && settings.delrtMode != kDelrtResetToZero) return -1;
+  if (!std::isfinite(settings.shiftTime)) return kStatusRefused;
+  if (settings.shiftTime == 0.0 && settings.delrtMode != kDelrtResetToZero) return kStatusRefused;
   int32_t failed = 0;
   if (settings.shiftTime != 0.0) {
     failed = OMPShiftTraces(section, settings, numThreads, progress);
@@ -140,7 +141,7 @@ int ShiftSection(SeismicSection& section, const ShiftSettings& settings, int num
       if (section.m_traces[i]) section.m_traces[i]->DELAY = 0.0;
   }
   section.Scan();
-  return failed ? -999 : 0;
+  return failed ? kStatusNoMemory : 0;
 }
 
 int32_t ReadTaper(const std::string& text, int32_t previous) {

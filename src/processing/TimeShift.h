@@ -52,8 +52,8 @@ int32_t OMPShiftTraces(SeismicSection& section, const ShiftSettings& settings, i
 
 // The dialog's "OK" on a section: a shift of 0 (only with Reset To Zero) sets
 // every start time to 0, any other shift runs OMPShiftTraces; then the
-// section is rescanned. Returns 0; -1 for a shift of 0 with another mode or a
-// shift that is not finite (nothing changes); -999 when some trace could not
+// section is rescanned. Returns 0; kStatusRefused for a shift of 0 with another mode or a
+// shift that is not finite (nothing changes); kStatusNoMemory when some trace could not
 // be reallocated (the others are shifted).
 int ShiftSection(SeismicSection& section, const ShiftSettings& settings, int numThreads,
                  const ShiftProgress& progress = {});

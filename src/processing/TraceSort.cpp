@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "log/Log.h"
+#include "log/Status.h"
 #include "section/SortKeyTable.h"
 
 namespace {
@@ -116,7 +117,7 @@ void SplitInto(const SeismicSection& s, const EnsembleRecord* list, int32_t coun
 }
 
 // One key level: sort every ensemble, then split where allowed. Returns 0 or
-// -999 (list unchanged) when the new list cannot be allocated.
+// kStatusNoMemory (list unchanged) when the new list cannot be allocated.
 template <typename T>
 int SortLevel(SeismicSection& s, EnsembleRecord** list, int32_t* count, int32_t offset, bool descending,
               bool split) {
@@ -124,7 +125,7 @@ int SortLevel(SeismicSection& s, EnsembleRecord** list, int32_t* count, int32_t 
   if (total == *count) return 0;
   auto* out =
       static_cast<EnsembleRecord*>(std::malloc(static_cast<std::size_t>(total) * sizeof(EnsembleRecord)));
-  if (!out) return -999;
+  if (!out) return kStatusNoMemory;
   SplitInto<T>(s, *list, *count, offset, *count == 1, out);
   std::free(*list);
   *list = out;
@@ -182,12 +183,12 @@ double MsSince(Clock::time_point t) {
 
 int SortSection(SeismicSection& s, const SortParams& params) {
   auto start = Clock::now();
-  if (s.m_count < 2 || !ValidParams(params)) return -1;
+  if (s.m_count < 2 || !ValidParams(params)) return kStatusRefused;
   auto* list = static_cast<EnsembleRecord*>(std::malloc(sizeof(EnsembleRecord)));
   if (!list) {
     LogPrint(LogError, "\n\nERROR: SeismicSection::Sort() initialization failed\n");
     ConsoleRaise();
-    return -999;
+    return kStatusNoMemory;
   }
   std::free(s.m_ensembles);
   s.m_ensembles = nullptr;
@@ -203,13 +204,13 @@ int SortSection(SeismicSection& s, const SortParams& params) {
       LogPrint(LogError, "\n\nERROR: malloc failure while sorting traces\n");
       ConsoleRaise();
       std::free(list);
-      return -999;
+      return kStatusNoMemory;
     }
     if (count > 1 && ensembleKey == 0) ensembleKey = row.id;
   }
   if (count < 2) {
     std::free(list);
-    return -1;
+    return kStatusRefused;
   }
   StoreEnsembles(s, list, count, ensembleKey);
   LogPrint(LogStep, "Sorted %d traces in %.3lf ms   sort=%.3lf ms", s.m_count, MsSince(start),

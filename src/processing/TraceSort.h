@@ -31,11 +31,11 @@ struct SortParams {
 
 // Reorders the trace list and builds the ensemble list. Returns 0 with at
 // least 2 ensembles stored in the section (ensemble key id set, EAMAX of every
-// trace written); -1 when the section has fewer than 2 traces, the parameters
+// trace written); kStatusRefused when the section has fewer than 2 traces, the parameters
 // are invalid (no key, key outside 1..25, class width not positive; nothing
-// changes), or no ensembles resulted (the order is still changed); -999 on an
+// changes), or no ensembles resulted (the order is still changed); kStatusNoMemory on an
 // allocation failure (logged; traces reordered so far stay so). Any previous
-// ensemble list is dropped first, except for the -1 cases that change nothing.
+// ensemble list is dropped first, except for the kStatusRefused cases that change nothing.
 int SortSection(SeismicSection& section, const SortParams& params);
 
 // Back to the load order: one ascending sort on the original sequence number.

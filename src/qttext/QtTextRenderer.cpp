@@ -11,6 +11,8 @@
 #include <map>
 #include <tuple>
 
+#include "log/Status.h"
+
 // Fonts are built once per (family, pixel height, weight): measuring happens
 // for every label of every redraw.
 struct QtTextRenderer::Fonts {
@@ -41,7 +43,7 @@ TextExtent QtTextRenderer::Measure(std::string_view text, const TextStyle& style
 }
 
 int QtTextRenderer::Rasterize(std::string_view text, const TextStyle& style, TextMask* mask) {
-  if (QGuiApplication::instance() == nullptr) return -1;
+  if (QGuiApplication::instance() == nullptr) return kStatusRefused;
   const QFont& font = m_fonts->Get(style);
   QFontMetrics metrics(font);
   QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -58,7 +60,7 @@ int QtTextRenderer::Rasterize(std::string_view text, const TextStyle& style, Tex
   int width = static_cast<int>(std::ceil(box.right())) - left,
       height = static_cast<int>(std::ceil(box.bottom())) - top;
   QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
-  if (image.isNull()) return -999;
+  if (image.isNull()) return kStatusNoMemory;
   image.fill(Qt::transparent);
   {
     QPainter painter(&image);

@@ -12,24 +12,11 @@
 
 #include "log/Log.h"
 #include "section/InfoFormat.h"
+#include "section/SegyBytePositions.h"
 #include "section/SeismicSection.h"
 #include "section/Utf8Text.h"
 
 namespace {
-// 0-based positions in the binary header copy (the standard's 1-based byte - 1).
-constexpr int kBfhDataTraces = 60;      // bytes 61-64, i32
-constexpr int kBfhAuxTraces = 64;       // bytes 65-68, i32
-constexpr int kBfhFormat = 24;          // bytes 25-26, i16
-constexpr int kBfhSorting = 28;         // bytes 29-30, i16
-constexpr int kBfhSweepChannel = 40;    // bytes 41-42, i16
-constexpr int kBfhCorrelated = 48;      // bytes 49-50, i16
-constexpr int kBfhGainRecovered = 50;   // bytes 51-52, i16
-constexpr int kBfhAmpRecovery = 52;     // bytes 53-54, i16
-constexpr int kBfhMeasurement = 54;     // bytes 55-56, i16
-constexpr int kBfhFold = 92;            // bytes 93-96, i32
-constexpr int kBfhRevisionMajor = 300;  // byte 301 (SEG-2 revision, QLM version)
-constexpr int kBfhRevisionMinor = 301;  // byte 302
-
 class InfoText {
  public:
   void Add(const char* format, ...) __attribute__((format(printf, 2, 3))) {
@@ -48,13 +35,13 @@ class InfoText {
 
 int16_t HeaderI16(const SeismicSection& s, int pos) {
   int16_t v;
-  std::memcpy(&v, s.m_binaryHeader + pos, sizeof v);
+  std::memcpy(&v, s.m_binaryHeader + BinaryHeaderOffset(pos), sizeof v);
   return v;
 }
 
 int32_t HeaderI32(const SeismicSection& s, int pos) {
   int32_t v;
-  std::memcpy(&v, s.m_binaryHeader + pos, sizeof v);
+  std::memcpy(&v, s.m_binaryHeader + BinaryHeaderOffset(pos), sizeof v);
   return v;
 }
 
@@ -68,8 +55,8 @@ int TruncToInt(double v) {
 
 void AddFileLines(InfoText& t, const SeismicSection& s) {
   t.Add("\n\n");
-  int major = s.m_binaryHeader[kBfhRevisionMajor];
-  int minor = s.m_binaryHeader[kBfhRevisionMinor];
+  int major = s.m_binaryHeader[BinaryHeaderOffset(kBhRevisionMajor)];
+  int minor = s.m_binaryHeader[BinaryHeaderOffset(kBhRevisionMinor)];
   switch (s.FileType()) {
     case kFileSegy:
       t.Add(" SEG-Y file rev %d.%d", major, minor);
@@ -90,8 +77,8 @@ void AddFileLines(InfoText& t, const SeismicSection& s) {
       break;
   }
   t.Add("\n\n Byte Order   : %s", s.ByteOrder() == kBigEndian ? "Big Endian" : "Little Endian");
-  t.Add("\n Data Format  : %s", SampleFormatText(HeaderI16(s, kBfhFormat)).c_str());
-  t.Add("\n Meas System  : %s", MeasurementSystemText(HeaderI16(s, kBfhMeasurement)).c_str());
+  t.Add("\n Data Format  : %s", SampleFormatText(HeaderI16(s, kBhFormat)).c_str());
+  t.Add("\n Meas System  : %s", MeasurementSystemText(HeaderI16(s, kBhMeasurementSystem)).c_str());
 }
 
 void AddSummaryLines(InfoText& t, const SeismicSection& s) {
@@ -113,20 +100,20 @@ void AddSummaryLines(InfoText& t, const SeismicSection& s) {
 }
 
 void AddBinaryHeaderLines(InfoText& t, const SeismicSection& s) {
-  t.Add("\n\n Trace Sort   : %s", TraceSortingText(HeaderI16(s, kBfhSorting)).c_str());
-  t.Add("\n CDP fold     : %d", HeaderI32(s, kBfhFold));
-  t.Add("\n num data tr  : %d", HeaderI32(s, kBfhDataTraces));
-  t.Add("\n num aux  tr  : %d", HeaderI32(s, kBfhAuxTraces));
-  int corr = HeaderI16(s, kBfhCorrelated);
+  t.Add("\n\n Trace Sort   : %s", TraceSortingText(HeaderI16(s, kBhSorting)).c_str());
+  t.Add("\n CDP fold     : %d", HeaderI32(s, kBhFold32));
+  t.Add("\n num data tr  : %d", HeaderI32(s, kBhTracesPerRecord32));
+  t.Add("\n num aux  tr  : %d", HeaderI32(s, kBhAuxTracesPerRecord32));
+  int corr = HeaderI16(s, kBhCorrelated);
   t.Add("\n correlated   : %s", corr == 2 ? "YES" : corr == 1 ? "NO" : "");
-  int sweep = HeaderI16(s, kBfhSweepChannel);
+  int sweep = HeaderI16(s, kBhSweepChannel);
   if (sweep > 0)
     t.Add("\n sweep chan   : %d", sweep);
   else
     t.Add("\n sweep chan   :");
-  int gain = HeaderI16(s, kBfhGainRecovered);
+  int gain = HeaderI16(s, kBhGainRecovered);
   t.Add("%s", gain == 1 ? "\n bin gain rcv : YES" : gain == 2 ? "\n bin gain rcv : NO" : "\n bin gain rcv :");
-  int arm = HeaderI16(s, kBfhAmpRecovery);
+  int arm = HeaderI16(s, kBhAmplitudeRecovery);
   if (arm >= 0 && arm <= 4)
     t.Add("\n amp rcv meth : %s", AmplitudeRecoveryText(arm).c_str());
   else

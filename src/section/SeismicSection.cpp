@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "log/Log.h"
+#include "log/Status.h"
 
 namespace {
 constexpr uint32_t kListDoublingLimit = 1u << 30;
@@ -48,14 +49,14 @@ void SeismicSection::ClearTraces() {
 
 int SeismicSection::GrowPointerList() {
   int32_t size = NextListSize(m_capacity, m_initialListSize);
-  if (size <= m_capacity) return -999;
+  if (size <= m_capacity) return kStatusNoMemory;
   LogPrint(LogDebug, "GrowPointerList() new size=%u", static_cast<unsigned>(size));
   std::size_t bytes = static_cast<std::size_t>(size) * 8;
   void* grown = std::realloc(m_traces, bytes);
   if (!grown) {
     LogPrint(LogError, "\n\nERROR: malloc failure for %.3lf-MiB trace pointer[%d]\n",
              static_cast<double>(bytes) / 1048576.0, size);
-    return -999;
+    return kStatusNoMemory;
   }
   m_traces = static_cast<TraceRecord**>(grown);
   for (int32_t i = m_capacity; i < size; ++i) m_traces[i] = nullptr;
@@ -65,14 +66,14 @@ int SeismicSection::GrowPointerList() {
 
 int SeismicSection::GrowOffsetList() {
   int32_t size = NextListSize(m_offsetCapacity, m_initialListSize);
-  if (size <= m_offsetCapacity) return -999;
+  if (size <= m_offsetCapacity) return kStatusNoMemory;
   LogPrint(LogDebug, "GrowOffsetList() new size=%u", static_cast<unsigned>(size));
   std::size_t bytes = static_cast<std::size_t>(size) * 8;
   void* grown = std::realloc(m_offsets, bytes);
   if (!grown) {
     LogPrint(LogError, "\n\nERROR: malloc failure for %.3lf-MiB trace offset[%d]\n",
              static_cast<double>(bytes) / 1048576.0, size);
-    return -999;
+    return kStatusNoMemory;
   }
   m_offsets = static_cast<int64_t*>(grown);
   for (int32_t i = m_offsetCapacity; i < size; ++i) m_offsets[i] = -1;
@@ -84,7 +85,7 @@ int SeismicSection::AppendTrace(TraceRecord* rec, int32_t fileNumber, int32_t lo
   if (!m_traces || m_count >= m_capacity) {
     if (GrowPointerList() != 0) {
       TraceRecord::Free(rec);
-      return -999;
+      return kStatusNoMemory;
     }
   }
   rec->TRF = fileNumber;

@@ -4,7 +4,7 @@
 // Owns every trace record, the lists and the header copies. Used from one
 // thread at a time; parallel loops may touch different traces but never grow
 // or shrink the lists. Functions return the status codes of the project
-// (0 success, -999 allocation failure) and never throw.
+// (0 success, kStatusNoMemory allocation failure) and never throw.
 #pragma once
 
 #include <cstddef>
@@ -65,14 +65,14 @@ class SeismicSection {
   SeismicSection(const SeismicSection&) = delete;
   SeismicSection& operator=(const SeismicSection&) = delete;
 
-  // Doubles the trace list (4096 first); 0, or -999 with the list unchanged.
+  // Doubles the trace list (4096 first); 0, or kStatusNoMemory with the list unchanged.
   int GrowPointerList();
   // The same growth for the offset list; new slots hold -1.
   int GrowOffsetList();
 
   // Appends a record made by TraceRecord::Allocate and takes ownership: stamps
   // TRF = fileNumber, TRNO = position + 1, LTAG = loadTag, AMAX0 = AMAX and
-  // keeps the fixed-length flag. Returns 0, or -999 (the record is freed).
+  // keeps the fixed-length flag. Returns 0, or kStatusNoMemory (the record is freed).
   int AppendTrace(TraceRecord* rec, int32_t fileNumber, int32_t loadTag);
 
   // Recomputes the summary, the header word ranges and the Section Info text.

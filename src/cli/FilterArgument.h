@@ -9,7 +9,7 @@
 
 #include "processing/IIRFilter.h"
 
-struct FilterSpec {
+struct FilterArgument {
   int passType = 0;
   int family = 0;
   int poles = 0;
@@ -18,12 +18,12 @@ struct FilterSpec {
 };
 
 // Syntax only; false with the reason logged.
-bool ParseFilterSpec(const std::string& text, FilterSpec* wanted);
+bool ParseFilterArgument(const std::string& text, FilterArgument* wanted);
 
 // Stores the parsed filter into the filter (whose Nyquist is already that of the
-// dataset) by the panel's rules and designs it. Returns 0, or -1 with the
+// dataset) by the panel's rules and designs it. Returns 0, or kStatusRefused with the
 // reason logged (the filter's frequencies then unchanged).
-int ApplyFilterSpec(const FilterSpec& wanted, IIRFilter& f);
+int ApplyFilterArgument(const FilterArgument& wanted, IIRFilter& f);
 
 // Parse and apply to the active filter; the form every command uses.
-int SetActiveFilterFromSpec(const std::string& text);
+int SetActiveFilterFromArgument(const std::string& text);

@@ -1,4 +1,4 @@
-#include "cli/FilterSpec.h"
+#include "cli/FilterArgument.h"
 
 #include <cctype>
 #include <sstream>
@@ -6,6 +6,7 @@
 
 #include "cli/Options.h"
 #include "log/Log.h"
+#include "log/Status.h"
 #include "processing/ActiveFilter.h"
 #include "processing/FilterFields.h"
 
@@ -36,13 +37,13 @@ bool Fail(const std::string& text, const char* why) {
 }
 }  // namespace
 
-bool ParseFilterSpec(const std::string& text, FilterSpec* wanted) {
+bool ParseFilterArgument(const std::string& text, FilterArgument* wanted) {
   std::vector<std::string> parts;
   std::stringstream ss(text);
   std::string part;
   while (std::getline(ss, part, ':')) parts.push_back(part);
   if (parts.size() < 4) return Fail(text, "needs TYPE:FAMILY:POLES:F1[:F2][:ripple=DB][:stop=DB]");
-  FilterSpec s;
+  FilterArgument s;
   s.passType = PassTypeCode(Lower(parts[0]));
   if (!s.passType) return Fail(text, "TYPE is lowpass, highpass, bandpass or notch");
   s.family = FamilyCode(Lower(parts[1]));
@@ -79,7 +80,7 @@ bool ParseFilterSpec(const std::string& text, FilterSpec* wanted) {
   return true;
 }
 
-int ApplyFilterSpec(const FilterSpec& wanted, IIRFilter& f) {
+int ApplyFilterArgument(const FilterArgument& wanted, IIRFilter& f) {
   FilterPanelFields p;
   RefreshFilterFields(f, p);
   p.passType = wanted.passType;
@@ -96,7 +97,7 @@ int ApplyFilterSpec(const FilterSpec& wanted, IIRFilter& f) {
              "\nERROR: filter rejected (frequencies %s %s Hz must be numbers from 0 to Nyquist = %g Hz; "
              "ripple \"%s\" and stop band \"%s\" numbers)",
              f1.c_str(), f2.c_str(), f.Nyquist, ripple.c_str(), stop.c_str());
-    return -1;
+    return kStatusRefused;
   }
   DesignFilter(f);
   LogPrint(LogStep, "Filter: pass type %d, family %d, %d poles, %s %s Hz, ripple %s dB, stop band %s dB",
@@ -105,8 +106,8 @@ int ApplyFilterSpec(const FilterSpec& wanted, IIRFilter& f) {
   return 0;
 }
 
-int SetActiveFilterFromSpec(const std::string& text) {
-  FilterSpec wanted;
-  if (!ParseFilterSpec(text, &wanted)) return -1;
-  return ApplyFilterSpec(wanted, ActiveFilter());
+int SetActiveFilterFromArgument(const std::string& text) {
+  FilterArgument wanted;
+  if (!ParseFilterArgument(text, &wanted)) return kStatusRefused;
+  return ApplyFilterArgument(wanted, ActiveFilter());
 }
