@@ -16,7 +16,6 @@
 #include <functional>
 #include <vector>
 
-#include "app/StackViewSection.h"
 #include "processing/SelectiveStack.h"
 
 class QAction;
@@ -88,7 +87,6 @@ class StackCommand : public QObject {
   QPointer<QWidget> m_owner;
   QPointer<QAction> m_functions;
   TraceViewWidget* m_stackView = nullptr;
-  StackViewSection m_stackSection;
   std::vector<Gather> m_gathers;
   QString m_lastFolder;
   FilesChooser m_chooseFiles;
