@@ -36,7 +36,8 @@ const SeismicSection& Section(int traces) {
 void BM_ScrollOneTrace(benchmark::State& state, int mode) {
   VTracePlotter view;
   view.Create(1280, 800, nullptr);
-  view.AttachSection(Section(static_cast<int>(state.range(0))));
+  const SeismicSection& section = Section(static_cast<int>(state.range(0)));
+  view.AttachTraces(section.Traces(), section.Summary());
   view.Params().m_displayMode = mode;
   view.Params().m_pixPerTrace = 4.0;
   view.DisplayChanged(1);

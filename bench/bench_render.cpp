@@ -52,7 +52,7 @@ void Redraw(benchmark::State& state) {
   VTracePlotter view(1);
   view.SetRenderSettings({2, 5, static_cast<int>(state.range(1))});
   view.Create(1920, 1080, &text);
-  view.AttachSection(s);
+  view.AttachTraces(s.Traces(), s.Summary());
   view.ApplyLoadPosition();
   DisplayParams& p = view.Params();
   p.m_displayMode = static_cast<int>(state.range(3));

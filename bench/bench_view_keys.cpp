@@ -63,7 +63,7 @@ Scene& TheScene() {
   s.view->resize(kWidth, kHeight);
   s.view->show();
   s.view->installEventFilter(&s.counter);
-  s.view->ShowTraces(s.section);
+  s.view->ShowTraces(s.section.Traces(), s.section.Summary(), s.section.Ensembles());
   s.view->RefreshDisplay();
   QCoreApplication::processEvents();
   return s;

@@ -49,10 +49,10 @@ bool OmitByCrop(const TraceRecord& r, int32_t position, const SaveParams& p, dou
 }  // namespace
 
 void ResetSaveParamsFromSection(SaveParams& p, const SeismicSection& s) {
-  const HeaderRanges& r = s.m_ranges;
+  const HeaderRanges& r = s.Summary().ranges;
   p.offsetLimit = std::max(std::fabs(r.OFF[0]), std::fabs(r.OFF[1]));
-  p.timeStart = s.m_minTime * s.m_timeFactor;
-  p.timeEnd = s.m_maxTime * s.m_timeFactor;
+  p.timeStart = s.Summary().minTime * s.Summary().timeFactor;
+  p.timeEnd = s.Summary().maxTime * s.Summary().timeFactor;
   p.cdpXFrom = r.CDPX[0], p.cdpXTo = r.CDPX[1];
   p.cdpYFrom = r.CDPY[0], p.cdpYTo = r.CDPY[1];
   SetRange(p.crossline, r.XLINE[0], r.XLINE[1]);
@@ -62,7 +62,7 @@ void ResetSaveParamsFromSection(SaveParams& p, const SeismicSection& s) {
   SetRange(p.ffid, r.FLDR[0], r.FLDR[1]);
   SetRange(p.channel, r.CHAN[0], r.CHAN[1]);
   SetRange(p.traceIndex, 1, s.Count());
-  p.timeUnit = s.m_timeUnitLabel;
+  p.timeUnit = s.Summary().timeUnitLabel;
 }
 
 bool RangeKeeps(int64_t v, const IntRange& r, int32_t missingFrom) {
@@ -73,7 +73,7 @@ bool RangeKeeps(int64_t v, const IntRange& r, int32_t missingFrom) {
 }
 
 int32_t PrepareSaveSet(SeismicSection& s, const SaveParams& p) {
-  const HeaderRanges& rg = s.m_ranges;
+  const HeaderRanges& rg = s.Summary().ranges;
   double xFrom = p.cdpXFrom != 0.0 ? p.cdpXFrom : rg.CDPX[0];
   double xTo = p.cdpXTo != 0.0 ? p.cdpXTo : rg.CDPX[1];
   double yFrom = p.cdpYFrom != 0.0 ? p.cdpYFrom : rg.CDPY[0];
@@ -92,10 +92,10 @@ int32_t PrepareSaveSet(SeismicSection& s, const SaveParams& p) {
 
 SaveOptions BuildSaveOptions(const SaveParams& p, const SeismicSection& s, const IIRFilter* filter) {
   SaveOptions o;
-  double factor = s.m_timeFactor > 0.0 ? s.m_timeFactor : 1000.0;
+  double factor = s.Summary().timeFactor > 0.0 ? s.Summary().timeFactor : 1000.0;
   o.timeCrop = p.timeCropOn;
-  o.t0 = p.timeStart != 0.0 ? p.timeStart / factor : s.m_minTime;
-  o.t1 = p.timeEnd != 0.0 ? p.timeEnd / factor : s.m_maxTime;
+  o.t0 = p.timeStart != 0.0 ? p.timeStart / factor : s.Summary().minTime;
+  o.t1 = p.timeEnd != 0.0 ? p.timeEnd / factor : s.Summary().maxTime;
   o.traceList = 0;
   o.filter = p.applyFilter ? filter : nullptr;
   o.revision = 1;
@@ -104,10 +104,10 @@ SaveOptions BuildSaveOptions(const SaveParams& p, const SeismicSection& s, const
 }
 
 int CheckSegyLimits(const SaveOptions& o, const SeismicSection& s, std::string* message) {
-  double dt = s.m_minInterval;
+  double dt = s.Summary().minInterval;
   if (!(dt > 0.0)) return 0;
   // Without a time crop every sample of the section is written.
-  double span = o.timeCrop && o.t1 > o.t0 ? o.t1 - o.t0 : s.m_maxTime - s.m_minTime;
+  double span = o.timeCrop && o.t1 > o.t0 ? o.t1 - o.t0 : s.Summary().maxTime - s.Summary().minTime;
   double f = std::trunc(span / dt);
   if (f + 1.0 > 65535.0) {
     *message = "TOO MANY SAMPLES, max is 65'535 with SU/SEG-Y <= rev 1 format";

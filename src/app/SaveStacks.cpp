@@ -13,9 +13,9 @@
 
 namespace {
 bool StackPresent(const SeismicSection& s) {
-  if (!s.m_stack || s.m_stackCount < 1) return false;
-  for (int32_t j = 0; j < s.m_stackCount; ++j)
-    if (!s.m_stack[j]) return false;
+  if (s.StackCount() < 1) return false;
+  for (const TraceRecord* r : s.Stack())
+    if (!r) return false;
   return true;
 }
 
@@ -28,7 +28,7 @@ int CheckLimits(const SeismicSection& s, int format, int32_t count) {
     rc = CheckSeg2Limits(count, &message);
   } else {
     // The stacked traces' own length, as a window over the section.
-    const TraceRecord* first = s.m_stack[0];
+    const TraceRecord* first = s.Stack()[0];
     SaveOptions window;
     window.timeCrop = 1;
     window.t1 = first->DT * (first->NS > 0 ? first->NS - 1 : 0);
@@ -81,8 +81,8 @@ SaveOptions StackSaveOptions(const SeismicSection& s) {
   o.revision = 1;
   o.flags = 0;
   // The SEG-2 writer sizes its pointer subblock from this count.
-  if (StackSaveFormat(s.FileType()) == kFileSeg2 && s.m_stackCount > 0)
-    o.seg2TraceCount = static_cast<uint16_t>(s.m_stackCount > 16383 ? 16383 : s.m_stackCount);
+  if (StackSaveFormat(s.FileType()) == kFileSeg2 && s.StackCount() > 0)
+    o.seg2TraceCount = static_cast<uint16_t>(s.StackCount() > 16383 ? 16383 : s.StackCount());
   return o;
 }
 
@@ -93,9 +93,9 @@ int SaveStacks(const SeismicSection& s, const std::string& path) {
     LogPrint(LogError, "\nERROR: no stacked traces to save");
     return kStackSaveNoStack;
   }
-  if (CheckLimits(s, format, s.m_stackCount) != 0) return kStackSaveLimits;
+  if (CheckLimits(s, format, s.StackCount()) != 0) return kStackSaveLimits;
   SaveOptions o = StackSaveOptions(s);
   int rc = format == kFileSeg2 ? SaveSeg2Stacks(s, path, o) : SaveAsSegyRev1(s, path, o);
-  if (rc == 0) LogPrint(LogStep, "%d stacked traces saved to '%s'", s.m_stackCount, path.c_str());
+  if (rc == 0) LogPrint(LogStep, "%d stacked traces saved to '%s'", s.StackCount(), path.c_str());
   return rc;
 }

@@ -3,9 +3,10 @@
 // from the user-interface thread.
 #pragma once
 
-#include "display/DisplayParams.h"
+#include <span>
 
-class SeismicSection;
+#include "display/DisplayParams.h"
+#include "section/SeismicSection.h"
 
 class TraceViewObserver {
  public:
@@ -22,9 +23,12 @@ class TraceViewObserver {
   virtual void Clear() = 0;
   // Lays out and redraws with the current parameters.
   virtual void RefreshDisplay() = 0;
-  // Shows the traces of a freshly scanned section: count, samples, time range
-  // and unit, smallest interval and largest amplitude come from its summary.
-  virtual void ShowTraces(const SeismicSection& section) = 0;
+  // Shows a freshly scanned list of traces: count, samples, time range and
+  // unit, smallest interval and largest amplitude come from its summary; the
+  // ensembles of its current sort (may be empty) are kept for the ensemble
+  // view. The list must stay put until Clear() or the next ShowTraces().
+  virtual void ShowTraces(std::span<TraceRecord* const> traces, const SectionSummary& summary,
+                          std::span<const EnsembleRecord> ensembles) = 0;
   virtual int TraceCount() const = 0;
   // Largest samples per trace of the traces shown.
   virtual int SampleCount() const = 0;

@@ -192,14 +192,15 @@ void Workspace::ShowLoadedSection(const std::vector<std::string>& paths, const L
                                   const SavedView& saved, Clock::time_point t0) {
   double readSeconds = SecondsSince(t0);
   SeismicSection& s = *m_section;
-  ActiveFilterDatasetLoaded(s.m_minInterval);
-  m_resample.currentInterval = s.m_minInterval;
+  ActiveFilterDatasetLoaded(s.Summary().minInterval);
+  m_resample.currentInterval = s.Summary().minInterval;
   Notify(&WorkspaceObserver::ActiveFilterChanged);
   if (m_view) {
-    m_view->ShowTraces(s);
+    m_view->ShowTraces(s.Traces(), s.Summary(), s.Ensembles());
     DisplayParams& p = m_view->Params();
-    double span = s.m_maxTime - s.m_minTime;
-    if (p.m_agcWindow > 0.5 * span || p.m_agcWindow < 11.0 * s.m_minInterval) p.m_agcWindow = DBLE_UNDEF;
+    double span = s.Summary().maxTime - s.Summary().minTime;
+    if (p.m_agcWindow > 0.5 * span || p.m_agcWindow < 11.0 * s.Summary().minInterval)
+      p.m_agcWindow = DBLE_UNDEF;
     ApplyViewPosition(params, saved);
   }
   m_title = PathListText(paths);
@@ -217,8 +218,9 @@ void Workspace::ShowLoadedSection(const std::vector<std::string>& paths, const L
   Notify(&WorkspaceObserver::SectionLoaded, s, params);
   RememberInput(paths);
   LogPrint(LogError, "%d traces read in %.3lfs", s.Count(), readSeconds);
-  LogPrint(LogError, "max smp=%d  Tmin=%.3lfms  Tmax=%.3lfms  max|Amp|=%14.7e", s.m_maxSamples,
-           s.m_minTime * 1000.0, s.m_maxTime * 1000.0, static_cast<double>(s.m_maxAmplitude));
+  LogPrint(LogError, "max smp=%d  Tmin=%.3lfms  Tmax=%.3lfms  max|Amp|=%14.7e", s.Summary().maxSamples,
+           s.Summary().minTime * 1000.0, s.Summary().maxTime * 1000.0,
+           static_cast<double>(s.Summary().maxAmplitude));
   LogPrint(LogError, "Total load & display time = %.3lfs\n", SecondsSince(t0));
 }
 
@@ -236,13 +238,13 @@ void Workspace::ApplyViewPosition(const LoadParams& params, const SavedView& sav
   }
   const SeismicSection& s = *m_section;
   p.m_firstTrace = 0;
-  p.m_startTime = s.m_minTime;
+  p.m_startTime = s.Summary().minTime;
   if (count > 24) return;
   p.m_displayMode = kDisplayWiggle;
   int width = 0, height = 0;
   m_view->PlotSize(&width, &height);
   p.m_pixPerTrace = FitPixPerTrace(width, count);
-  p.m_pixPerSec = FitPixPerSec(height, s.m_minTime, s.m_maxTime, m_view->SampleCount());
+  p.m_pixPerSec = FitPixPerSec(height, s.Summary().minTime, s.Summary().maxTime, m_view->SampleCount());
 }
 
 void Workspace::RememberInput(const std::vector<std::string>& paths) {
@@ -339,7 +341,7 @@ void Workspace::FinishResample() {
     // The corners stay fractions of Nyquist, so their Hz follow the new rate.
     ActiveFilterDatasetLoaded(m_resampleTarget);
     if (m_view) {
-      m_view->ShowTraces(s);
+      m_view->ShowTraces(s.Traces(), s.Summary(), s.Ensembles());
       m_view->SetSelectedTrace(-1);
       m_view->RefreshDisplay();
     }

@@ -127,7 +127,7 @@ int SaveSection(SeismicSection& section, const ConvertArgs& a, int format) {
   if (!a.offsetLimit.empty() && !ApplyOffsetLimit(a.offsetLimit, p)) return 2;
   if (!a.select.empty() && !ApplySelect(a.select, p)) return 2;
   if (!a.filter.empty()) {
-    ActiveFilterDatasetLoaded(section.m_minInterval);
+    ActiveFilterDatasetLoaded(section.Summary().minInterval);
     if (SetActiveFilterFromArgument(a.filter) != 0) return 2;
     p.applyFilter = 1;
   }

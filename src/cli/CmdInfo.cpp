@@ -14,7 +14,7 @@ std::string InfoJson(const SeismicSection& s) {
   const uint8_t* bh = s.m_binaryHeader;
   int16_t format = 0;
   __builtin_memcpy(&format, bh + BinaryHeaderOffset(kBhFormat), sizeof format);
-  int nonSeismic = s.Count() - s.m_seismicCount - s.m_unknownCount;
+  int nonSeismic = s.Count() - s.Summary().seismicCount - s.Summary().unknownCount;
   std::string j = "{";
   j += "\"traces\": " + std::to_string(s.Count());
   j += ", \"file_type\": " + std::to_string(s.FileType());
@@ -23,17 +23,17 @@ std::string InfoJson(const SeismicSection& s) {
                                                  bh[BinaryHeaderOffset(kBhRevisionMinor)]));
   j += ", \"byte_order\": " + JsonString(s.ByteOrder() == kLittleEndian ? "little" : "big");
   j += ", \"format_code\": " + std::to_string(format);
-  j += std::string(", \"fixed_length\": ") + (s.m_fixedLength ? "true" : "false");
-  j += ", \"max_samples\": " + std::to_string(s.m_maxSamples);
-  j += ", \"min_dt\": " + JsonNumber(s.m_minInterval);
-  j += ", \"min_time\": " + JsonNumber(s.m_minTime);
-  j += ", \"max_time\": " + JsonNumber(s.m_maxTime);
-  j += ", \"max_amplitude\": " + JsonNumber(s.m_maxAmplitude);
-  j += ", \"time_unit\": " + JsonString(s.m_timeUnitLabel);
-  j += ", \"axis_time_unit\": " + JsonString(s.m_axisTimeUnitLabel);
+  j += std::string(", \"fixed_length\": ") + (s.FixedLength() ? "true" : "false");
+  j += ", \"max_samples\": " + std::to_string(s.Summary().maxSamples);
+  j += ", \"min_dt\": " + JsonNumber(s.Summary().minInterval);
+  j += ", \"min_time\": " + JsonNumber(s.Summary().minTime);
+  j += ", \"max_time\": " + JsonNumber(s.Summary().maxTime);
+  j += ", \"max_amplitude\": " + JsonNumber(s.Summary().maxAmplitude);
+  j += ", \"time_unit\": " + JsonString(s.Summary().timeUnitLabel);
+  j += ", \"axis_time_unit\": " + JsonString(s.Summary().axisTimeUnitLabel);
   j += ", \"ext_text_headers\": " + std::to_string(s.m_extTextCount);
-  j += ", \"seismic\": " + std::to_string(s.m_seismicCount);
-  j += ", \"unknown\": " + std::to_string(s.m_unknownCount);
+  j += ", \"seismic\": " + std::to_string(s.Summary().seismicCount);
+  j += ", \"unknown\": " + std::to_string(s.Summary().unknownCount);
   j += ", \"non_seismic\": " + std::to_string(nonSeismic);
   return j + "}";
 }

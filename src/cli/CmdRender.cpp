@@ -211,7 +211,7 @@ bool ApplyWords(const RenderArgs& a, VTracePlotter* view) {
 // The load's rule for a remembered AGC window that does not suit the section.
 void CheckAgcWindow(const SeismicSection& s, DisplayParams* p) {
   double interval = SectionMinInterval(s);
-  if (p->m_agcWindow > 0.5 * (s.m_maxTime - s.m_minTime) || p->m_agcWindow < 11.0 * interval)
+  if (p->m_agcWindow > 0.5 * (s.Summary().maxTime - s.Summary().minTime) || p->m_agcWindow < 11.0 * interval)
     p->m_agcWindow = DBLE_UNDEF;
 }
 
@@ -221,7 +221,9 @@ int Render(const RenderArgs& a, const SeismicSection& section) {
   const AppSettings& settings = Settings();
   view.SetRenderSettings({settings.wiggleMinIntertrace, settings.evenSpacingBelow, settings.displayThreads});
   view.SetFilter(&ActiveFilter());
-  if (view.Create(a.width, a.height, &text) != 0 || view.AttachSection(section) != 0) return 1;
+  if (view.Create(a.width, a.height, &text) != 0 ||
+      view.AttachTraces(section.Traces(), section.Summary()) != 0)
+    return 1;
   DisplayParams& p = view.Params();
   p.m_useFreqFilter = a.filter.empty() ? 0 : 1;
   CheckAgcWindow(section, &p);

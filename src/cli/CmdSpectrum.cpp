@@ -72,7 +72,7 @@ int SetRangeFromText(const SeismicSection& s, const std::string& text, AmpSpectr
     return kStatusRefused;
   }
   SpectrumRangeFields fields{parts[0], parts[1], parts[2], parts[3]};
-  SpectrumRangeLimits limits{s.Count(), s.m_minTime, s.m_maxTime};
+  SpectrumRangeLimits limits{s.Count(), s.Summary().minTime, s.Summary().maxTime};
   SpectrumRangeValue range;
   bool flash = false;
   if (ReadSpectrumRangeFields(fields, limits, true, &range, &flash) != 0) {

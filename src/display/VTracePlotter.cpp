@@ -11,7 +11,7 @@
 #include "display/TraceRenderer.h"
 #include "log/Log.h"
 #include "log/Status.h"
-#include "section/SeismicSection.h"
+#include "section/SectionSummary.h"
 
 namespace {
 
@@ -47,18 +47,18 @@ int VTracePlotter::Resize(int clientWidth, int clientHeight) {
   return Layout(true);
 }
 
-int VTracePlotter::AttachSection(const SeismicSection& s) {
-  if (s.Count() <= 0) return kStatusRefused;
-  m_allTraces = m_traces = s.m_traces;
-  m_allCount = m_count = s.Count();
+int VTracePlotter::AttachTraces(std::span<TraceRecord* const> traces, const SectionSummary& s) {
+  if (traces.empty()) return kStatusRefused;
+  m_allTraces = m_traces = traces.data();
+  m_allCount = m_count = static_cast<int>(traces.size());
   m_shownFirst = 0;
-  m_maxSamples = s.m_maxSamples;
-  m_sectionStart = s.m_minTime;
-  m_sectionEnd = s.m_maxTime;
-  m_normaliser = s.m_maxAmplitude;
-  m_baseTimeFactor = s.m_timeFactor > 0.0 ? s.m_timeFactor : 1000.0;
+  m_maxSamples = s.maxSamples;
+  m_sectionStart = s.minTime;
+  m_sectionEnd = s.maxTime;
+  m_normaliser = s.maxAmplitude;
+  m_baseTimeFactor = s.timeFactor > 0.0 ? s.timeFactor : 1000.0;
   m_displayTimeFactor = TimeAxis::DisplayFactor(m_baseTimeFactor, m_sectionStart, m_sectionEnd);
-  m_timeUnitLabel = s.m_timeUnitLabel;
+  m_timeUnitLabel = s.timeUnitLabel;
   m_highlighted = -1;
   m_selection = Selection{};
   m_rubberBand = PixelRect{};
@@ -66,7 +66,7 @@ int VTracePlotter::AttachSection(const SeismicSection& s) {
   m_params.m_firstTrace = 0;
   m_params.m_startTime = m_sectionStart;
   m_params.m_otherView.startTime = m_sectionStart;
-  m_params.m_timeUnitCode = s.m_timeUnitCode;
+  m_params.m_timeUnitCode = s.timeUnitCode;
   m_params.m_timeUnitFactor = m_baseTimeFactor;
   m_headerPlot.ComputeRanges(m_traces, m_count);
   return 0;

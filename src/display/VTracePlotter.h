@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,7 @@
 #include "display/HeaderPlot.h"
 #include "display/TraceRendererInput.h"
 
-class SeismicSection;
+struct SectionSummary;
 
 class VTracePlotter {
  public:
@@ -54,9 +55,11 @@ class VTracePlotter {
   // A new client size: lay out and redraw. Returns 0 or kStatusNoMemory (raster lost).
   int Resize(int clientWidth, int clientHeight);
 
-  // Shows the section's traces from its first trace and start time; kStatusRefused when
-  // it has none. The section must outlive the view or be detached first.
-  int AttachSection(const SeismicSection& section);
+  // Shows the traces from the first one and the summary's start time, scaled
+  // by its amplitude; kStatusRefused when there are none. The list the span views must
+  // stay put (no append, replace or reorder) until it is detached or attached
+  // again; the summary is copied.
+  int AttachTraces(std::span<TraceRecord* const> traces, const SectionSummary& summary);
   void DetachSection();
   // The view position after a load: the first trace at the start time, or
   // for a few traces wiggles fitted to the plot. Lays out afterwards.

@@ -67,17 +67,6 @@ TraceRecord* ReadOneTrace(std::FILE* f, int64_t fileSize, int number) {
   return rec;
 }
 
-// Appends without stamping: the record keeps the TRF, TRNO, LTAG and AMAX0 it
-// was written with. The fixed-length flag follows the section's rule.
-void AppendAsRead(SeismicSection& section, TraceRecord* rec) {
-  if (section.m_count == 0) {
-    section.m_fixedLength = 1;
-  } else {
-    const TraceRecord* prev = section.m_traces[section.m_count - 1];
-    if (prev->NS != rec->NS || prev->DT != rec->DT) section.m_fixedLength = 0;
-  }
-  section.m_traces[section.m_count++] = rec;
-}
 }  // namespace
 
 void SetKxfFileHeaders(SeismicSection& section) {
@@ -99,11 +88,8 @@ int ReadKxf(SeismicSection& section, const std::string& path, LoadParams& params
   for (;;) {
     TraceRecord* rec = ReadOneTrace(file.Stream(), file.SizeAtOpen(), appended + 1);
     if (!rec) break;
-    if (section.m_count >= section.m_capacity && section.GrowPointerList() != 0) {
-      TraceRecord::Free(rec);
-      break;
-    }
-    AppendAsRead(section, rec);
+    // Without stamping: the record keeps the TRF, TRNO, LTAG and AMAX0 it was written with.
+    if (section.AppendAsRead(rec) != 0) break;
     ++appended;
   }
   return appended;

@@ -15,8 +15,7 @@ int WriteKxf(const SeismicSection& section, const std::string& path) {
   SafeWrite out;
   if (int rc = out.Open(path); rc != 0) return rc;
   int written = 0;
-  for (int32_t i = 0; i < section.m_count; ++i) {
-    const TraceRecord* rec = section.m_traces[i];
+  for (const TraceRecord* rec : section.Traces()) {
     if (!rec) continue;
     const std::size_t slots = static_cast<std::size_t>(rec->DIM < 2 ? 2 : rec->DIM);
     errno = 0;

@@ -233,9 +233,7 @@ void BuildBinaryHeader(SeismicSection& section, const VmsFileHeader& h, double d
 // Appends the finished traces; the list is grown first so that either all
 // channels go in or none does.
 bool AppendTraces(SeismicSection& section, TraceRecord** traces, int n, const LoadParams& params) {
-  while (section.m_capacity - section.m_count < n) {
-    if (section.GrowPointerList() != 0) return false;
-  }
+  if (section.ReserveTraces(n) != 0) return false;
   float largest = 0.0f;
   for (int k = 0; k < n; ++k) {
     TraceRecord* r = traces[k];
@@ -245,7 +243,7 @@ bool AppendTraces(SeismicSection& section, TraceRecord** traces, int n, const Lo
     section.AppendTrace(r, params.fileCount, params.loadTag);
     traces[k] = nullptr;
   }
-  if (largest > section.m_maxAmplitude) section.m_maxAmplitude = largest;
+  section.RaiseMaxAmplitude(largest);
   return true;
 }
 

@@ -184,8 +184,8 @@ struct TraceList {
   int32_t count;
 };
 TraceList ChosenList(const SeismicSection& s, const SaveOptions& o) {
-  if (o.traceList != 0) return {s.m_stack, s.m_stack ? s.m_stackCount : 0};
-  return {s.m_traces, s.m_traces ? s.m_count : 0};
+  const std::span<TraceRecord* const> list = o.traceList != 0 ? s.Stack() : s.Traces();
+  return {list.data(), static_cast<int32_t>(list.size())};
 }
 
 struct StreamState {

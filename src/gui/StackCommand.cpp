@@ -46,7 +46,6 @@ StackCommand::~StackCommand() {
   m_workspace.RemoveObserver(this);
   // The main view may be gone already (the window's children go first).
   delete m_stackView;
-  m_stackSection.Release();
 }
 
 QString StackCommand::StartFolder() const {
@@ -153,9 +152,11 @@ void StackCommand::CreateStackView() {
 }
 
 void StackCommand::ShowStack() {
-  m_stackSection.Borrow(*m_workspace.Section());
+  // The view reads the stack list in place: a restack into the same records
+  // shows at the next redraw, scaled as the first stack was.
+  const SeismicSection& shots = *m_workspace.Section();
   m_stackView->show();
-  m_stackView->ShowTraces(m_stackSection.Section());
+  m_stackView->ShowTraces(shots.Stack(), StackSummary(shots), {});
   m_stackView->Plotter().ApplyLoadPosition();
   m_stackView->SetLabelWords(kStackLabelRows, m_stackView->LabelGraduationStep());
   m_view->SetLabelWords(kStackLabelRows, m_view->LabelGraduationStep());
@@ -187,7 +188,7 @@ void StackCommand::Restack() {
 
 int StackCommand::SaveStacksCommand() {
   const SeismicSection* s = m_workspace.Section();
-  if (!m_stackView || !s || s->m_stackCount <= 0) return kStatusRefused;
+  if (!m_stackView || !s || s->StackCount() <= 0) return kStatusRefused;
   const int format = StackSaveFormat(s->FileType());
   if (format == kFileUnknown) return kStatusRefused;
   const bool seg2 = format == kFileSeg2;
@@ -214,7 +215,6 @@ void StackCommand::DestroyStackView(bool deferred) {
   if (!m_stackView) return;
   m_stackView->hide();
   m_stackView->Clear();
-  m_stackSection.Release();
   if (deferred)
     m_stackView->deleteLater();
   else

@@ -17,7 +17,6 @@
 #include <functional>
 #include <vector>
 
-#include "app/StackViewSection.h"
 #include "app/WorkspaceObserver.h"
 #include "processing/SelectiveStack.h"
 
@@ -90,7 +89,6 @@ class StackCommand : public QObject, public WorkspaceObserver {
   QPointer<QWidget> m_owner;
   QPointer<QAction> m_functions;
   TraceViewWidget* m_stackView = nullptr;
-  StackViewSection m_stackSection;
   std::vector<Gather> m_gathers;
   QString m_lastFolder;
   FilesChooser m_chooseFiles;

@@ -192,17 +192,16 @@ void TraceViewWidget::RefreshDisplay() {
   }
 }
 
-void TraceViewWidget::ShowTraces(const SeismicSection& section) {
+void TraceViewWidget::ShowTraces(std::span<TraceRecord* const> traces, const SectionSummary& summary,
+                                 std::span<const EnsembleRecord> ensembles) {
   EnsureCreated();
   m_navigator.Reset();
-  if (m_plotter.AttachSection(section) != 0) return;
-  m_samples = section.m_maxSamples;
+  if (m_plotter.AttachTraces(traces, summary) != 0) return;
+  m_samples = summary.maxSamples;
   // A sorted section brings its ensembles, so the "Full" view follows every sort.
-  std::vector<ViewEnsemble> ensembles;
-  for (int32_t i = 0; i < section.m_ensembleCount && section.m_ensembles != nullptr; ++i)
-    ensembles.push_back(
-        {section.m_ensembles[i].first, section.m_ensembles[i].count, section.m_ensembles[i].key});
-  m_navigator.SetEnsembles(ensembles);
+  std::vector<ViewEnsemble> shown;
+  for (const EnsembleRecord& e : ensembles) shown.push_back({e.first, e.count, e.key});
+  m_navigator.SetEnsembles(shown);
 }
 
 void TraceViewWidget::PlotSize(int* width, int* height) {

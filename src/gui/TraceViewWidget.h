@@ -68,7 +68,8 @@ class TraceViewWidget : public QWidget, public TraceViewObserver, public Display
   DisplayParams& Params() override { return m_plotter.Params(); }
   void Clear() override;
   void RefreshDisplay() override;
-  void ShowTraces(const SeismicSection& section) override;
+  void ShowTraces(std::span<TraceRecord* const> traces, const SectionSummary& summary,
+                  std::span<const EnsembleRecord> ensembles) override;
   // Traces of the whole section (the ensemble view shows fewer).
   int TraceCount() const override { return m_plotter.AllTraceCount(); }
   int SampleCount() const override { return m_samples; }

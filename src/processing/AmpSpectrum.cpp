@@ -51,14 +51,14 @@ bool ResizeSpectrum(std::vector<float>& v, std::size_t bins) {
 }  // namespace
 
 int32_t SectionMaxSamples(const SeismicSection& s) {
-  if (s.m_maxSamples > 0) return s.m_maxSamples;
+  if (s.Summary().maxSamples > 0) return s.Summary().maxSamples;
   int32_t n = 0;
   for (int i = 0; i < s.Count(); ++i) n = std::max(n, s.Trace(i)->NS);
   return n;
 }
 
 double SectionMinInterval(const SeismicSection& s) {
-  if (s.m_minInterval > 0.0) return s.m_minInterval;
+  if (s.Summary().minInterval > 0.0) return s.Summary().minInterval;
   double dt = 0.0;
   for (int i = 0; i < s.Count(); ++i) {
     double d = s.Trace(i)->DT;

@@ -35,7 +35,7 @@ int ComputeMidpointsAndOffsets(SeismicSection& section, int numThreads, Midpoint
 #pragma omp parallel for schedule(static) num_threads(numThreads < 1 ? 1 : numThreads) \
     reduction(min : offMin, xMin, yMin) reduction(max : offMax, xMax, yMax) reduction(+ : visited)
   for (int32_t i = 0; i < n; ++i) {
-    TraceRecord* t = section.m_traces[i];
+    TraceRecord* t = section.Trace(i);
     if (!t) continue;
     FillMidpoint(t);
     offMin = std::min(offMin, static_cast<double>(t->OFF));
@@ -105,7 +105,7 @@ bool TakesPart(const TraceRecord* t, double maxOffset) {
 void ProjectOnSegment(SeismicSection& section, const BinningParams& params, const Segment& g, int32_t k,
                       double startLength, std::vector<ProjectedPoint>* points, ProjectionSummary* sum) {
   for (int32_t i = 0; i < section.Count(); ++i) {
-    TraceRecord* tr = section.m_traces[i];
+    TraceRecord* tr = section.Trace(i);
     if (!TakesPart(tr, params.maxOffset) || !InsideBox(g, tr->CDPX, tr->CDPY)) continue;
     double dx = tr->CDPX - g.x0, dy = tr->CDPY - g.y0;
     double d = dy * g.c - dx * g.s;
@@ -131,7 +131,7 @@ int ProjectMidpoints(SeismicSection& section, const BinningParams& params, const
                      std::vector<ProjectedPoint>* points, ProjectionSummary* summary) {
   ProjectionSummary sum;
   for (int32_t i = 0; i < section.Count(); ++i)
-    if (section.m_traces[i]) section.m_traces[i]->BPROJ = 0;
+    if (section.Trace(i)) section.Trace(i)->BPROJ = 0;
   try {
     for (int k = 0; k < profile.SegmentCount(); ++k) {
       Segment g = MakeSegment(profile.Point(k), profile.Point(k + 1), params.maxDistance);
@@ -287,10 +287,11 @@ int StoreBinEnsembles(SeismicSection& binned) {
 // ensemble and then order the whole section by offset, so the two keys are
 // applied together here (ties keep their order along the profile).
 int SortBins(SeismicSection& binned) {
-  std::stable_sort(binned.m_traces, binned.m_traces + binned.Count(),
-                   [](const TraceRecord* a, const TraceRecord* b) {
-                     return a->CDP != b->CDP ? a->CDP < b->CDP : a->OFF < b->OFF;
-                   });
+  binned.ReorderTraces([](std::span<TraceRecord*> traces) {
+    std::stable_sort(traces.begin(), traces.end(), [](const TraceRecord* a, const TraceRecord* b) {
+      return a->CDP != b->CDP ? a->CDP < b->CDP : a->OFF < b->OFF;
+    });
+  });
   RenumberBinRanks(binned);
   return StoreBinEnsembles(binned);
 }
@@ -317,8 +318,10 @@ int BinSection(SeismicSection& section, const BinningParams& params, const Profi
   std::memcpy(out->m_textualHeader, section.m_textualHeader, sizeof out->m_textualHeader);
   if (CopyProjected(section, points, *out, progress) != 0) return kStatusNoMemory;
   out->Scan();
-  std::stable_sort(out->m_traces, out->m_traces + out->Count(),
-                   [](const TraceRecord* a, const TraceRecord* b) { return a->CDPX < b->CDPX; });
+  out->ReorderTraces([](std::span<TraceRecord*> traces) {
+    std::stable_sort(traces.begin(), traces.end(),
+                     [](const TraceRecord* a, const TraceRecord* b) { return a->CDPX < b->CDPX; });
+  });
   AssignBins(*out, profile, params.binSize);
   if (SortBins(*out) != 0) return kStatusNoMemory;
   auto ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();

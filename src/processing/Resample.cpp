@@ -37,8 +37,7 @@ struct AntiAliasSet {
 // Designs one filter per distinct interval of the traces that are downsampled.
 int BuildFilters(const SeismicSection& s, double newDt, AntiAliasSet* set) {
   try {
-    for (int32_t i = 0; i < s.m_count; ++i) {
-      const TraceRecord* tr = s.m_traces[i];
+    for (const TraceRecord* tr : s.Traces()) {
       if (tr && tr->NS > 0 && NeedsAntiAlias(tr->DT, newDt)) set->intervals.push_back(tr->DT);
     }
     std::sort(set->intervals.begin(), set->intervals.end());
@@ -58,8 +57,7 @@ int BuildFilters(const SeismicSection& s, double newDt, AntiAliasSet* set) {
 // Largest output count of any trace, at least 1.
 int64_t LongestOutput(const SeismicSection& s, double newDt) {
   int64_t longest = 1;
-  for (int32_t i = 0; i < s.m_count; ++i) {
-    const TraceRecord* tr = s.m_traces[i];
+  for (const TraceRecord* tr : s.Traces()) {
     if (tr) longest = std::max(longest, ResampledCount(tr->NS, tr->DT, newDt));
   }
   return longest;
@@ -67,19 +65,19 @@ int64_t LongestOutput(const SeismicSection& s, double newDt) {
 
 enum TraceOutcome { kTraceDone, kTraceFailed, kTraceSkipped };
 
-// Replaces *slot by its resampled version; on any failure *slot is untouched.
-TraceOutcome ResampleTrace(TraceRecord** slot, double newDt, const AntiAliasSet& filters, const float* t,
-                           int32_t applyLowPass) {
-  TraceRecord* old = *slot;
+// Replaces trace i by its resampled version; on any failure it is untouched.
+TraceOutcome ResampleTrace(SeismicSection& s, int32_t i, double newDt, const AntiAliasSet& filters,
+                           const float* t, int32_t applyLowPass) {
+  const TraceRecord* old = s.Trace(i);
   if (!old || old->NS < 1 || !(old->DT > 0.0) || !std::isfinite(old->DT)) return kTraceSkipped;
   int64_t nNew = ResampledCount(old->NS, old->DT, newDt);
-  TraceRecord* rec = nNew < 0 ? nullptr : TraceRecord::Allocate(static_cast<int32_t>(nNew));
+  TraceRecordPtr rec(nNew < 0 ? nullptr : TraceRecord::Allocate(static_cast<int32_t>(nNew)));
   if (!rec) {
     LogPrint(LogError, "\nERROR: ResampleTraces() no memory for a trace of %lld samples\n",
              static_cast<long long>(nNew));
     return kTraceFailed;
   }
-  std::memcpy(static_cast<void*>(rec), old, kTraceHeaderBytes);
+  std::memcpy(static_cast<void*>(rec.get()), old, kTraceHeaderBytes);
   rec->DIM = nNew < 2 ? 2 : static_cast<int32_t>(nNew);
   rec->NS = static_cast<int32_t>(nNew);
   rec->DT = newDt;
@@ -91,7 +89,6 @@ TraceOutcome ResampleTrace(TraceRecord** slot, double newDt, const AntiAliasSet&
     filtered = static_cast<float*>(std::malloc(static_cast<std::size_t>(nOld) * sizeof(float)));
     if (!filtered) {
       LogPrint(LogError, "ERROR: Workspace::ResampleTraces() malloc failure");
-      TraceRecord::Free(rec);
       return kTraceFailed;
     }
     RunFilter(*filter, input, filtered, nOld);
@@ -99,21 +96,9 @@ TraceOutcome ResampleTrace(TraceRecord** slot, double newDt, const AntiAliasSet&
   }
   Interpolate8(input, nOld, old->DT, input[0], input[nOld - 1], rec->NS, t, rec->Samples());
   rec->UpdatePeak();
-  *slot = rec;
-  TraceRecord::Free(old);
+  s.ReplaceTrace(i, std::move(rec));
   std::free(filtered);
   return kTraceDone;
-}
-
-// Fixed length holds when every trace shares the first trace's NS and DT.
-void UpdateFixedLength(SeismicSection& s) {
-  int32_t fixed = s.m_count > 0 ? 1 : 0;
-  for (int32_t i = 1; i < s.m_count && fixed; ++i) {
-    const TraceRecord* a = s.m_traces[i - 1];
-    const TraceRecord* b = s.m_traces[i];
-    if (!a || !b || a->NS != b->NS || a->DT != b->DT) fixed = 0;
-  }
-  s.m_fixedLength = fixed;
 }
 
 struct LoopTotals {
@@ -123,12 +108,12 @@ struct LoopTotals {
 void ResampleLoop(SeismicSection& s, double newDt, const AntiAliasSet& filters, const float* t,
                   int32_t applyLowPass, int numThreads, const ResampleProgress& progress,
                   LoopTotals& totals) {
-  const int32_t count = s.m_count;
+  const int32_t count = s.Count();
   int32_t lastPercent = -1;  // touched by thread 0 only
   omp_set_dynamic(0);
 #pragma omp parallel for schedule(dynamic, 1) num_threads(numThreads)
   for (int32_t i = 0; i < count; ++i) {
-    TraceOutcome r = ResampleTrace(&s.m_traces[i], newDt, filters, t, applyLowPass);
+    TraceOutcome r = ResampleTrace(s, i, newDt, filters, t, applyLowPass);
     if (r == kTraceFailed) totals.failed.fetch_add(1, std::memory_order_relaxed);
     if (r == kTraceSkipped) totals.skipped.fetch_add(1, std::memory_order_relaxed);
     int32_t done = totals.done.fetch_add(1, std::memory_order_relaxed) + 1;
@@ -195,12 +180,12 @@ int ResampleSection(SeismicSection& section, double newInterval, int32_t applyLo
   LoopTotals totals;
   ResampleLoop(section, newInterval, filters, times.get(), applyLowPass, numThreads, progress, totals);
   times.reset();
-  UpdateFixedLength(section);
+  section.UpdateFixedLength();
   section.Scan();
   ResampleReport r;
   r.failed = totals.failed.load();
   r.skipped = totals.skipped.load();
-  r.resampled = section.m_count - r.failed - r.skipped;
+  r.resampled = section.Count() - r.failed - r.skipped;
   if (report) *report = r;
   double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   LogPrint(LogInfo, "Resample %d traces to %g s in %.3lf ms", r.resampled, newInterval, ms);

@@ -1,6 +1,7 @@
 #include "processing/SelectiveStack.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -14,19 +15,20 @@ constexpr int kKeyFldr = 3;
 constexpr int kKeyTracf = 4;
 
 int CheckStack(const SeismicSection& s, const std::vector<Gather>& g, int32_t last) {
-  if (!s.m_fixedLength) return kStackCheckNotFixedLength;
-  if (s.m_count < 1) return kStackCheckNoTraces;
+  if (!s.FixedLength()) return kStackCheckNotFixedLength;
+  if (s.Count() < 1) return kStackCheckNoTraces;
   if (g.size() < 2) return kStackCheckFewGathers;
   if (last < 1 || last >= static_cast<int32_t>(g.size())) return kStackCheckLastGather;
-  if (!s.m_stack) return kStackCheckNoList;
+  if (s.StackCount() == 0) return kStackCheckNoList;
   for (int32_t i = 0; i <= last; ++i)
-    if (g[i].first < 0 || g[i].count < 0 || static_cast<int64_t>(g[i].first) + g[i].count > s.m_count)
+    if (g[i].first < 0 || g[i].count < 0 || static_cast<int64_t>(g[i].first) + g[i].count > s.Count())
       return kStackCheckBeyondTraces;
   if (g[0].count < 1) return kStackCheckEmptyGather;
-  const int32_t n = s.m_traces[g[0].first]->NS;
-  if (s.m_stackCount < g[0].count) return kStackCheckRecordTooSmall;
+  const int32_t n = s.Trace(g[0].first)->NS;
+  const std::span<TraceRecord* const> stack = s.Stack();
+  if (s.StackCount() < g[0].count) return kStackCheckRecordTooSmall;
   for (int32_t j = 0; j < g[0].count; ++j)
-    if (!s.m_stack[j] || s.m_stack[j]->DIM < n) return kStackCheckRecordTooSmall;
+    if (!stack[j] || stack[j]->DIM < n) return kStackCheckRecordTooSmall;
   return 0;
 }
 
@@ -57,19 +59,19 @@ void AddIntoStack(TraceRecord* dst, const TraceRecord* src, int32_t n) {
 
 int AssignGatherNumbers(SeismicSection& s) {
   int32_t missing = 0;
-  for (int32_t i = 0; i < s.m_count; ++i)
-    if (s.m_traces[i]->LTAG < 0) ++missing;
+  for (int32_t i = 0; i < s.Count(); ++i)
+    if (s.Trace(i)->LTAG < 0) ++missing;
   if (missing == 0) {
-    for (int32_t i = 0; i < s.m_count; ++i) s.m_traces[i]->FLDR = s.m_traces[i]->LTAG;
+    for (TraceRecord* t : s.Traces()) t->FLDR = t->LTAG;
     return 0;
   }
   LogPrint(LogError, "Some file numbers are missing (%d/%d), using instead FFID in trace headers", missing,
-           s.m_count);
+           s.Count());
   int32_t undefined = 0;
-  for (int32_t i = 0; i < s.m_count; ++i)
-    if (s.m_traces[i]->FLDR < 1) ++undefined;
+  for (int32_t i = 0; i < s.Count(); ++i)
+    if (s.Trace(i)->FLDR < 1) ++undefined;
   if (undefined == 0) return 0;
-  LogPrint(LogError, "Some FFIDs in trace headers are undefined (%d/%d)", undefined, s.m_count);
+  LogPrint(LogError, "Some FFIDs in trace headers are undefined (%d/%d)", undefined, s.Count());
   ConsoleRaise();
   return kStatusRefused;
 }
@@ -77,8 +79,8 @@ int AssignGatherNumbers(SeismicSection& s) {
 int BuildGatherTable(const SeismicSection& s, std::vector<Gather>* gathers) {
   try {
     gathers->clear();
-    for (int32_t i = 0; i < s.m_count; ++i) {
-      if (i == 0 || s.m_traces[i]->FLDR != s.m_traces[i - 1]->FLDR) gathers->push_back(Gather{i, 0});
+    for (int32_t i = 0; i < s.Count(); ++i) {
+      if (i == 0 || s.Trace(i)->FLDR != s.Trace(i - 1)->FLDR) gathers->push_back(Gather{i, 0});
       ++gathers->back().count;
     }
   } catch (const std::bad_alloc&) {
@@ -91,7 +93,7 @@ int BuildGatherTable(const SeismicSection& s, std::vector<Gather>* gathers) {
 int PrepareStack(SeismicSection& s, std::vector<Gather>* gathers, const char** refusal) {
   *refusal = nullptr;
   gathers->clear();
-  if (!s.m_fixedLength || s.m_count < 1) {
+  if (!s.FixedLength() || s.Count() < 1) {
     *refusal = kStackNotFixedLength;
     return kStatusRefused;
   }
@@ -99,7 +101,7 @@ int PrepareStack(SeismicSection& s, std::vector<Gather>* gathers, const char** r
   p.keys[0] = kKeyFldr;
   p.keys[1] = kKeyTracf;
   p.keyCount = 2;
-  if (s.m_count > 1 && SortSection(s, p) == kStatusNoMemory) {
+  if (s.Count() > 1 && SortSection(s, p) == kStatusNoMemory) {
     *refusal = kStackNoMemory;
     return kStatusNoMemory;
   }
@@ -121,23 +123,19 @@ int PrepareStack(SeismicSection& s, std::vector<Gather>* gathers, const char** r
 }
 
 int AllocateStackList(SeismicSection& s, int32_t count, int32_t samples) {
-  for (int32_t j = 0; j < s.m_stackCount; ++j) TraceRecord::Free(s.m_stack[j]);
-  std::free(s.m_stack);
-  s.m_stack = nullptr;
-  s.m_stackCount = s.m_stackCapacity = 0;
+  s.TakeStack();  // the old records go before the new ones are made
   if (count < 1 || samples < 0) return kStatusNoMemory;
-  auto* list = static_cast<TraceRecord**>(std::calloc(static_cast<std::size_t>(count), sizeof(TraceRecord*)));
-  if (!list) return kStatusNoMemory;
+  TraceRecordList list;
+  if (list.Reserve(static_cast<std::size_t>(count)) != 0) return kStatusNoMemory;
   for (int32_t j = 0; j < count; ++j) {
-    list[j] = TraceRecord::Allocate(samples);
-    if (list[j]) continue;
-    for (int32_t k = 0; k < j; ++k) TraceRecord::Free(list[k]);
-    std::free(list);
-    LogPrint(LogError, "\nERROR: no memory for %d stacked traces of %d samples\n", count, samples);
-    return kStatusNoMemory;
+    TraceRecordPtr rec(TraceRecord::Allocate(samples));
+    if (!rec) {
+      LogPrint(LogError, "\nERROR: no memory for %d stacked traces of %d samples\n", count, samples);
+      return kStatusNoMemory;
+    }
+    list.Append(std::move(rec));
   }
-  s.m_stack = list;
-  s.m_stackCount = s.m_stackCapacity = count;
+  s.GiveStack(std::move(list));
   return 0;
 }
 
@@ -145,30 +143,31 @@ int StackGathers(SeismicSection& s, const std::vector<Gather>& g, int32_t last) 
   int status = CheckStack(s, g, last);
   if (status != 0) return status;
   const int32_t k = g[0].count;
-  const int32_t n = s.m_traces[g[0].first]->NS;
-  for (int32_t j = 0; j < k; ++j) CopyIntoStack(s.m_stack[j], s.m_traces[g[0].first + j], n);
+  const int32_t n = s.Trace(g[0].first)->NS;
+  const std::span<TraceRecord* const> stack = s.Stack();
+  for (int32_t j = 0; j < k; ++j) CopyIntoStack(stack[j], s.Trace(g[0].first + j), n);
   for (int32_t gi = 1; gi <= last; ++gi) {
     for (int32_t j = 0; j < k && j < g[gi].count; ++j) {
-      const TraceRecord* tr = s.m_traces[g[gi].first + j];
-      if (!tr->TSKIP) AddIntoStack(s.m_stack[j], tr, n);
+      const TraceRecord* tr = s.Trace(g[gi].first + j);
+      if (!tr->TSKIP) AddIntoStack(stack[j], tr, n);
     }
   }
   return 0;
 }
 
 bool ToggleTraceExclusion(SeismicSection& s, int32_t trace) {
-  if (trace < 0 || trace >= s.m_count) return false;
-  TraceRecord* t = s.m_traces[trace];
+  if (trace < 0 || trace >= s.Count()) return false;
+  TraceRecord* t = s.Trace(trace);
   t->TSKIP = t->TSKIP ? 0 : 1;
   return true;
 }
 
 bool ToggleGatherExclusion(SeismicSection& s, const std::vector<Gather>& gathers, int32_t trace) {
   for (const Gather& g : gathers) {
-    if (trace < g.first || trace >= g.first + g.count || g.first + g.count > s.m_count) continue;
+    if (trace < g.first || trace >= g.first + g.count || g.first + g.count > s.Count()) continue;
     bool allExcluded = true;
-    for (int32_t i = g.first; i < g.first + g.count; ++i) allExcluded = allExcluded && s.m_traces[i]->TSKIP;
-    for (int32_t i = g.first; i < g.first + g.count; ++i) s.m_traces[i]->TSKIP = allExcluded ? 0 : 1;
+    for (int32_t i = g.first; i < g.first + g.count; ++i) allExcluded = allExcluded && s.Trace(i)->TSKIP;
+    for (int32_t i = g.first; i < g.first + g.count; ++i) s.Trace(i)->TSKIP = allExcluded ? 0 : 1;
     return true;
   }
   return false;
@@ -181,4 +180,16 @@ int AllocateStackFor(SeismicSection& s, const std::vector<Gather>& gathers) {
 
 int StackAllGathers(SeismicSection& s, const std::vector<Gather>& gathers) {
   return StackGathers(s, gathers, static_cast<int32_t>(gathers.size()) - 1);
+}
+
+SectionSummary StackSummary(const SeismicSection& s) {
+  SectionSummary summary = SummarizeTraces(s.Stack());
+  float peak = 0.0f;
+  for (const TraceRecord* r : s.Stack()) {
+    if (!r) continue;
+    const float* x = r->Samples();
+    for (int32_t k = 0; k < r->NS && k < r->DIM; ++k) peak = std::fmax(peak, std::fabs(x[k]));
+  }
+  summary.maxAmplitude = peak;
+  return summary;
 }

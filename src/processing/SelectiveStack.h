@@ -3,7 +3,7 @@
 // per channel. Traces whose TSKIP is set are left out of the sum.
 //
 // The gather table comes from the section sorted on FLDR then TRACF; the
-// stack list is the section's m_stack. All functions run on one thread while
+// stack list is the section's own (Stack(), replaced with GiveStack). All functions run on one thread while
 // nothing else reads the section, return status codes and never throw.
 #pragma once
 
@@ -75,3 +75,8 @@ bool ToggleTraceExclusion(SeismicSection& section, int32_t trace);
 // The gather holding the trace: all its traces included again when every one
 // was excluded, otherwise all excluded. False when no gather holds it.
 bool ToggleGatherExclusion(SeismicSection& section, const std::vector<Gather>& gathers, int32_t trace);
+
+// The summary a view of the stack list shows: that of the stacked traces,
+// with the largest magnitude of their samples as the amplitude (sums outgrow
+// the AMAX each record keeps from its first gather, and a view scales by it).
+SectionSummary StackSummary(const SeismicSection& section);

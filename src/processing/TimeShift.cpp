@@ -100,18 +100,17 @@ TraceRecord* ShiftTrace(const TraceRecord* old, const ShiftSettings& st) {
 
 int32_t OMPShiftTraces(SeismicSection& section, const ShiftSettings& settings, int numThreads,
                        const ShiftProgress& progress) {
-  const int32_t count = section.m_count;
+  const int32_t count = section.Count();
   std::atomic<int32_t> failed{0}, done{0};
   int32_t lastPercent = -1;  // thread 0 only
   omp_set_dynamic(0);
 #pragma omp parallel for schedule(dynamic, 1) num_threads(numThreads < 1 ? 1 : numThreads)
   for (int32_t i = 0; i < count; ++i) {
-    TraceRecord* old = section.m_traces[i];
+    const TraceRecord* old = section.Trace(i);
     if (old) {
-      TraceRecord* rec = ShiftTrace(old, settings);
+      TraceRecordPtr rec(ShiftTrace(old, settings));
       if (rec) {
-        section.m_traces[i] = rec;
-        TraceRecord::Free(old);
+        section.ReplaceTrace(i, std::move(rec));
       } else {
         LogPrint(LogError, "ERROR: OMPShiftTraces() malloc failure after %d traces done", i);
         failed.fetch_add(1, std::memory_order_relaxed);
@@ -137,8 +136,8 @@ int ShiftSection(SeismicSection& section, const ShiftSettings& settings, int num
   if (settings.shiftTime != 0.0) {
     failed = OMPShiftTraces(section, settings, numThreads, progress);
   } else {
-    for (int32_t i = 0; i < section.m_count; ++i)
-      if (section.m_traces[i]) section.m_traces[i]->DELAY = 0.0;
+    for (TraceRecord* t : section.Traces())
+      if (t) t->DELAY = 0.0;
   }
   section.Scan();
   return failed ? kStatusNoMemory : 0;

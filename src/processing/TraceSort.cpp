@@ -84,13 +84,15 @@ template <typename T>
 int64_t SortAndCount(SeismicSection& s, EnsembleRecord* list, int32_t count, int32_t offset, bool descending,
                      bool split) {
   int64_t total = 0;
-  for (int32_t e = 0; e < count; ++e) {
-    TraceRecord** slice = s.m_traces + list[e].first;
-    QuickSort<T>(slice, list[e].count, offset, descending);
-    int32_t m = split ? CountChanges<T>(slice, list[e].count, offset) : 0;
-    list[e].split = (m > 0 && m < list[e].count / 2) ? m : 0;
-    total += list[e].split + 1;
-  }
+  s.ReorderTraces([&](std::span<TraceRecord*> traces) {
+    for (int32_t e = 0; e < count; ++e) {
+      TraceRecord** slice = traces.data() + list[e].first;
+      QuickSort<T>(slice, list[e].count, offset, descending);
+      int32_t m = split ? CountChanges<T>(slice, list[e].count, offset) : 0;
+      list[e].split = (m > 0 && m < list[e].count / 2) ? m : 0;
+      total += list[e].split + 1;
+    }
+  });
   return total;
 }
 
@@ -105,7 +107,7 @@ void SplitInto(const SeismicSection& s, const EnsembleRecord* list, int32_t coun
       out[k++] = p;
       continue;
     }
-    TraceRecord* const* a = s.m_traces;
+    TraceRecord* const* a = s.Traces().data();
     int32_t first = p.first;
     for (int32_t i = p.first + 1; i <= p.first + p.count; ++i) {
       if (i < p.first + p.count && Same(KeyOf<T>(a[i - 1], offset), KeyOf<T>(a[i], offset))) continue;
@@ -171,8 +173,8 @@ void StoreEnsembles(SeismicSection& s, EnsembleRecord* list, int32_t count, int3
   for (int32_t e = 0; e < count; ++e) {
     float peak = 0.0f;
     for (int32_t i = list[e].first; i < list[e].first + list[e].count; ++i)
-      peak = std::max(peak, std::fabs(s.m_traces[i]->AMAX));
-    for (int32_t i = list[e].first; i < list[e].first + list[e].count; ++i) s.m_traces[i]->EAMAX = peak;
+      peak = std::max(peak, std::fabs(s.Trace(i)->AMAX));
+    for (int32_t i = list[e].first; i < list[e].first + list[e].count; ++i) s.Trace(i)->EAMAX = peak;
   }
 }
 
@@ -183,7 +185,7 @@ double MsSince(Clock::time_point t) {
 
 int SortSection(SeismicSection& s, const SortParams& params) {
   auto start = Clock::now();
-  if (s.m_count < 2 || !ValidParams(params)) return kStatusRefused;
+  if (s.Count() < 2 || !ValidParams(params)) return kStatusRefused;
   auto* list = static_cast<EnsembleRecord*>(std::malloc(sizeof(EnsembleRecord)));
   if (!list) {
     LogPrint(LogError, "\n\nERROR: SeismicSection::Sort() initialization failed\n");
@@ -193,7 +195,7 @@ int SortSection(SeismicSection& s, const SortParams& params) {
   std::free(s.m_ensembles);
   s.m_ensembles = nullptr;
   s.m_ensembleCount = 0;
-  list[0] = EnsembleRecord{0, s.m_count, 0, 0.0};
+  list[0] = EnsembleRecord{0, s.Count(), 0, 0.0};
   int32_t count = 1, ensembleKey = 0;
   auto sortStart = Clock::now();
   for (int32_t level = 0; level < params.keyCount; ++level) {
@@ -213,7 +215,7 @@ int SortSection(SeismicSection& s, const SortParams& params) {
     return kStatusRefused;
   }
   StoreEnsembles(s, list, count, ensembleKey);
-  LogPrint(LogStep, "Sorted %d traces in %.3lf ms   sort=%.3lf ms", s.m_count, MsSince(start),
+  LogPrint(LogStep, "Sorted %d traces in %.3lf ms   sort=%.3lf ms", s.Count(), MsSince(start),
            MsSince(sortStart));
   return 0;
 }
@@ -233,8 +235,8 @@ float OffsetClass(float offset, float width) {
 void ComputeOffsetClasses(SeismicSection& s, float width) {
   float lo = 0.0f, hi = 0.0f;
   bool any = false;
-  for (int32_t i = 0; i < s.m_count; ++i) {
-    float off = s.m_traces[i]->OFF;
+  for (int32_t i = 0; i < s.Count(); ++i) {
+    float off = s.Trace(i)->OFF;
     if (std::isnan(off)) continue;
     lo = any ? std::min(lo, off) : off;
     hi = any ? std::max(hi, off) : off;
@@ -242,8 +244,8 @@ void ComputeOffsetClasses(SeismicSection& s, float width) {
   }
   bool spread = any && static_cast<double>(hi) - lo >= 0.001;
   if (!spread) LogPrint(LogError, "\nWARNING: NO information on source-receiver offset in trace headers\n");
-  for (int32_t i = 0; i < s.m_count; ++i)
-    s.m_traces[i]->OFFCLS = spread ? OffsetClass(s.m_traces[i]->OFF, width) : 0.0f;
+  for (int32_t i = 0; i < s.Count(); ++i)
+    s.Trace(i)->OFFCLS = spread ? OffsetClass(s.Trace(i)->OFF, width) : 0.0f;
 }
 
 namespace {

@@ -82,21 +82,21 @@ void AddFileLines(InfoText& t, const SeismicSection& s) {
 }
 
 void AddSummaryLines(InfoText& t, const SeismicSection& s) {
-  t.Add("\n\n num traces   : %d", s.m_count);
-  t.Add("\n fixed len tr : %s", s.m_fixedLength ? "YES" : "NO");
-  t.Add("\n max samples  : %d", s.m_maxSamples);
-  if (s.m_maxSamples <= 0) {
+  t.Add("\n\n num traces   : %d", s.Count());
+  t.Add("\n fixed len tr : %s", s.FixedLength() ? "YES" : "NO");
+  t.Add("\n max samples  : %d", s.Summary().maxSamples);
+  if (s.Summary().maxSamples <= 0) {
     t.Add("\n sampling dt  : unknown");
     t.Add("\n time min     : unknown");
     t.Add("\n time max     : unknown");
     return;
   }
-  t.Add("\n min dt       : %s %s", ShortTime(s.m_minInterval, s.m_timeFactor).c_str(),
-        s.m_timeUnitLabel.c_str());
-  t.Add("\n time min     : %s %s", ShortTime(s.m_minTime, s.m_axisTimeFactor).c_str(),
-        s.m_axisTimeUnitLabel.c_str());
-  t.Add("\n time max     : %s %s", ShortTime(s.m_maxTime, s.m_axisTimeFactor).c_str(),
-        s.m_axisTimeUnitLabel.c_str());
+  t.Add("\n min dt       : %s %s", ShortTime(s.Summary().minInterval, s.Summary().timeFactor).c_str(),
+        s.Summary().timeUnitLabel.c_str());
+  t.Add("\n time min     : %s %s", ShortTime(s.Summary().minTime, s.Summary().axisTimeFactor).c_str(),
+        s.Summary().axisTimeUnitLabel.c_str());
+  t.Add("\n time max     : %s %s", ShortTime(s.Summary().maxTime, s.Summary().axisTimeFactor).c_str(),
+        s.Summary().axisTimeUnitLabel.c_str());
 }
 
 void AddBinaryHeaderLines(InfoText& t, const SeismicSection& s) {
@@ -122,13 +122,13 @@ void AddBinaryHeaderLines(InfoText& t, const SeismicSection& s) {
 
 // Decimals of the X and Y pairs: 5 for decimal degrees on the first trace.
 int CoordinatePrecision(const SeismicSection& s) {
-  for (int32_t i = 0; i < s.m_count; ++i)
-    if (const TraceRecord* t = s.m_traces[i]) return t->CUNIT == 3 ? 5 : 1;
+  for (const TraceRecord* t : s.Traces())
+    if (t) return t->CUNIT == 3 ? 5 : 1;
   return 1;
 }
 
 void AddRangeLines(InfoText& t, const SeismicSection& s) {
-  const HeaderRanges& r = s.m_ranges;
+  const HeaderRanges& r = s.Summary().ranges;
   int p = CoordinatePrecision(s);
   t.Add("\n\n                  MIN  -      MAX");
   t.Add("\n fldr      : %9lld - %9lld", static_cast<long long>(r.FLDR[0]), static_cast<long long>(r.FLDR[1]));

@@ -1,8 +1,9 @@
 #include "section/SeismicSection.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "log/Log.h"
@@ -10,10 +11,11 @@
 
 namespace {
 constexpr uint32_t kListDoublingLimit = 1u << 30;
+constexpr int32_t kInitialListSize = 4096;
 
 // Next list size after capacity: 4096 first, then doubling, then INT_MAX.
-int32_t NextListSize(int32_t capacity, int32_t initial) {
-  if (capacity <= 0) return initial;
+int32_t NextListSize(int32_t capacity) {
+  if (capacity <= 0) return kInitialListSize;
   if (static_cast<uint32_t>(capacity) < kListDoublingLimit) return capacity * 2;
   return 2147483647;
 }
@@ -26,46 +28,41 @@ SeismicSection::SeismicSection(int heapType) : m_heapType(heapType) {
 }
 
 SeismicSection::~SeismicSection() {
-  LogPrint(LogDebug, "destructor SeismicSection: %d tr x %d smp", m_count, m_maxSamples);
+  LogPrint(LogDebug, "destructor SeismicSection: %d tr x %d smp", Count(), m_summary.maxSamples);
   if (m_heapType == 1) LogPrint(LogDebug, "free all traces in Default Heap");
   ClearTraces();
-  std::free(m_traces);
-  std::free(m_stack);
   std::free(m_offsets);
   std::free(m_ensembles);
-  std::free(m_aux);
   std::free(m_extTextHeader);
 }
 
 void SeismicSection::ClearTraces() {
-  for (int32_t i = 0; i < m_stackCount; ++i) TraceRecord::Free(m_stack[i]);
-  m_stackCount = 0;
-  for (int32_t i = m_count - 1; i >= 0; --i) {
-    TraceRecord::Free(m_traces[i]);
-    m_traces[i] = nullptr;
-  }
-  m_count = 0;
+  m_stack.Clear();
+  m_traces.Clear();
 }
 
-int SeismicSection::GrowPointerList() {
-  int32_t size = NextListSize(m_capacity, m_initialListSize);
-  if (size <= m_capacity) return kStatusNoMemory;
+int SeismicSection::GrowTraceList() {
+  const int32_t capacity = static_cast<int32_t>(std::min<std::size_t>(m_traces.Capacity(), 2147483647));
+  int32_t size = NextListSize(capacity);
+  if (size <= capacity) return kStatusNoMemory;
   LogPrint(LogDebug, "GrowPointerList() new size=%u", static_cast<unsigned>(size));
-  std::size_t bytes = static_cast<std::size_t>(size) * 8;
-  void* grown = std::realloc(m_traces, bytes);
-  if (!grown) {
+  if (m_traces.Reserve(static_cast<std::size_t>(size)) != 0) {
+    std::size_t bytes = static_cast<std::size_t>(size) * 8;
     LogPrint(LogError, "\n\nERROR: malloc failure for %.3lf-MiB trace pointer[%d]\n",
              static_cast<double>(bytes) / 1048576.0, size);
     return kStatusNoMemory;
   }
-  m_traces = static_cast<TraceRecord**>(grown);
-  for (int32_t i = m_capacity; i < size; ++i) m_traces[i] = nullptr;
-  m_capacity = size;
+  return 0;
+}
+
+int SeismicSection::ReserveTraces(int32_t more) {
+  while (static_cast<int64_t>(m_traces.Capacity()) - Count() < more)
+    if (GrowTraceList() != 0) return kStatusNoMemory;
   return 0;
 }
 
 int SeismicSection::GrowOffsetList() {
-  int32_t size = NextListSize(m_offsetCapacity, m_initialListSize);
+  int32_t size = NextListSize(m_offsetCapacity);
   if (size <= m_offsetCapacity) return kStatusNoMemory;
   LogPrint(LogDebug, "GrowOffsetList() new size=%u", static_cast<unsigned>(size));
   std::size_t bytes = static_cast<std::size_t>(size) * 8;
@@ -82,32 +79,40 @@ int SeismicSection::GrowOffsetList() {
 }
 
 int SeismicSection::AppendTrace(TraceRecord* rec, int32_t fileNumber, int32_t loadTag) {
-  if (!m_traces || m_count >= m_capacity) {
-    if (GrowPointerList() != 0) {
-      TraceRecord::Free(rec);
-      return kStatusNoMemory;
-    }
-  }
   rec->TRF = fileNumber;
-  rec->TRNO = m_count + 1;
+  rec->TRNO = Count() + 1;
   rec->LTAG = loadTag;
   rec->AMAX0 = rec->AMAX;
-  if (m_count == 0) {
+  return AppendAsRead(rec);
+}
+
+int SeismicSection::AppendAsRead(TraceRecord* rec) {
+  TraceRecordPtr owned(rec);
+  if (ReserveTraces(1) != 0) return kStatusNoMemory;
+  const int32_t count = Count();
+  if (count == 0) {
     m_fixedLength = 1;
   } else {
-    const TraceRecord* prev = m_traces[m_count - 1];
+    const TraceRecord* prev = m_traces[static_cast<std::size_t>(count - 1)];
     if (prev->NS != rec->NS || prev->DT != rec->DT) m_fixedLength = 0;
   }
-  m_traces[m_count++] = rec;
-  return 0;
+  return m_traces.Append(std::move(owned));
+}
+
+void SeismicSection::UpdateFixedLength() {
+  const std::span<TraceRecord* const> t = Traces();
+  int32_t fixed = t.empty() ? 0 : 1;
+  for (std::size_t i = 1; i < t.size() && fixed; ++i)
+    if (!t[i - 1] || !t[i] || t[i - 1]->NS != t[i]->NS || t[i - 1]->DT != t[i]->DT) fixed = 0;
+  m_fixedLength = fixed;
 }
 
 int SeismicSection::NearestTrace(double x, double y, int mode) const {
-  if (m_count <= 0 || mode < 0 || mode > 2) return -1;
+  if (Count() <= 0 || mode < 0 || mode > 2) return -1;
   int best = -1;
   double bestD = 0.0;
-  for (int32_t i = 0; i < m_count; ++i) {
-    const TraceRecord* t = m_traces[i];
+  for (int32_t i = 0; i < Count(); ++i) {
+    const TraceRecord* t = Trace(i);
     if (!t) continue;
     double px = mode == 0 ? t->CDPX : mode == 1 ? t->SX : t->RX;
     double py = mode == 0 ? t->CDPY : mode == 1 ? t->SY : t->RY;

@@ -1,17 +1,23 @@
 // One loaded dataset: the trace list, the file headers of the first file that
 // yielded traces, and the summary kept by Scan().
 //
-// Owns every trace record, the lists and the header copies. Used from one
-// thread at a time; parallel loops may touch different traces but never grow
-// or shrink the lists. Functions return the status codes of the project
-// (0 success, kStatusNoMemory allocation failure) and never throw.
+// Owns every trace record (the trace list and the stack list), the offset
+// list and the header copies. Callers see the lists read-only; the records in
+// them stay mutable where processing edits samples in place. Used from one
+// thread at a time; parallel loops may touch or replace different traces but
+// never grow or shrink the lists. Functions return the status codes of the
+// project (0 success, kStatusNoMemory allocation failure) and never throw.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <utility>
 
+#include "section/SectionSummary.h"
 #include "section/TraceRecord.h"
+#include "section/TraceRecordList.h"
 
 // File type codes, also stored in byte 398 of the binary header copy.
 enum FileType : int {
@@ -36,25 +42,15 @@ struct EnsembleRecord {
 };
 static_assert(sizeof(EnsembleRecord) == 24);
 
-// Minimum and maximum ([0], [1]) of the main header words.
-struct HeaderRanges {
-  int64_t FLDR[2];
-  int32_t CHAN[2], NVS[2], NHS[2], CDP[2], CDPT[2], ILINE[2], XLINE[2], ESP[2];
-  double SSTA[2], RSTA[2];
-  float OFF[2];
-  double SX[2], SY[2], RX[2], RY[2], CDPX[2], CDPY[2];
-  float SZ[2], RZ[2];
-};
-
 // The undefined double: a value is defined when it differs from it.
 inline constexpr double DBLE_UNDEF = 2.2250738585072014e-308;
 
 inline constexpr int kBinaryHeaderBytes = 400;
 inline constexpr int kTextualHeaderBytes = 3200;
 // Positions in the binary header copy (0-based) that the section uses for itself.
-inline constexpr int kBfhByteOrderPos = 396;   // 1 little-endian, 2 big-endian
-inline constexpr int kBfhFileTypePos = 397;    // FileType
-inline constexpr int kBfhFixedLengthPos = 398; // reader flag: binary NS/DT apply to every trace
+inline constexpr int kBfhByteOrderPos = 396;    // 1 little-endian, 2 big-endian
+inline constexpr int kBfhFileTypePos = 397;     // FileType
+inline constexpr int kBfhFixedLengthPos = 398;  // reader flag: binary NS/DT apply to every trace
 
 class SeismicSection {
  public:
@@ -65,15 +61,31 @@ class SeismicSection {
   SeismicSection(const SeismicSection&) = delete;
   SeismicSection& operator=(const SeismicSection&) = delete;
 
-  // Doubles the trace list (4096 first); 0, or kStatusNoMemory with the list unchanged.
-  int GrowPointerList();
-  // The same growth for the offset list; new slots hold -1.
+  // The same growth as the trace list's for the offset list; new slots hold -1.
   int GrowOffsetList();
 
   // Appends a record made by TraceRecord::Allocate and takes ownership: stamps
   // TRF = fileNumber, TRNO = position + 1, LTAG = loadTag, AMAX0 = AMAX and
   // keeps the fixed-length flag. Returns 0, or kStatusNoMemory (the record is freed).
   int AppendTrace(TraceRecord* rec, int32_t fileNumber, int32_t loadTag);
+  // Appends a record as it was written (no stamping), keeping the
+  // fixed-length flag. 0, or kStatusNoMemory (the record is freed).
+  int AppendAsRead(TraceRecord* rec);
+  // Grows the list so that `more` appends cannot fail. 0, or kStatusNoMemory (unchanged).
+  int ReserveTraces(int32_t more);
+  // Puts rec (may be null) at position i and frees the record that was there.
+  // Different positions may be replaced from parallel threads.
+  void ReplaceTrace(int32_t i, TraceRecordPtr rec) {
+    m_traces.Replace(static_cast<std::size_t>(i), std::move(rec));
+  }
+  // Replaces the whole list; the old records are freed.
+  void ReplaceTraces(TraceRecordList traces) { m_traces = std::move(traces); }
+  // Lets `permute` reorder the trace list in place (sorts); it may only
+  // exchange entries.
+  template <typename Permute>
+  void ReorderTraces(Permute&& permute) {
+    m_traces.Reorder(std::forward<Permute>(permute));
+  }
 
   // Recomputes the summary, the header word ranges and the Section Info text.
   // Returns the number of traces with positive DT and NS.
@@ -89,50 +101,46 @@ class SeismicSection {
   // Frees all traces and stacked traces and empties the lists.
   void ClearTraces();
 
-  TraceRecord* Trace(int i) const { return m_traces[i]; }
-  int Count() const { return m_count; }
+  std::span<TraceRecord* const> Traces() const { return m_traces.View(); }
+  TraceRecord* Trace(int i) const { return m_traces[static_cast<std::size_t>(i)]; }
+  int Count() const { return m_traces.Count(); }
+  // Slots the trace list holds before it must grow (4096 first, then doubling).
+  std::size_t Capacity() const { return m_traces.Capacity(); }
   int FileType() const { return m_binaryHeader[kBfhFileTypePos]; }
   int ByteOrder() const { return m_binaryHeader[kBfhByteOrderPos]; }
 
-  // Lists.
-  TraceRecord** m_traces = nullptr;
+  // The stacked traces built by the selective stack (view, take, give back).
+  std::span<TraceRecord* const> Stack() const { return m_stack.View(); }
+  int StackCount() const { return m_stack.Count(); }
+  TraceRecordList TakeStack() { return std::move(m_stack); }
+  void GiveStack(TraceRecordList stack) { m_stack = std::move(stack); }
+
+  // The summary of the last Scan().
+  const SectionSummary& Summary() const { return m_summary; }
+  // A reader that knows the largest amplitude before the scan raises it here.
+  void RaiseMaxAmplitude(float amplitude) {
+    if (amplitude > m_summary.maxAmplitude) m_summary.maxAmplitude = amplitude;
+  }
+  // 1 while every trace appended so far shares the first one's NS and DT.
+  int32_t FixedLength() const { return m_fixedLength; }
+  // Rechecks the fixed-length flag over the whole list (after a resampling).
+  void UpdateFixedLength();
+
+  std::span<const EnsembleRecord> Ensembles() const {
+    return m_ensembles
+               ? std::span<const EnsembleRecord>(m_ensembles, static_cast<std::size_t>(m_ensembleCount))
+               : std::span<const EnsembleRecord>();
+  }
+
+  // Offsets of the traces of a header-scan section.
   int64_t* m_offsets = nullptr;
-  int32_t m_capacity = 0;
-  int32_t m_count = 0;
   int32_t m_offsetCapacity = 0;
   int32_t m_heapType = 1;
-  int32_t m_initialListSize = 4096;
 
   // Ensembles of the current sort.
   EnsembleRecord* m_ensembles = nullptr;
   int32_t m_ensembleCount = 0;
   int32_t m_ensembleKey = 0;
-
-  // Stacked traces built by the selective stack.
-  TraceRecord** m_stack = nullptr;
-  int32_t m_stackCount = 0;
-  int32_t m_stackCapacity = 0;
-
-  void* m_aux = nullptr;
-
-  // Summary.
-  int32_t m_fixedLength = 0;
-  int32_t m_maxSamples = 0;
-  double m_minInterval = 0.0;
-  double m_minTime = 0.0;
-  double m_maxTime = 0.0;
-  float m_maxAmplitude = 0.0f;
-  int32_t m_timeUnitMode = 2;
-  int32_t m_timeUnitCode = 1;  // 1 ms, 2 µs, 4 ns
-  double m_timeFactor = 1000.0;
-  std::string m_timeUnitLabel = "ms";
-  double m_axisTimeFactor = 1000.0;
-  std::string m_axisTimeUnitLabel = "ms";
-  double m_distanceFactor = 1000.0;
-  std::string m_distanceUnitLabel = "m";
-  // Trace counts of the last scan.
-  int32_t m_seismicCount = 0;
-  int32_t m_unknownCount = 0;
 
   // File headers of the first file that yielded traces.
   uint8_t m_binaryHeader[kBinaryHeaderBytes] = {};
@@ -140,10 +148,16 @@ class SeismicSection {
   uint8_t* m_extTextHeader = nullptr;  // m_extTextCount blocks of 3200 bytes
   int32_t m_extTextCount = 0;
 
-  HeaderRanges m_ranges = {};
   std::string m_sectionInfo;
-  int32_t m_basemapFlag = 1;
   std::string m_fileName;
+
+ private:
+  int GrowTraceList();
+
+  TraceRecordList m_traces;
+  TraceRecordList m_stack;
+  int32_t m_fixedLength = 0;
+  SectionSummary m_summary;
 };
 
 // Sum of |s| and of s*s over samples [first, first+n), in double precision.

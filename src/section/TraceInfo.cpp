@@ -19,17 +19,18 @@ class CellWriter {
   void Int(int row, long long v) { Set(row, StrPrintf("%lld", v)); }
   // A time: shortened "%.6lf" of seconds x time factor, a blank and the unit.
   void Time(int row, double seconds) {
-    Set(row, ShortTime(seconds, m_section.m_timeFactor) + " " + m_section.m_timeUnitLabel);
+    Set(row, ShortTime(seconds, m_section.Summary().timeFactor) + " " + m_section.Summary().timeUnitLabel);
   }
   // A static or mute: "%.3f" of seconds x time factor, shortened, a blank and the unit.
   void Static(int row, float seconds) {
-    std::string v = TrimTrailingZeros(StrPrintf("%.3f", seconds * m_section.m_timeFactor));
-    Set(row, v + " " + m_section.m_timeUnitLabel);
+    std::string v = TrimTrailingZeros(StrPrintf("%.3f", seconds * m_section.Summary().timeFactor));
+    Set(row, v + " " + m_section.Summary().timeUnitLabel);
   }
   // "%.0f" of seconds x time factor and the unit, empty when 0 (sweep length, tapers).
   void SweepTime(int row, float seconds) {
     if (seconds == 0.0f) return Clear(row);
-    Set(row, StrPrintf("%.0f %s", seconds * m_section.m_timeFactor, m_section.m_timeUnitLabel.c_str()));
+    Set(row, StrPrintf("%.0f %s", seconds * m_section.Summary().timeFactor,
+                       m_section.Summary().timeUnitLabel.c_str()));
   }
   // A value with one format, empty when 0 (filters, sweep frequencies).
   void NonZero(int row, const char* format, float v) {
@@ -153,7 +154,7 @@ void FillTimingAndFilters(CellWriter& w, const TraceRecord& t) {
 int BuildTraceInfo(const SeismicSection& section, int index, TraceInfoCells& cells) {
   CellWriter w(cells, section);
   w.Set(kLabelIdx, StrPrintf("tr idx %lld", static_cast<long long>(index) + 1));
-  const TraceRecord* t = index >= 0 && index < section.m_count ? section.m_traces[index] : nullptr;
+  const TraceRecord* t = index >= 0 && index < section.Count() ? section.Trace(index) : nullptr;
   if (t) {
     FillIdentity(w, *t);
     FillGeometry(w, *t);

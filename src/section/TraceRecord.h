@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 struct TraceRecord {
   int32_t DIM;       // sample slots allocated: max(NS, 2)
@@ -117,11 +118,11 @@ struct TraceRecord {
   float LAGA;
   float LAGB;
   uint8_t reserved396[16];
-  float TAMAX;  // time of the AMAX sample: index*DT + DELAY
-  float AMAX0;  // AMAX as read
-  float EAMAX;  // ensemble maximum (sort)
-  int32_t LTAG;  // load tag of the caller
-  uint8_t SDIR;  // strike direction: 0 up, 1 down, 2 P-wave
+  float TAMAX;    // time of the AMAX sample: index*DT + DELAY
+  float AMAX0;    // AMAX as read
+  float EAMAX;    // ensemble maximum (sort)
+  int32_t LTAG;   // load tag of the caller
+  uint8_t SDIR;   // strike direction: 0 up, 1 down, 2 P-wave
   uint8_t TSKIP;  // 1: trace to be skipped (stack leaves it out)
   uint8_t loadOptions[2];
   uint8_t reserved432[16];
@@ -145,6 +146,13 @@ struct TraceRecord {
 
 inline constexpr std::size_t kTraceHeaderBytes = 448;
 static_assert(sizeof(TraceRecord) == kTraceHeaderBytes);
+
+// Frees a record the way it was allocated (TraceRecord::Allocate or Clone).
+struct TraceRecordDeleter {
+  void operator()(TraceRecord* rec) const noexcept { TraceRecord::Free(rec); }
+};
+// One record owned on its own, e.g. on its way into a section's list.
+using TraceRecordPtr = std::unique_ptr<TraceRecord, TraceRecordDeleter>;
 
 // Peak of a sample array: AMAX, and the index of the sample that gives it.
 void FindPeak(const float* s, int32_t n, float* amax, int32_t* index);

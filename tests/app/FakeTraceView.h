@@ -16,9 +16,10 @@ class FakeTraceView : public TraceViewObserver {
     ++m_clears;
   }
   void RefreshDisplay() override { ++m_refreshes; }
-  void ShowTraces(const SeismicSection& s) override {
-    m_count = s.Count();
-    m_samples = s.m_maxSamples;
+  void ShowTraces(std::span<TraceRecord* const> traces, const SectionSummary& summary,
+                  std::span<const EnsembleRecord>) override {
+    m_count = static_cast<int>(traces.size());
+    m_samples = summary.maxSamples;
   }
   int TraceCount() const override { return m_count; }
   int SampleCount() const override { return m_samples; }

@@ -125,7 +125,7 @@ TEST(SavePrep, WindowStartOfZeroMeansTheFirstSample) {
   EXPECT_DOUBLE_EQ(o.t0, -0.1);
   EXPECT_DOUBLE_EQ(o.t1, 0.05);
   p.timeEnd = 0.0;
-  EXPECT_DOUBLE_EQ(BuildSaveOptions(p, *s, nullptr).t1, s->m_maxTime);
+  EXPECT_DOUBLE_EQ(BuildSaveOptions(p, *s, nullptr).t1, s->Summary().maxTime);
 }
 
 TEST(SavePrep, FormatLimits) {

@@ -113,7 +113,7 @@ TEST_P(StackSave, WritesTheStackListInTheShotsFormat) {
   EXPECT_EQ(back->FileType(), GetParam().savedType);
   ASSERT_EQ(back->Count(), kChannels);
   for (int j = 0; j < kChannels; ++j) {
-    const TraceRecord* a = s->m_stack[j];
+    const TraceRecord* a = s->Stack()[j];
     const TraceRecord* b = back->Trace(j);
     EXPECT_EQ(b->NVS, j == 4 ? 2 : 3) << j;
     EXPECT_EQ(b->CHAN, j + 1);
@@ -145,7 +145,7 @@ TEST(StackSavePath, AppendsTheDefaultExtensionOnlyWithoutOne) {
 TEST(StackSaveOptions, AreTheFixedSetWithTheSeg2Count) {
   SeismicSection s;
   s.m_binaryHeader[kBfhFileTypePos] = kFileSeg2;
-  s.m_stackCount = 48;
+  ASSERT_EQ(AllocateStackList(s, 48, 2), 0);
   SaveOptions o = StackSaveOptions(s);
   EXPECT_EQ(o.timeCrop, 0);
   EXPECT_EQ(o.t0, DBLE_UNDEF);
@@ -157,7 +157,6 @@ TEST(StackSaveOptions, AreTheFixedSetWithTheSeg2Count) {
   EXPECT_EQ(o.seg2TraceCount, 48);
   s.m_binaryHeader[kBfhFileTypePos] = kFileSu;
   EXPECT_EQ(StackSaveOptions(s).seg2TraceCount, 0);
-  s.m_stackCount = 0;  // no list behind the count
 }
 
 TEST(StackSaveFailures, LeaveNothingBehind) {
@@ -182,10 +181,7 @@ TEST(StackSaveFailures, LeaveNothingBehind) {
   s->m_binaryHeader[kBfhFileTypePos] = kFileKxf;
   EXPECT_EQ(SaveStacks(*s, existing), kStackSaveNoFormat);
   s->m_binaryHeader[kBfhFileTypePos] = kFileSeg2;
-  for (int32_t j = 0; j < s->m_stackCount; ++j) TraceRecord::Free(s->m_stack[j]);
-  std::free(s->m_stack);
-  s->m_stack = nullptr;
-  s->m_stackCount = 0;
+  s->TakeStack();
   EXPECT_EQ(SaveStacks(*s, existing), kStackSaveNoStack);
   EXPECT_EQ(kxtest::ReadFileBytes(existing), (std::vector<uint8_t>{1, 2, 3}));
 }

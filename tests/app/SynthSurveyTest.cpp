@@ -40,7 +40,7 @@ TEST(SynthSurvey, GeometryAndNumbering) {
   // Traces of different shots with the same midpoint share their CDP number.
   EXPECT_EQ(s.Trace(4)->CDP, s.Trace(8)->CDP);
   EXPECT_NE(s.Trace(2)->CDP, s.Trace(3)->CDP);
-  EXPECT_EQ(s.m_ranges.FLDR[1], 1003);
+  EXPECT_EQ(s.Summary().ranges.FLDR[1], 1003);
   EXPECT_EQ(s.m_binaryHeader[kBfhFileTypePos], kFileSegy);
 }
 

@@ -77,7 +77,7 @@ TEST_F(WorkspaceTest, TwentyFourTracesSwitchToWigglesAndFit) {
   EXPECT_EQ(p.m_firstTrace, 0);
   EXPECT_DOUBLE_EQ(p.m_pixPerTrace, 600.0 / 24);
   EXPECT_DOUBLE_EQ(p.m_pixPerSec, 400.0 / 0.2);  // 101 samples of 2 ms
-  EXPECT_DOUBLE_EQ(p.m_startTime, m_ws.Section()->m_minTime);
+  EXPECT_DOUBLE_EQ(p.m_startTime, m_ws.Section()->Summary().minTime);
   EXPECT_EQ(m_window.m_panelsShown, 1);  // the first good load ends the splash
   EXPECT_FALSE(m_ws.Splash());
   EXPECT_EQ(m_window.m_menus, std::vector<bool>{true});

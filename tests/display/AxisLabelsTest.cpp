@@ -193,8 +193,8 @@ TEST(HeaderPlot, RangesAndRows) {
     s->Trace(n)->OFF = n % 2 ? -300.0f : 100.0f * n;
   }
   HeaderPlot plot;
-  plot.ChooseCurve(0, Row("CDP"), s->m_traces, 5);
-  plot.ChooseCurve(1, Row("OFF"), s->m_traces, 5);
+  plot.ChooseCurve(0, Row("CDP"), s->Traces().data(), 5);
+  plot.ChooseCurve(1, Row("OFF"), s->Traces().data(), 5);
   EXPECT_EQ(plot.GetCurve(0).min, 6.0);  // a constant word: value ± 1
   EXPECT_EQ(plot.GetCurve(0).max, 8.0);
   EXPECT_EQ(plot.GetCurve(1).min, 0.0);  // offsets by magnitude from 0
@@ -206,7 +206,7 @@ TEST(HeaderPlot, RangesAndRows) {
   EXPECT_FALSE(HeaderPlot::CurveValue(Row("DT"), s->Trace(1), &v));  // not plottable
   EXPECT_EQ(HeaderPlot::CurveRow(0, 150, 5, 0.0, 10.0, 0.0), 144);
   EXPECT_EQ(HeaderPlot::CurveRow(0, 150, 5, 0.0, 10.0, 10.0), 5);
-  plot.ChooseCurve(0, -1, s->m_traces, 5);
+  plot.ChooseCurve(0, -1, s->Traces().data(), 5);
   EXPECT_EQ(plot.GetCurve(0).word, -1);
 }
 

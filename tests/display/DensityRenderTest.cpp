@@ -21,7 +21,7 @@ TEST(DensityRender, EmptyViewAndEmptySectionShowBackground) {
   for (int y = 0; y < 150; ++y)
     for (int x = 0; x < v.view.Store().Stride(); ++x) ASSERT_EQ(v.At(x, y), 0) << x << "," << y;
   SeismicSection empty;
-  EXPECT_EQ(v.view.AttachSection(empty), -1);
+  EXPECT_EQ(v.view.AttachTraces(empty.Traces(), empty.Summary()), -1);
 }
 
 // One column per trace at one pixel per trace: the trace-centre mapping puts
@@ -97,8 +97,9 @@ TEST(DensityRender, ClipZeroAndNoDataIndexes) {
   v.Draw();
   EXPECT_EQ(col(4, 100), 255);
   // "none" without a known section normaliser: every sample is zero colour.
-  s->m_maxAmplitude = 0.0f;
-  v.view.AttachSection(*s);
+  SectionSummary unknownPeak = s->Summary();
+  unknownPeak.maxAmplitude = 0.0f;
+  v.view.AttachTraces(s->Traces(), unknownPeak);
   p.m_gainControl = kGainNone;
   p.m_pixPerTrace = 1.0;
   v.Draw();

@@ -11,30 +11,23 @@
 #include "display/BlockTextRenderer.h"
 #include "display/VTracePlotter.h"
 #include "section/SeismicSection.h"
+#include "support/SectionBuilder.h"
 
 namespace kxrender {
 
-using SampleFn = std::function<float(int trace, int sample)>;
+using kxtest::SampleFn;
 
 // traces × ns samples at dt seconds from delay, sample values from fn, peaks
 // and the summary computed.
 inline std::unique_ptr<SeismicSection> MakeSection(int traces, int ns, double dt, const SampleFn& fn,
                                                    double delay = 0.0) {
-  auto s = std::make_unique<SeismicSection>();
-  for (int n = 0; n < traces; ++n) {
-    TraceRecord* t = TraceRecord::Allocate(ns);
-    t->DT = dt;
-    t->DELAY = delay;
-    t->TRID = 1;
-    t->CHAN = n + 1;
-    t->FLDR = 1000 + n / 10;
-    for (int i = 0; i < ns; ++i) t->Samples()[i] = fn(n, i);
-    t->UpdatePeak();
-    t->EAMAX = t->AMAX;
-    if (s->AppendTrace(t, 1, 0) != 0) return nullptr;
-  }
-  s->Scan();
-  return s;
+  return kxtest::MakeSection(traces, ns, dt, fn, delay, [](TraceRecord& t, int n) {
+    t.NVS = 0;
+    t.NHS = 0;
+    t.CHAN = n + 1;
+    t.FLDR = 1000 + n / 10;
+    t.EAMAX = t.AMAX;
+  });
 }
 
 // Records the strings drawn (measuring is not recorded).
@@ -57,7 +50,7 @@ struct TestView {
     view.Create(width, height, &text);
   }
   void Show(const SeismicSection& s) {
-    view.AttachSection(s);
+    view.AttachTraces(s.Traces(), s.Summary());
     view.Layout(false);
   }
   // Palette rebuilt, laid out, drawn.

@@ -29,7 +29,7 @@ struct Nav {
   explicit Nav(int traces, int ns = 500, double dt = 0.001, double delay = 0.0) {
     section = MakeSection(traces, ns, dt, Tagged, delay);
     view.Create(kWidth, kHeight, nullptr);
-    view.AttachSection(*section);
+    view.AttachTraces(section->Traces(), section->Summary());
     view.Params().m_pixPerTrace = 10.0;
     view.Params().m_pixPerSec = 1000.0;
     view.Layout(false);

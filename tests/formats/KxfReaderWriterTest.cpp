@@ -62,10 +62,7 @@ void FillSection(SeismicSection& s, int count, uint32_t seed) {
   for (int i = 0; i < count; ++i) {
     TraceRecord* t = RandomTrace(rng, static_cast<int32_t>(rng() % 40));
     // Appended as the reader appends: no stamping, every field stays random.
-    if (s.m_count >= s.m_capacity) {
-      ASSERT_EQ(s.GrowPointerList(), 0);
-    }
-    s.m_traces[s.m_count++] = t;
+    ASSERT_EQ(s.AppendAsRead(t), 0);
   }
 }
 
@@ -117,7 +114,7 @@ TEST(Kxf, DimOneHasTwoSampleSlotsAndDefaultHeaders) {
   EXPECT_EQ(a->TRF, 9);  // as stored, not the file number of the load
   EXPECT_EQ(a->LTAG, 0);
   EXPECT_EQ(section.Trace(1)->Samples()[2], 4.0f);
-  EXPECT_EQ(section.m_fixedLength, 0);
+  EXPECT_EQ(section.FixedLength(), 0);
   std::string text = log.Text();
   EXPECT_NE(text.find("TH.dim=1  TH.ns=1  alloc=2"), std::string::npos);
   EXPECT_NE(text.find("Loading KXF file '" + p.string() + "'"), std::string::npos);

@@ -131,8 +131,8 @@ TEST(QlmVms, Version2ThreeChannels) {
   EXPECT_FLOAT_EQ(section.Trace(2)->AMAX, 1000.0f);
   EXPECT_FLOAT_EQ(section.Trace(2)->TAMAX, static_cast<float>(5.0 / 1024 - 0.25));
   EXPECT_EQ(section.Trace(2)->AMAX0, 1000.0f);
-  EXPECT_EQ(section.m_maxAmplitude, 1000.0f);
-  EXPECT_EQ(section.m_fixedLength, 1);
+  EXPECT_EQ(section.Summary().maxAmplitude, 1000.0f);
+  EXPECT_EQ(section.FixedLength(), 1);
   EXPECT_TRUE(log.Has("trace 2  max |amp|= 1000.00000"));
   EXPECT_TRUE(log.Has("trace 0  max |amp|= 103.75000"));
 
@@ -159,7 +159,7 @@ TEST(QlmVms, LaterFilesKeepTheHeadersAndAppend) {
   ASSERT_EQ(section.Count(), 6);
   EXPECT_EQ(section.Trace(3)->TRNO, 4);
   EXPECT_EQ(section.Trace(5)->TRF, 2);
-  EXPECT_EQ(section.m_fixedLength, 0);
+  EXPECT_EQ(section.FixedLength(), 0);
   EXPECT_EQ(section.m_binaryHeader[300], 2);  // still the first file's copy
 }
 

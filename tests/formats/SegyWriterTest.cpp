@@ -124,8 +124,7 @@ TEST(SegyWriter, CropWindowKeepsTheWindowAndSkipsOneSampleOrNone) {
 TEST(SegyWriter, TooLongTracesAreSkippedInSegyAndSu) {
   auto s = MakeSection(3, 50);
   TraceRecord* big = MakeTrace(70000, 0.001, 0.0, 9);
-  TraceRecord::Free(s->Trace(1));
-  s->m_traces[1] = big;
+  s->ReplaceTrace(1, TraceRecordPtr(big));
   TempDir dir;
   SaveOptions o;
   std::string log = CaptureLog([&] {

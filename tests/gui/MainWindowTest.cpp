@@ -289,7 +289,7 @@ TEST_F(MainWindowTest, CursorReadoutAndTraceInfoFollowTheView) {
 TEST_F(MainWindowTest, ResamplingRunsInTheBackgroundAndFinishesOnTheWindowsThread) {
   auto w = Start({"kestrix", QString::fromStdString(m_files.Segy("resample.sgy", 30))});
   ASSERT_NE(m_ws.Section(), nullptr);
-  const double before = m_ws.Section()->m_minInterval;
+  const double before = m_ws.Section()->Summary().minInterval;
   ASSERT_EQ(m_ws.ResampleTraces(before * 2.0), 0);
   // The run goes on while the window keeps its own thread: the view and the
   // commands that read the section are out of reach until the completion.
@@ -298,9 +298,9 @@ TEST_F(MainWindowTest, ResamplingRunsInTheBackgroundAndFinishesOnTheWindowsThrea
   EXPECT_EQ(w->LoadDatasetCommand(), -1);
   EXPECT_TRUE(QTest::qWaitFor([&] { return !w->Busy(); }, 10000));
   EXPECT_EQ(m_ws.LastResampleStatus(), 0);
-  EXPECT_DOUBLE_EQ(m_ws.Section()->m_minInterval, before * 2.0);
+  EXPECT_DOUBLE_EQ(m_ws.Section()->Summary().minInterval, before * 2.0);
   EXPECT_TRUE(w->TraceView()->isEnabled());
-  EXPECT_EQ(w->TraceView()->SampleCount(), m_ws.Section()->m_maxSamples);
+  EXPECT_EQ(w->TraceView()->SampleCount(), m_ws.Section()->Summary().maxSamples);
 }
 
 TEST_F(MainWindowTest, PanelAndViewDriveEachOther) {

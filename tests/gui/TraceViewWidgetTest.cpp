@@ -65,7 +65,7 @@ class TraceViewWidgetTest : public ::testing::Test {
     view->resize(800, 600);
     view->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(view.get()));
-    view->ShowTraces(m_section);
+    view->ShowTraces(m_section.Traces(), m_section.Summary(), m_section.Ensembles());
     view->RefreshDisplay();
     return view;
   }
@@ -224,7 +224,7 @@ TEST_F(TraceViewWidgetTest, ASortedSectionBringsItsEnsembles) {
   sort.keyCount = 1;
   ASSERT_EQ(SortSection(m_section, sort), 0);
   ASSERT_EQ(m_section.m_ensembleCount, 4);
-  v->ShowTraces(m_section);
+  v->ShowTraces(m_section.Traces(), m_section.Summary(), m_section.Ensembles());
   v->RefreshDisplay();
   ASSERT_TRUE(v->HasEnsembles());
   v->EnsembleStep(3, m_section.m_ensembles[2].key);
@@ -419,7 +419,7 @@ TEST_F(TraceViewWidgetTest, FocusBindsThePanelAndKeysAskItToRefresh) {
   // A reload unbinds the panel, and the new section binds it again.
   v->Clear();
   EXPECT_EQ(panel.bound, nullptr);
-  v->ShowTraces(m_section);
+  v->ShowTraces(m_section.Traces(), m_section.Summary(), m_section.Ensembles());
   v->RefreshDisplay();
   EXPECT_EQ(panel.bound, v.get());
   v->SetPanel(nullptr);

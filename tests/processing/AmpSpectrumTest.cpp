@@ -14,18 +14,15 @@
 #include "processing/SpectrumRangeFields.h"
 #include "section/SeismicSection.h"
 #include "support/TempDir.h"
+#include "support/SectionBuilder.h"
 
 namespace {
 
 // Appends a trace of n samples at interval dt, filled by fn(i).
 template <typename Fn>
 void AddTrace(SeismicSection& s, int n, double dt, Fn fn, double delay = 0.0) {
-  TraceRecord* r = TraceRecord::Allocate(n);
-  r->DT = dt;
-  r->DELAY = delay;
-  for (int i = 0; i < n; ++i) r->Samples()[i] = static_cast<float>(fn(i));
-  r->UpdatePeak();
-  ASSERT_EQ(s.AppendTrace(r, 1, 0), 0);
+  ASSERT_NE(kxtest::AddTrace(s, n, dt, delay, [&](int, int i) { return static_cast<float>(fn(i)); }),
+            nullptr);
 }
 
 void AddNoise(SeismicSection& s, int traces, int n, unsigned seed, double dt = 0.001) {

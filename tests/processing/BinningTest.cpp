@@ -237,7 +237,7 @@ TEST(Binning, BinnedSectionSortedByBinThenOffsetWithRanksRenumbered) {
   EXPECT_EQ(c->SX, o->SX);
   EXPECT_EQ(std::memcmp(out->m_textualHeader, s.m_textualHeader, kTextualHeaderBytes), 0);
   EXPECT_EQ(out->m_binaryHeader[10], 42);
-  EXPECT_EQ(out->m_maxSamples, 8);  // the new section was scanned
+  EXPECT_EQ(out->Summary().maxSamples, 8);  // the new section was scanned
   // The loaded section keeps its midpoints.
   EXPECT_EQ(s.Trace(2)->CDPX, 60.0);
   // One ensemble per bin.

@@ -154,7 +154,7 @@ TEST(Resample, DownsamplingFiltersAndKeepsHeaders) {
     int32_t idx = 0;
     FindPeak(t->Samples(), t->NS, &amax, &idx);
     EXPECT_EQ(t->AMAX, amax);  // the peak follows the new samples
-    EXPECT_DOUBLE_EQ(s.m_minInterval, 0.002);
+    EXPECT_DOUBLE_EQ(s.Summary().minInterval, 0.002);
   }
 }
 
@@ -204,7 +204,7 @@ TEST(Resample, MixedIntervalsAndEmptyTracesDoNotCrash) {
   EXPECT_LT(Peak(s.Trace(0), 40), 1e-3);
   EXPECT_LT(Peak(s.Trace(1), 40), 1e-3);
   EXPECT_EQ(s.Trace(3), zeroDt);
-  EXPECT_EQ(s.m_fixedLength, 0);
+  EXPECT_EQ(s.FixedLength(), 0);
 }
 
 TEST(Resample, SameResultWithOneAndTwoThreads) {

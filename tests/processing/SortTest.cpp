@@ -133,11 +133,11 @@ TEST(Sort, OffsetClasses) {
 TEST(Sort, RevertRestoresTheLoadOrder) {
   SeismicSection s;
   ShotSection(s);
-  std::vector<TraceRecord*> loaded(s.m_traces, s.m_traces + s.Count());
+  std::vector<TraceRecord*> loaded(s.Traces().begin(), s.Traces().end());
   ASSERT_EQ(SortSection(s, Keys({{kChan, kSortDescending}, {kFldr, kSortAscending}})), 0);
-  EXPECT_NE(std::vector<TraceRecord*>(s.m_traces, s.m_traces + s.Count()), loaded);
+  EXPECT_NE(std::vector<TraceRecord*>(s.Traces().begin(), s.Traces().end()), loaded);
   RevertSort(s);
-  EXPECT_EQ(std::vector<TraceRecord*>(s.m_traces, s.m_traces + s.Count()), loaded);
+  EXPECT_EQ(std::vector<TraceRecord*>(s.Traces().begin(), s.Traces().end()), loaded);
   EXPECT_EQ(s.m_ensembleCount, 0);
 }
 
@@ -171,12 +171,12 @@ TEST(Sort, QuicksortOrdersEveryKeyType) {
         SetFieldValue(t, row.type, row.field, v);
         ASSERT_EQ(s.AppendTrace(t, 1, 0), 0);
       }
-      std::multiset<TraceRecord*> before(s.m_traces, s.m_traces + s.Count());
+      std::multiset<TraceRecord*> before(s.Traces().begin(), s.Traces().end());
       SortParams p = Keys({{id, dir}});
       p.classWidth = 1.0f;
       if (id == kSortKeyOffsetClass || id == kTrace) continue;  // fields rewritten or stamped
       SortSection(s, p);
-      EXPECT_EQ(std::multiset<TraceRecord*>(s.m_traces, s.m_traces + s.Count()), before);
+      EXPECT_EQ(std::multiset<TraceRecord*>(s.Traces().begin(), s.Traces().end()), before);
       for (int i = 1; i < s.Count(); ++i) {
         double a = *SortKeyValue(s.Trace(i - 1), row), b = *SortKeyValue(s.Trace(i), row);
         if (dir == kSortDescending) std::swap(a, b);

@@ -49,15 +49,20 @@ TEST(SelectiveStack, SumsThreeShotsChannelByChannel) {
   Prepare(s, &g);
   ASSERT_EQ(g.size(), 3u);
   ASSERT_EQ(StackGathers(s, g, 2), 0);
-  ASSERT_EQ(s.m_stackCount, 24);
+  ASSERT_EQ(s.StackCount(), 24);
   for (int j = 0; j < 24; ++j) {
-    const TraceRecord* t = s.m_stack[j];
+    const TraceRecord* t = s.Stack()[j];
     EXPECT_EQ(t->NVS, 3);
     EXPECT_EQ(t->CHAN, j + 1);
     EXPECT_EQ(t->FLDR, 1);  // the header of gather 0's trace
     EXPECT_EQ(t->DIM, 16);
     for (int i = 0; i < 16; ++i) ASSERT_EQ(t->Samples()[i], Expected({1, 2, 3}, j, i)) << j << "," << i;
   }
+  // The stack view scales by the largest sum, not by the AMAX copied from a shot.
+  const SectionSummary view = StackSummary(s);
+  EXPECT_EQ(view.maxSamples, 16);
+  EXPECT_EQ(view.minInterval, 0.001);
+  EXPECT_EQ(view.maxAmplitude, Expected({1, 2, 3}, 23, 15));
 }
 
 TEST(SelectiveStack, ExcludedTracesAndGathers) {
@@ -68,18 +73,18 @@ TEST(SelectiveStack, ExcludedTracesAndGathers) {
   ASSERT_TRUE(ToggleTraceExclusion(s, g[2].first + 5));  // channel 5 of gather 2
   ASSERT_TRUE(ToggleTraceExclusion(s, g[0].first + 7));  // channel 7 of gather 0
   ASSERT_EQ(StackGathers(s, g, 2), 0);
-  EXPECT_EQ(s.m_stack[5]->NVS, 2);
-  EXPECT_EQ(s.m_stack[5]->Samples()[9], Expected({1, 2}, 5, 9));
-  EXPECT_EQ(s.m_stack[7]->NVS, 2);
-  EXPECT_EQ(s.m_stack[7]->Samples()[3], Expected({2, 3}, 7, 3));
-  EXPECT_EQ(s.m_stack[7]->TSKIP, 0);
+  EXPECT_EQ(s.Stack()[5]->NVS, 2);
+  EXPECT_EQ(s.Stack()[5]->Samples()[9], Expected({1, 2}, 5, 9));
+  EXPECT_EQ(s.Stack()[7]->NVS, 2);
+  EXPECT_EQ(s.Stack()[7]->Samples()[3], Expected({2, 3}, 7, 3));
+  EXPECT_EQ(s.Stack()[7]->TSKIP, 0);
 
   // Ctrl-click on the partly excluded gather 0 excludes it all; again includes it all.
   ASSERT_TRUE(ToggleGatherExclusion(s, g, g[0].first + 3));
   for (int i = g[0].first; i < g[0].first + g[0].count; ++i) EXPECT_EQ(s.Trace(i)->TSKIP, 1);
   ASSERT_EQ(StackGathers(s, g, 2), 0);
-  EXPECT_EQ(s.m_stack[0]->NVS, 2);
-  EXPECT_EQ(s.m_stack[0]->Samples()[0], Expected({2, 3}, 0, 0));
+  EXPECT_EQ(s.Stack()[0]->NVS, 2);
+  EXPECT_EQ(s.Stack()[0]->Samples()[0], Expected({2, 3}, 0, 0));
   ASSERT_TRUE(ToggleGatherExclusion(s, g, g[0].first));
   for (int i = g[0].first; i < g[0].first + g[0].count; ++i) EXPECT_EQ(s.Trace(i)->TSKIP, 0);
   EXPECT_FALSE(ToggleGatherExclusion(s, g, 9999));
@@ -140,9 +145,12 @@ TEST(SelectiveStack, StatusCodes) {
   std::vector<Gather> empty = g;
   empty[0].count = 0;
   EXPECT_EQ(StackGathers(s, empty, 2), -7);
-  s.m_fixedLength = 0;
-  EXPECT_EQ(StackGathers(s, g, 2), -1);
-  s.m_fixedLength = 1;
+  SeismicSection ragged;  // the same shots with one longer trace
+  Shots(ragged, 3, {4, 4, 4});
+  TraceRecord* longer = TraceRecord::Allocate(20);
+  longer->DT = 0.001;
+  ASSERT_EQ(ragged.AppendTrace(longer, 1, 1), 0);
+  EXPECT_EQ(StackGathers(ragged, g, 2), -1);
   EXPECT_EQ(StackGathers(s, g, 1), 0);  // a partial stack of the first two gathers
-  EXPECT_EQ(s.m_stack[0]->NVS, 2);
+  EXPECT_EQ(s.Stack()[0]->NVS, 2);
 }

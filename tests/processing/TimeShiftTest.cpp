@@ -8,17 +8,14 @@
 #include <vector>
 
 #include "processing/TimeShift.h"
+#include "support/SectionBuilder.h"
 
 namespace {
 // A section of one trace whose sample i holds i + 1 (never 0, so moved
 // samples and zeros are told apart).
 TraceRecord* RampTrace(SeismicSection& s, int32_t n, double dt, double delay = 0.0) {
-  TraceRecord* t = TraceRecord::Allocate(n);
-  t->DT = dt;
-  t->DELAY = delay;
-  for (int32_t i = 0; i < n; ++i) t->Samples()[i] = static_cast<float>(i + 1);
-  t->UpdatePeak();
-  EXPECT_EQ(s.AppendTrace(t, 1, 0), 0);
+  TraceRecord* t = kxtest::AddTrace(s, n, dt, delay, [](int, int i) { return static_cast<float>(i + 1); });
+  EXPECT_NE(t, nullptr);
   return t;
 }
 

@@ -28,14 +28,14 @@ TEST_P(ScanTimeUnit, FollowsSmallestIntervalAndSpan) {
   AddTrace(s, c.ns, c.dt);
   AddTrace(s, 1, 0.004);  // a coarser trace (no span of its own) must not change the choice
   EXPECT_EQ(s.Scan(), 2);
-  EXPECT_EQ(s.m_minInterval, c.dt);
-  EXPECT_EQ(s.m_timeUnitCode, c.code);
-  EXPECT_EQ(s.m_timeFactor, c.factor);
-  EXPECT_EQ(s.m_timeUnitLabel, c.label);
-  EXPECT_EQ(s.m_axisTimeFactor, c.axisFactor);
-  EXPECT_EQ(s.m_axisTimeUnitLabel, c.axisLabel);
-  EXPECT_EQ(s.m_distanceFactor, 1000.0);
-  EXPECT_EQ(s.m_distanceUnitLabel, "m");
+  EXPECT_EQ(s.Summary().minInterval, c.dt);
+  EXPECT_EQ(s.Summary().timeUnitCode, c.code);
+  EXPECT_EQ(s.Summary().timeFactor, c.factor);
+  EXPECT_EQ(s.Summary().timeUnitLabel, c.label);
+  EXPECT_EQ(s.Summary().axisTimeFactor, c.axisFactor);
+  EXPECT_EQ(s.Summary().axisTimeUnitLabel, c.axisLabel);
+  EXPECT_EQ(s.Summary().distanceFactor, 1000.0);
+  EXPECT_EQ(s.Summary().distanceUnitLabel, "m");
 }
 
 INSTANTIATE_TEST_SUITE_P(Units, ScanTimeUnit,
@@ -58,24 +58,24 @@ TEST(SectionScan, EmptySectionClearsEverything) {
   SeismicSection s;
   AddTrace(s, 100, 10e-6);
   s.Scan();
-  ASSERT_NE(s.m_timeUnitCode, 1);
+  ASSERT_NE(s.Summary().timeUnitCode, 1);
   s.ClearTraces();
   EXPECT_EQ(s.Scan(), 0);
   EXPECT_EQ(s.m_sectionInfo, "\n\n\n  Empty Data Set");
-  EXPECT_EQ(s.m_maxSamples, 0);
-  EXPECT_EQ(s.m_minInterval, 0.0);
-  EXPECT_EQ(s.m_minTime, 0.0);
-  EXPECT_EQ(s.m_maxTime, 0.0);
-  EXPECT_EQ(s.m_maxAmplitude, 0.0f);
-  EXPECT_EQ(s.m_timeUnitCode, 1);
-  EXPECT_EQ(s.m_timeFactor, 1000.0);
-  EXPECT_EQ(s.m_timeUnitLabel, "ms");
-  EXPECT_EQ(s.m_axisTimeFactor, 1000.0);
-  EXPECT_EQ(s.m_axisTimeUnitLabel, "ms");
-  EXPECT_EQ(s.m_ranges.FLDR[1], 0);
-  EXPECT_EQ(s.m_ranges.SX[0], 0.0);
-  EXPECT_EQ(s.m_seismicCount, 0);
-  EXPECT_EQ(s.m_unknownCount, 0);
+  EXPECT_EQ(s.Summary().maxSamples, 0);
+  EXPECT_EQ(s.Summary().minInterval, 0.0);
+  EXPECT_EQ(s.Summary().minTime, 0.0);
+  EXPECT_EQ(s.Summary().maxTime, 0.0);
+  EXPECT_EQ(s.Summary().maxAmplitude, 0.0f);
+  EXPECT_EQ(s.Summary().timeUnitCode, 1);
+  EXPECT_EQ(s.Summary().timeFactor, 1000.0);
+  EXPECT_EQ(s.Summary().timeUnitLabel, "ms");
+  EXPECT_EQ(s.Summary().axisTimeFactor, 1000.0);
+  EXPECT_EQ(s.Summary().axisTimeUnitLabel, "ms");
+  EXPECT_EQ(s.Summary().ranges.FLDR[1], 0);
+  EXPECT_EQ(s.Summary().ranges.SX[0], 0.0);
+  EXPECT_EQ(s.Summary().seismicCount, 0);
+  EXPECT_EQ(s.Summary().unknownCount, 0);
 }
 
 TEST(SectionScan, NullSlotsAreSkippedAndAnAllNullSectionIsEmpty) {
@@ -84,12 +84,10 @@ TEST(SectionScan, NullSlotsAreSkippedAndAnAllNullSectionIsEmpty) {
   a->FLDR = 7;
   TraceRecord* b = AddTrace(s, 10, 0.002);
   b->FLDR = 9;
-  TraceRecord::Free(s.m_traces[0]);
-  s.m_traces[0] = nullptr;
+  s.ReplaceTrace(0, nullptr);
   EXPECT_EQ(s.Scan(), 1);
-  EXPECT_EQ(s.m_ranges.FLDR[0], 9);  // seeded from the first non-null trace
-  TraceRecord::Free(s.m_traces[1]);
-  s.m_traces[1] = nullptr;
+  EXPECT_EQ(s.Summary().ranges.FLDR[0], 9);  // seeded from the first non-null trace
+  s.ReplaceTrace(1, nullptr);
   EXPECT_EQ(s.Scan(), 0);
   EXPECT_EQ(s.m_sectionInfo, "\n\n\n  Empty Data Set");
 }
@@ -100,8 +98,8 @@ TEST(SectionScan, CountsTraceIdentificationCodes) {
   for (int16_t trid : trids) AddTrace(s, 4, 0.001)->TRID = trid;
   s.Trace(1)->SEIS = 1;  // a stale flag is cleared
   s.Scan();
-  EXPECT_EQ(s.m_seismicCount, 4);  // 5, 1, 11, 17
-  EXPECT_EQ(s.m_unknownCount, 2);  // the two zeros
+  EXPECT_EQ(s.Summary().seismicCount, 4);  // 5, 1, 11, 17
+  EXPECT_EQ(s.Summary().unknownCount, 2);  // the two zeros
   const uint8_t seis[] = {0, 0, 1, 1, 1, 1, 0, 0, 0, 0};
   for (int i = 0; i < 10; ++i) EXPECT_EQ(s.Trace(i)->SEIS, seis[i]) << "trace " << i;
 }
@@ -116,11 +114,11 @@ TEST(SectionScan, SummaryOverTimedAndUntimedTraces) {
   TraceRecord* c = AddTrace(s, 300, 0.0, 0.75);
   c->AMAX = 100.0f;
   EXPECT_EQ(s.Scan(), 2);
-  EXPECT_EQ(s.m_maxSamples, 300);
-  EXPECT_EQ(s.m_minInterval, 0.002);
-  EXPECT_DOUBLE_EQ(s.m_minTime, -0.1);
-  EXPECT_DOUBLE_EQ(s.m_maxTime, 0.75);
-  EXPECT_EQ(s.m_maxAmplitude, 9.0f);
+  EXPECT_EQ(s.Summary().maxSamples, 300);
+  EXPECT_EQ(s.Summary().minInterval, 0.002);
+  EXPECT_DOUBLE_EQ(s.Summary().minTime, -0.1);
+  EXPECT_DOUBLE_EQ(s.Summary().maxTime, 0.75);
+  EXPECT_EQ(s.Summary().maxAmplitude, 9.0f);
 }
 
 TEST(SectionScan, NoTimedTraceGivesZeroIntervalAndMs) {
@@ -128,9 +126,9 @@ TEST(SectionScan, NoTimedTraceGivesZeroIntervalAndMs) {
   AddTrace(s, 0, 0.001);
   AddTrace(s, 20, -0.001);
   EXPECT_EQ(s.Scan(), 0);
-  EXPECT_EQ(s.m_minInterval, 0.0);
-  EXPECT_EQ(s.m_timeUnitLabel, "ms");
-  EXPECT_EQ(s.m_maxSamples, 20);
+  EXPECT_EQ(s.Summary().minInterval, 0.0);
+  EXPECT_EQ(s.Summary().timeUnitLabel, "ms");
+  EXPECT_EQ(s.Summary().maxSamples, 20);
 }
 
 TEST(SectionScan, RangesTrackEveryMainWord) {
@@ -155,7 +153,7 @@ TEST(SectionScan, RangesTrackEveryMainWord) {
     t->RZ = v.rz;
   }
   s.Scan();
-  const HeaderRanges& r = s.m_ranges;
+  const HeaderRanges& r = s.Summary().ranges;
   EXPECT_EQ(r.FLDR[0], 3);
   EXPECT_EQ(r.FLDR[1], 9);
   EXPECT_EQ(r.NVS[0], 1);
