@@ -19,7 +19,7 @@
 
 #include "app/AppSettings.h"
 #include "app/SynthSurvey.h"
-#include "gui/TraceViewWidget.h"
+#include "gui/traceview/TraceViewWidget.h"
 #include "section/SeismicSection.h"
 
 namespace {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/AppSettings.h"
+#include "app/tools/SpectrumRangeFields.h"
 #include "cli/CliLoad.h"
 #include "cli/Command.h"
 #include "cli/FilterArgument.h"
@@ -16,7 +17,6 @@
 #include "log/Status.h"
 #include "processing/ActiveFilter.h"
 #include "processing/AmpSpectrum.h"
-#include "processing/SpectrumRangeFields.h"
 #include "section/SeismicSection.h"
 
 namespace {

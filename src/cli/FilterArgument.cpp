@@ -4,11 +4,11 @@
 #include <sstream>
 #include <vector>
 
+#include "app/tools/FilterFields.h"
 #include "cli/Options.h"
 #include "log/Log.h"
 #include "log/Status.h"
 #include "processing/ActiveFilter.h"
-#include "processing/FilterFields.h"
 
 namespace {
 std::string Lower(std::string s) {

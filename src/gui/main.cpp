@@ -4,10 +4,10 @@
 
 #include "app/SettingsFile.h"
 #include "app/Workspace.h"
-#include "gui/ConsoleWidget.h"
-#include "gui/MainWindow.h"
-#include "gui/Startup.h"
-#include "gui/TerminationSignals.h"
+#include "gui/console/ConsoleWidget.h"
+#include "gui/mainwindow/MainWindow.h"
+#include "gui/mainwindow/Startup.h"
+#include "gui/mainwindow/TerminationSignals.h"
 #include "log/Log.h"
 
 int main(int argc, char** argv) {

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "gui/ConsoleWidget.h"
+#include "gui/console/ConsoleWidget.h"
 #include "log/ConsoleLineStore.h"
 #include "log/ConsoleMenu.h"
 #include "log/Log.h"

@@ -12,9 +12,9 @@
 #include "GuiTestFiles.h"
 #include "app/AppSettings.h"
 #include "app/Workspace.h"
-#include "gui/DumpHeadersDialog.h"
-#include "gui/ParametersDialog.h"
 #include "gui/tools/BadInputFlash.h"
+#include "gui/tools/DumpHeadersDialog.h"
+#include "gui/tools/ParametersDialog.h"
 #include "log/ConsoleLineStore.h"
 #include "log/Log.h"
 

@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "app/AppSettings.h"
-#include "gui/DisplayTarget.h"
-#include "gui/HeaderPlotPage.h"
-#include "gui/HeaderWordsPage.h"
+#include "gui/settings/DisplayTarget.h"
+#include "gui/settings/HeaderPlotPage.h"
+#include "gui/settings/HeaderWordsPage.h"
 #include "section/HeaderLabelTable.h"
 
 namespace {

@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "app/Workspace.h"
-#include "gui/ConsoleWidget.h"
-#include "gui/MainWindow.h"
-#include "gui/Startup.h"
-#include "gui/TraceViewWidget.h"
+#include "gui/console/ConsoleWidget.h"
+#include "gui/mainwindow/MainWindow.h"
+#include "gui/mainwindow/Startup.h"
+#include "gui/traceview/TraceViewWidget.h"
 #include "section/SeismicSection.h"
 
 namespace fs = std::filesystem;

@@ -21,8 +21,8 @@
 
 #include "app/AppSettings.h"
 #include "display/FieldText.h"
-#include "gui/DisplaySettingsPage.h"
-#include "gui/SettingsPanel.h"
+#include "gui/settings/DisplaySettingsPage.h"
+#include "gui/settings/SettingsPanel.h"
 #include "log/ConsoleLineStore.h"
 #include "log/Log.h"
 #include "section/HeaderLabelTable.h"

@@ -7,7 +7,7 @@
 
 #include "display/BackingStore.h"
 #include "display/DisplayParams.h"
-#include "gui/SnapshotCommand.h"
+#include "gui/tools/SnapshotCommand.h"
 
 namespace {
 class SnapshotCommandTest : public ::testing::Test {

@@ -15,11 +15,11 @@
 #include "formats/SaveOptions.h"
 #include "formats/Seg2Writer.h"
 #include "formats/SegyWriter.h"
-#include "gui/ConsoleWidget.h"
-#include "gui/MainWindow.h"
-#include "gui/StackCommand.h"
-#include "gui/Startup.h"
-#include "gui/TraceViewWidget.h"
+#include "gui/console/ConsoleWidget.h"
+#include "gui/mainwindow/MainWindow.h"
+#include "gui/mainwindow/Startup.h"
+#include "gui/tools/StackCommand.h"
+#include "gui/traceview/TraceViewWidget.h"
 #include "section/SeismicSection.h"
 
 namespace {

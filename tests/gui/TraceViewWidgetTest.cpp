@@ -16,9 +16,9 @@
 #include "app/AppSettings.h"
 #include "app/SynthSurvey.h"
 #include "display/ColorScheme.h"
-#include "gui/CursorStatusStrip.h"
-#include "gui/TraceViewOverlay.h"
-#include "gui/TraceViewWidget.h"
+#include "gui/traceview/CursorStatusStrip.h"
+#include "gui/traceview/TraceViewOverlay.h"
+#include "gui/traceview/TraceViewWidget.h"
 #include "processing/TraceSort.h"
 #include "section/SeismicSection.h"
 

@@ -11,11 +11,11 @@
 #include "app/SettingsFile.h"
 #include "app/Workspace.h"
 #include "display/DisplayRules.h"
-#include "gui/ConsoleWidget.h"
-#include "gui/MainWindow.h"
-#include "gui/SettingsPanel.h"
-#include "gui/Startup.h"
-#include "gui/TraceViewWidget.h"
+#include "gui/console/ConsoleWidget.h"
+#include "gui/mainwindow/MainWindow.h"
+#include "gui/mainwindow/Startup.h"
+#include "gui/settings/SettingsPanel.h"
+#include "gui/traceview/TraceViewWidget.h"
 #include "log/Log.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "gui/TraceViewOverlay.h"
+#include "gui/traceview/TraceViewOverlay.h"
 
 #include <QPainter>
 #include <algorithm>

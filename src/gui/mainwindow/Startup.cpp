@@ -1,4 +1,4 @@
-#include "gui/Startup.h"
+#include "gui/mainwindow/Startup.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -6,7 +6,7 @@
 #include <QStandardPaths>
 
 #include "app/Workspace.h"
-#include "gui/MainWindow.h"
+#include "gui/mainwindow/MainWindow.h"
 
 QString SettingsFilePath() {
   QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

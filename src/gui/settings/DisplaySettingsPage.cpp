@@ -1,4 +1,4 @@
-#include "gui/DisplaySettingsPage.h"
+#include "gui/settings/DisplaySettingsPage.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -19,7 +19,7 @@
 
 #include "display/FieldText.h"
 #include "display/RelativeSlider.h"
-#include "gui/DisplayTarget.h"
+#include "gui/settings/DisplayTarget.h"
 
 namespace {
 

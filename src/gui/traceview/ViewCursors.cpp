@@ -1,4 +1,4 @@
-#include "gui/ViewCursors.h"
+#include "gui/traceview/ViewCursors.h"
 
 #include <QPainter>
 #include <QPixmap>

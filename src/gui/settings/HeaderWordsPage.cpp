@@ -1,4 +1,4 @@
-#include "gui/HeaderWordsPage.h"
+#include "gui/settings/HeaderWordsPage.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -11,7 +11,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "gui/DisplayTarget.h"
+#include "gui/settings/DisplayTarget.h"
 #include "section/HeaderLabelTable.h"
 
 namespace {

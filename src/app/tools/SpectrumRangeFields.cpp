@@ -1,11 +1,11 @@
-#include "processing/SpectrumRangeFields.h"
+#include "app/tools/SpectrumRangeFields.h"
 
 #include <algorithm>
 #include <cmath>
 #include <utility>
 
+#include "app/tools/FilterFields.h"
 #include "log/Status.h"
-#include "processing/FilterFields.h"
 
 namespace {
 bool IsBlank(const std::string& s) {

@@ -1,4 +1,4 @@
-#include "gui/SnapshotCommand.h"
+#include "gui/tools/SnapshotCommand.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

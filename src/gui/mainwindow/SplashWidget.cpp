@@ -1,4 +1,4 @@
-#include "gui/SplashWidget.h"
+#include "gui/mainwindow/SplashWidget.h"
 
 #include <QLinearGradient>
 #include <QPainter>

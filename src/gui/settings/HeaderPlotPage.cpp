@@ -1,4 +1,4 @@
-#include "gui/HeaderPlotPage.h"
+#include "gui/settings/HeaderPlotPage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,7 +12,7 @@
 #include <string>
 
 #include "display/FieldText.h"
-#include "gui/DisplayTarget.h"
+#include "gui/settings/DisplayTarget.h"
 #include "section/HeaderLabelTable.h"
 
 namespace {

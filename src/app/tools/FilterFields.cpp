@@ -1,4 +1,4 @@
-#include "processing/FilterFields.h"
+#include "app/tools/FilterFields.h"
 
 #include <algorithm>
 #include <cctype>

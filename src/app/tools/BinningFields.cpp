@@ -1,4 +1,4 @@
-#include "processing/BinningFields.h"
+#include "app/tools/BinningFields.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "app/tools/FilterFields.h"
 #include "processing/ActiveFilter.h"
-#include "processing/FilterFields.h"
 #include "processing/IIRFilter.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "gui/StackCommand.h"
+#include "gui/tools/StackCommand.h"
 
 #include <QAction>
 #include <QDir>
@@ -10,7 +10,7 @@
 
 #include "app/SaveStacks.h"
 #include "app/Workspace.h"
-#include "gui/TraceViewWidget.h"
+#include "gui/traceview/TraceViewWidget.h"
 #include "log/Log.h"
 #include "log/Status.h"
 #include "section/SeismicSection.h"

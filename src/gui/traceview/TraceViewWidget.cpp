@@ -1,4 +1,4 @@
-#include "gui/TraceViewWidget.h"
+#include "gui/traceview/TraceViewWidget.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -16,7 +16,7 @@
 #include <algorithm>
 
 #include "app/AppSettings.h"
-#include "gui/TraceViewOverlay.h"
+#include "gui/traceview/TraceViewOverlay.h"
 #include "processing/ActiveFilter.h"
 #include "section/SeismicSection.h"
 

@@ -1,4 +1,4 @@
-#include "gui/DisplayTarget.h"
+#include "gui/settings/DisplayTarget.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "gui/RightButtonHold.h"
+#include "gui/traceview/RightButtonHold.h"
 
 #include <cstdlib>
 

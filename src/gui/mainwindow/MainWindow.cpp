@@ -1,4 +1,4 @@
-#include "gui/MainWindow.h"
+#include "gui/mainwindow/MainWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,16 +17,16 @@
 
 #include "app/OpenFilters.h"
 #include "app/Workspace.h"
-#include "gui/ConsoleWidget.h"
-#include "gui/CursorStatusStrip.h"
-#include "gui/DumpHeadersDialog.h"
-#include "gui/OpenDialog.h"
-#include "gui/ParametersDialog.h"
-#include "gui/SettingsPanel.h"
-#include "gui/SnapshotCommand.h"
-#include "gui/SplashWidget.h"
-#include "gui/StackCommand.h"
-#include "gui/TraceViewWidget.h"
+#include "gui/console/ConsoleWidget.h"
+#include "gui/mainwindow/OpenDialog.h"
+#include "gui/mainwindow/SplashWidget.h"
+#include "gui/settings/SettingsPanel.h"
+#include "gui/tools/DumpHeadersDialog.h"
+#include "gui/tools/ParametersDialog.h"
+#include "gui/tools/SnapshotCommand.h"
+#include "gui/tools/StackCommand.h"
+#include "gui/traceview/CursorStatusStrip.h"
+#include "gui/traceview/TraceViewWidget.h"
 #include "log/Log.h"
 #include "log/Status.h"
 #include "section/SeismicSection.h"

@@ -1,4 +1,4 @@
-#include "gui/OpenDialog.h"
+#include "gui/mainwindow/OpenDialog.h"
 
 #include "app/OpenFilters.h"
 

@@ -1,4 +1,4 @@
-#include "gui/ParametersDialog.h"
+#include "gui/tools/ParametersDialog.h"
 
 #include <QFormLayout>
 #include <QGroupBox>

@@ -1,4 +1,4 @@
-#include "gui/CursorStatusStrip.h"
+#include "gui/traceview/CursorStatusStrip.h"
 
 #include <QFontMetrics>
 #include <QPainter>

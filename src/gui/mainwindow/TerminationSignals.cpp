@@ -1,4 +1,4 @@
-#include "gui/TerminationSignals.h"
+#include "gui/mainwindow/TerminationSignals.h"
 
 #include <fcntl.h>
 #include <signal.h>

@@ -13,8 +13,8 @@
 #include "app/MainViewLink.h"
 #include "app/SettingsFile.h"
 #include "app/WorkspaceObserver.h"
-#include "gui/MainCommands.h"
-#include "gui/SnapshotCommand.h"
+#include "gui/mainwindow/MainCommands.h"
+#include "gui/tools/SnapshotCommand.h"
 
 class ConsoleWidget;
 class DumpHeadersDialog;

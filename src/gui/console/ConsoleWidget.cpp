@@ -1,4 +1,4 @@
-#include "gui/ConsoleWidget.h"
+#include "gui/console/ConsoleWidget.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,4 +1,4 @@
-#include "gui/SettingsPanel.h"
+#include "gui/settings/SettingsPanel.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -14,9 +14,9 @@
 
 #include "app/AppSettings.h"
 #include "app/Workspace.h"
-#include "gui/DisplaySettingsPage.h"
-#include "gui/HeaderPlotPage.h"
-#include "gui/HeaderWordsPage.h"
+#include "gui/settings/DisplaySettingsPage.h"
+#include "gui/settings/HeaderPlotPage.h"
+#include "gui/settings/HeaderWordsPage.h"
 #include "log/Log.h"
 #include "section/HeaderLabelTable.h"
 #include "section/SeismicSection.h"

@@ -1,4 +1,4 @@
-#include "gui/DumpHeadersDialog.h"
+#include "gui/tools/DumpHeadersDialog.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -10,7 +10,7 @@
 #include "app/OpenFilters.h"
 #include "app/Workspace.h"
 #include "app/tools/DumpHeadersFields.h"
-#include "gui/OpenDialog.h"
+#include "gui/mainwindow/OpenDialog.h"
 #include "log/Log.h"
 
 DumpHeadersDialog::DumpHeadersDialog(Workspace& workspace, QWidget* parent)

@@ -19,10 +19,10 @@
 #include "app/TraceViewObserver.h"
 #include "display/TraceNavigator.h"
 #include "display/VTracePlotter.h"
-#include "gui/DisplayTarget.h"
-#include "gui/RightButtonHold.h"
-#include "gui/TraceViewOptions.h"
-#include "gui/ViewCursors.h"
+#include "gui/settings/DisplayTarget.h"
+#include "gui/traceview/RightButtonHold.h"
+#include "gui/traceview/TraceViewOptions.h"
+#include "gui/traceview/ViewCursors.h"
 #include "qttext/QtTextRenderer.h"
 
 class QScrollBar;

@@ -7,7 +7,7 @@
 
 #include <QWidget>
 
-#include "gui/DisplayTarget.h"
+#include "gui/settings/DisplayTarget.h"
 #include "section/TraceInfo.h"
 
 class DisplaySettingsPage;
