@@ -15,7 +15,6 @@
 
 #include "log/Log.h"
 #include "log/Status.h"
-#include "processing/ActiveFilter.h"
 #include "processing/IIRFilter.h"
 #include "section/SeismicSection.h"
 
@@ -132,10 +131,10 @@ void AmpSpectrum::Reset() {
   m_traceDirty = m_filteredDirty = m_rangeDirty = m_computeSection = true;
 }
 
-int AmpSpectrum::EnsureInitialized(const SeismicSection& s, const char* message) {
+int AmpSpectrum::EnsureInitialized(const SeismicSection& s, const IIRFilter* filter, const char* message) {
   if (m_initialized) return 0;
   LogPrint(LogError, "%s", message);
-  return Initialize(s, ActiveFilter());
+  return Initialize(s, filter ? *filter : IIRFilter{});
 }
 
 void AmpSpectrum::UpdatePassBand(const IIRFilter& f) {
@@ -169,7 +168,8 @@ void AmpSpectrum::FilterChanged(const IIRFilter& filter) {
 
 int AmpSpectrum::SelectTrace(const SeismicSection& s, int index, const IIRFilter& filter, bool compute) {
   if (index < 0 || index >= s.Count()) return kStatusRefused;
-  if (int st = EnsureInitialized(s, "AmpSpectrumPlotter NOT INITIALIZED (individual trace spectrum)"))
+  if (int st =
+          EnsureInitialized(s, &filter, "AmpSpectrumPlotter NOT INITIALIZED (individual trace spectrum)"))
     return st;
   if (index != m_currentTrace) {
     m_currentTrace = index;
@@ -185,7 +185,8 @@ int AmpSpectrum::SelectTrace(const SeismicSection& s, int index, const IIRFilter
 }
 
 int AmpSpectrum::ComputeTraceSpectrum(const SeismicSection& s, int index, const IIRFilter& filter) {
-  if (int st = EnsureInitialized(s, "AmpSpectrumPlotter NOT INITIALIZED (individual trace spectrum)"))
+  if (int st =
+          EnsureInitialized(s, &filter, "AmpSpectrumPlotter NOT INITIALIZED (individual trace spectrum)"))
     return st;
   if (index < 0 || index >= s.Count()) {
     m_curves[kTraceCurve].points.clear();
@@ -281,7 +282,8 @@ int AmpSpectrum::AccumulateTraces(const SeismicSection& s, int first, int last, 
 }
 
 int AmpSpectrum::ComputeWholeSpectrum(const SeismicSection& s, int numThreads) {
-  if (int st = EnsureInitialized(s, "AmpSpectrumPlotter NOT INITIALIZED (whole spectrum)")) return st;
+  if (int st = EnsureInitialized(s, nullptr, "AmpSpectrumPlotter NOT INITIALIZED (whole spectrum)"))
+    return st;
   LogPrint(LogDebug, "ComputeWholeSpectrum() m_computeSection=%d", m_computeSection ? 1 : 0);
   if (m_computeSection && s.Count() > 0) {
     if (int st = AccumulateTraces(s, 0, s.Count() - 1, false, numThreads, &m_wholeSpec)) {
@@ -298,7 +300,7 @@ int AmpSpectrum::ComputeWholeSpectrum(const SeismicSection& s, int numThreads) {
 }
 
 int AmpSpectrum::ComputeRangeSpectrum(const SeismicSection& s, int numThreads) {
-  if (int st = EnsureInitialized(s, "NOT INITIALIZED 1")) return st;
+  if (int st = EnsureInitialized(s, nullptr, "NOT INITIALIZED 1")) return st;
   m_curves[kRangeCurve].visible = m_optRange;
   if (!m_optRange || !m_rangeDirty || !m_rangeSet || s.Count() == 0) return 0;
   int first = std::clamp(m_rangeFirst, 0, s.Count() - 1);

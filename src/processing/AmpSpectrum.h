@@ -133,7 +133,9 @@ class AmpSpectrum {
   static float Peak(const std::vector<float>& spectrum);
 
  private:
-  int EnsureInitialized(const SeismicSection& s, const char* what);
+  // Initializes for s when nobody did; the pass band then follows filter, or
+  // shows none when the caller has no filter to give.
+  int EnsureInitialized(const SeismicSection& s, const IIRFilter* filter, const char* what);
   int AccumulateTraces(const SeismicSection& s, int first, int last, bool window, int numThreads,
                        std::vector<float>* out);
   void RebuildCurves();
