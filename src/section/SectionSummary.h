@@ -26,7 +26,6 @@ struct SectionSummary {
   double minTime = 0.0;
   double maxTime = 0.0;
   float maxAmplitude = 0.0f;  // largest AMAX of the traces with samples
-  int32_t timeUnitMode = 2;
   int32_t timeUnitCode = 1;    // 1 ms, 2 µs, 4 ns
   double timeFactor = 1000.0;  // display units per second
   std::string timeUnitLabel = "ms";
