@@ -239,8 +239,8 @@ TEST(Seg2Reader, DamagedFilesKeepWhatWasReadAndNeverOverAllocate) {
   // A sample count far beyond the file is refused before room is made for it.
   std::vector<uint8_t> huge = bytes;
   uint32_t ptr = LoadLE<uint32_t>(huge.data() + 32);
-  StoreWord<uint32_t>(huge.data() + ptr + 4, 2000000000u, false);
-  StoreWord<uint32_t>(huge.data() + ptr + 8, 500000000u, false);
+  kxtest::StoreBytes(huge.data() + ptr + 4, 2000000000u, false);
+  kxtest::StoreBytes(huge.data() + ptr + 8, 500000000u, false);
   WriteFileBytes(dir / "huge.sg2", huge);
   SeismicSection h;
   Captured([&] { EXPECT_EQ(Read(h, dir / "huge.sg2"), 0); });
@@ -253,7 +253,7 @@ TEST(Seg2Reader, DamagedFilesKeepWhatWasReadAndNeverOverAllocate) {
   EXPECT_NE(log.find("BAD Trace Descriptor Block signature, trace 1"), std::string::npos);
 
   std::vector<uint8_t> none = bytes;
-  StoreWord<uint16_t>(none.data() + 6, 0, false);
+  kxtest::StoreBytes<uint16_t>(none.data() + 6, 0, false);
   WriteFileBytes(dir / "none.sg2", none);
   SeismicSection z;
   log = Captured([&] { EXPECT_EQ(Read(z, dir / "none.sg2"), 0); });
