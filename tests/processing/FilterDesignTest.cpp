@@ -13,7 +13,7 @@
 #include "log/Log.h"
 #include "processing/IIRFilter.h"
 #include "processing/PolyRoots.h"
-#include "support/TempDir.h"
+#include "support/LogCapture.h"
 
 namespace {
 
@@ -36,18 +36,9 @@ double SectionDcGain(const Biquad& b) {
 }
 
 std::string CaptureLog(const std::function<void()>& fn) {
-  kxtest::TempDir dir;
-  std::string path = dir.File("log.txt");
-  int old = LogGetThreshold();
-  LogSetThreshold(LogInfo);
-  LogFileOpen(path);
+  kxtest::LogCapture log(LogInfo);
   fn();
-  LogFileClose();
-  LogSetThreshold(old);
-  std::ifstream in(path);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
+  return log.Text();
 }
 
 TEST(FilterDesign, DefaultsAreSixPoleButterworthLowPassAt07) {
