@@ -143,8 +143,8 @@ TEST(SegyWriter, BinaryHeaderTakesTheWrittenTracesAndRevisionOne) {
   auto s = MakeSection(3, 50);
   std::memset(s->m_textualHeader, 'T', 3200);
   uint8_t* bh = s->m_binaryHeader;
-  int16_t sorting = 2;
-  std::memcpy(bh + 28, &sorting, 2);
+  // Trace sorting 2, in native order as the readers leave it.
+  kxtest::StoreBytes<int16_t>(bh + 28, 2, kxtest::kHostBigEndian);
   std::memset(bh + 60, 0x5A, 40);  // revision 2 fields that must not survive
   std::memset(bh + 306, 0x5A, 26);
   s->Trace(0)->NS = 40;  // mixed lengths: first written count, not fixed
