@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -69,4 +70,11 @@ class LogCapture {
   fs::path m_path;
   int m_oldThreshold;
 };
+
+// What the log writes while fn runs at the given threshold.
+inline std::string CaptureLog(int threshold, const std::function<void()>& fn) {
+  LogCapture log(threshold);
+  fn();
+  return log.Text();
+}
 }  // namespace kxtest
