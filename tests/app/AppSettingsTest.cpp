@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "app/AppSettings.h"
+#include "support/TempDir.h"
 
 namespace {
 AppSettings For(int logical, int physical) {
@@ -42,8 +43,8 @@ TEST(AppSettings, OtherDefaults) {
 
 TEST(AppSettings, PhysicalCoresCountDistinctPackageCorePairs) {
   namespace fs = std::filesystem;
-  fs::path root = fs::temp_directory_path() / "kx_cpu_topology";
-  fs::remove_all(root);
+  kxtest::TempDir dir("kx_cpu_topology");
+  fs::path root = dir.Path();
   // Two packages, hyper-threaded: 4 logical CPUs on 3 distinct cores, plus noise entries.
   int pkg[] = {0, 0, 0, 1};
   int core[] = {0, 0, 1, 0};
@@ -57,7 +58,6 @@ TEST(AppSettings, PhysicalCoresCountDistinctPackageCorePairs) {
   fs::create_directories(root / "cpu9");  // no topology: not counted
   EXPECT_EQ(CountPhysicalCores(root.c_str()), 3);
   EXPECT_EQ(CountPhysicalCores((root / "missing").c_str()), -1);
-  fs::remove_all(root);
 }
 
 TEST(AppSettings, FocusPolicyDecidesWhereTheFocusGoesAfterAPanelControl) {

@@ -15,6 +15,7 @@
 #include "formats/SegyWriter.h"
 #include "log/Log.h"
 #include "section/SeismicSection.h"
+#include "support/LogCapture.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
@@ -224,16 +225,10 @@ TEST_F(WorkspaceTest, RelativePathsAreRememberedAsAbsoluteFolders) {
 
 TEST_F(WorkspaceTest, LoadLogsItsStepsAndTheMissingData) {
   std::string good = MakeFile("logged.sgy", 6);
-  std::string log = (m_dir / "load.log").string();
-  ASSERT_TRUE(LogFileOpen(log));
-  int threshold = LogGetThreshold();
-  LogSetThreshold(LogStep);
+  kxtest::LogCapture log(LogStep);
   EXPECT_EQ(m_ws.LoadChosenFiles({good}, 1), 0);
   EXPECT_EQ(m_ws.LoadDataset({(m_dir / "none.sgy").string()}, Workspace::DefaultLoadParams()), -1);
-  LogSetThreshold(threshold);
-  LogFileClose();
-  std::ifstream in(log);
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string text = log.Text();
   std::size_t read = text.find("6 traces read in ");
   std::size_t stats = text.find("max smp=101  Tmin=0.000ms  Tmax=200.000ms  max|Amp|=");
   std::size_t total = text.find("Total load & display time = ");

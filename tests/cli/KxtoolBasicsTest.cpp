@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <array>
 #include <cstdio>
@@ -6,7 +7,8 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
+
+#include "support/TempDir.h"
 
 namespace {
 struct ToolRun {
@@ -45,17 +47,16 @@ TEST(KxtoolBasics, BadCommandsAndOptionsFail) {
 }
 
 TEST(KxtoolBasics, LogFileReceivesMessages) {
-  auto path = std::filesystem::temp_directory_path() / "kx_basics.log";
-  std::filesystem::remove(path);
-  ToolRun r = Kxtool("no-such-command --log-file " + path.string());
+  kxtest::TempDir dir("kx_basics");
+  std::string path = dir / "log.txt";
+  ToolRun r = Kxtool("no-such-command --log-file " + path);
   EXPECT_NE(r.status, 0);
   // The unknown command is reported before options are read, so the file stays absent.
   EXPECT_FALSE(std::filesystem::exists(path));
-  r = Kxtool("help --log-file " + path.string() + " --threads x");
+  r = Kxtool("help --log-file " + path + " --threads x");
   EXPECT_NE(r.status, 0);
   std::ifstream in(path);
   std::stringstream text;
   text << in.rdbuf();
   EXPECT_NE(text.str().find("ERROR: --threads needs an integer"), std::string::npos);
-  std::filesystem::remove(path);
 }

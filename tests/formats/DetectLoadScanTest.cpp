@@ -9,10 +9,11 @@
 #include "formats/ReaderTable.h"
 #include "formats/SeismicFile.h"
 #include "section/SeismicSection.h"
+#include "support/LogCapture.h"
 
+using kxtest::LogCapture;
 using kxtest::ReadFileBytes;
 using segytest::DataPath;
-using segytest::LogCapture;
 using segytest::SegyBuilder;
 using segytest::WriteTemp;
 
@@ -62,7 +63,7 @@ TEST(DetectFileType, ContentWhenTheExtensionSaysNothing) {
   su2.Tr16(1, 117, 1000);  // the second trace differs: not SU, read as SEG-Y
   LogCapture log;
   EXPECT_EQ(Detect(WriteTemp("su_differs", su2.Su())), kFileUnknown);
-  EXPECT_TRUE(log.Has("WARNING: unrecognized file type"));
+  EXPECT_TRUE(log.Contains("WARNING: unrecognized file type"));
   EXPECT_EQ(Detect(WriteTemp("segy_noext", Traces(true, 3).Segy())), kFileSegy);
   EXPECT_EQ(Detect(WriteTemp("segy_le_noext", Traces(false, 3).Segy())), kFileSegy);
   SegyBuilder ext = Traces(true, 3);  // extended headers: the first trace is not at 3600
@@ -203,5 +204,5 @@ TEST(SeismicFile, ModesAndFailure) {
   EXPECT_FALSE(OpenSeismicFile(nullptr, path, "rb"));
   LogCapture log;
   EXPECT_FALSE(OpenSeismicFile(nullptr, path + ".none", "rbS"));
-  EXPECT_TRUE(log.Has("ERROR: Cannot open seismic file (mode 'rbS')"));
+  EXPECT_TRUE(log.Contains("ERROR: Cannot open seismic file (mode 'rbS')"));
 }

@@ -13,6 +13,7 @@
 #include "log/Log.h"
 #include "section/ByteOrder.h"
 #include "section/SegyWordTable.h"
+#include "support/LogCapture.h"
 
 using namespace writertest;
 
@@ -33,17 +34,6 @@ SegyWordSelection Only(std::initializer_list<int> words) {
   for (int w = 1; w <= kSegyWordSegb; ++w) s.Set(w, false);
   for (int w : words) s.Set(w, true);
   return s;
-}
-
-std::string Captured(const std::function<void()>& fn) {
-  LogSetStderrEcho(true);
-  LogSetThreshold(LogWarning);
-  testing::internal::CaptureStderr();
-  fn();
-  std::string text = testing::internal::GetCapturedStderr();
-  LogSetStderrEcho(false);
-  LogSetThreshold(kLogDefaultThreshold);
-  return text;
 }
 
 // A small big-endian SEG-Y file of our own, CDP 1200 + k and offset -25 + 12.5 k.
@@ -95,18 +85,18 @@ TEST(HeaderWordsExport, SelectedWordsInTableOrder) {
 TEST(HeaderWordsExport, RefusedFilesLeaveNoTextFile) {
   TempDir dir;
   WriteText(dir / "data.seg2", "x");
-  std::string log = Captured([&] {
+  std::string log = kxtest::CaptureLog(LogWarning, [&] {
     EXPECT_EQ(ExportHeaderWords(dir / "data.seg2", dir / "t.txt", SegyWordSelection(), ';', -1, -1), -3);
   });
   EXPECT_NE(log.find("ERROR: Export header words not supported for file type'.seg2'"), std::string::npos);
   WriteText(dir / "empty.sgy", "");
   WriteText(dir / "keep.txt", "old");
-  Captured([&] {
+  kxtest::CaptureLog(LogWarning, [&] {
     EXPECT_NE(ExportHeaderWords(dir / "empty.sgy", dir / "keep.txt", SegyWordSelection(), ';', -1, -1), 0);
   });
   EXPECT_EQ(ReadText(dir / "keep.txt"), "old");
   EXPECT_EQ(dir.Files().size(), 3u);
-  Captured([&] {
+  kxtest::CaptureLog(LogWarning, [&] {
     EXPECT_EQ(ExportHeaderWords(dir / "empty.sgy", "/nonexistent-kx/t.txt", SegyWordSelection(), ';', -1, -1),
               -101);
   });
@@ -152,13 +142,14 @@ TEST(HeaderWordsImport, RowsOutOfRangeWarnAndErrorsStopTheJob) {
   TempDir dir;
   std::string segy = SmallSegy(dir, "e.segy");
   WriteText(dir / "range.txt", "idx;CDP\n0;5\n9;5\n2;42\n");
-  std::string log = Captured([&] { EXPECT_EQ(ImportHeaderWords(dir / "range.txt", segy), 0); });
+  std::string log =
+      kxtest::CaptureLog(LogWarning, [&] { EXPECT_EQ(ImportHeaderWords(dir / "range.txt", segy), 0); });
   EXPECT_NE(log.find("WARNING: row 2, trace index 0 out of range"), std::string::npos);
   EXPECT_NE(log.find("WARNING: row 3, trace index 9 out of range"), std::string::npos);
   EXPECT_EQ(Load({segy})->Trace(1)->CDP, 42);
 
   WriteText(dir / "one.txt", "idx;CDP\n1;5\n17\n2;6\n");
-  log = Captured([&] { EXPECT_EQ(ImportHeaderWords(dir / "one.txt", segy), -1); });
+  log = kxtest::CaptureLog(LogWarning, [&] { EXPECT_EQ(ImportHeaderWords(dir / "one.txt", segy), -1); });
   EXPECT_NE(log.find("ERROR: at least two columns are needed"), std::string::npos);
   EXPECT_NE(log.find("--- Job Aborted ---"), std::string::npos);
   auto s = Load({segy});
@@ -166,21 +157,22 @@ TEST(HeaderWordsImport, RowsOutOfRangeWarnAndErrorsStopTheJob) {
   EXPECT_EQ(s->Trace(1)->CDP, 42);  // the row after it never ran
 
   WriteText(dir / "bad.txt", "idx;CDP;OFFSET\n1;x;2y\n");
-  log = Captured([&] { EXPECT_EQ(ImportHeaderWords(dir / "bad.txt", segy), -1); });
+  log = kxtest::CaptureLog(LogWarning, [&] { EXPECT_EQ(ImportHeaderWords(dir / "bad.txt", segy), -1); });
   EXPECT_NE(log.find("ERROR: bad field value row=2 col=2"), std::string::npos);
   EXPECT_NE(log.find("ERROR: bad field value row=2 col=3"), std::string::npos);
 
   WriteText(dir / "count.txt", "idx;CDP\n1;5;6\n");
-  log = Captured([&] { EXPECT_EQ(ImportHeaderWords(dir / "count.txt", segy), -1); });
+  log = kxtest::CaptureLog(LogWarning, [&] { EXPECT_EQ(ImportHeaderWords(dir / "count.txt", segy), -1); });
   EXPECT_NE(log.find("ERROR: number of fields has changed at row 2, 3 instead of 2"), std::string::npos);
 
   WriteText(dir / "name.txt", "idx;ETRACL\n1;5\n");
-  log = Captured([&] { EXPECT_EQ(ImportHeaderWords(dir / "name.txt", segy), -1); });
+  log = kxtest::CaptureLog(LogWarning, [&] { EXPECT_EQ(ImportHeaderWords(dir / "name.txt", segy), -1); });
   EXPECT_NE(log.find("ERROR: no match found for 'ETRACL'"), std::string::npos);
 
-  log = Captured([&] { EXPECT_EQ(ImportHeaderWords(dir / "name.txt", dir / "x.seg2"), -3); });
+  log = kxtest::CaptureLog(LogWarning,
+                           [&] { EXPECT_EQ(ImportHeaderWords(dir / "name.txt", dir / "x.seg2"), -3); });
   EXPECT_NE(log.find("Import header words not supported for file type'.seg2'"), std::string::npos);
-  Captured([&] { EXPECT_EQ(ImportHeaderWords(dir / "missing.txt", segy), -101); });
+  kxtest::CaptureLog(LogWarning, [&] { EXPECT_EQ(ImportHeaderWords(dir / "missing.txt", segy), -101); });
 }
 
 TEST(HeaderWordsImport, SixteenBitWordsTakeTheLowBitsAndTagsAreIgnored) {

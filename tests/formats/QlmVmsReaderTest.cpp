@@ -30,11 +30,7 @@ fs::path TempFile(const std::string& name) {
   return fs::path(dir.Path()) / name;
 }
 
-// The log of one test, captured in a scratch file.
-class LogCapture : public kxtest::LogCapture {
- public:
-  LogCapture() : kxtest::LogCapture(TempFile("log.txt")) {}
-};
+using kxtest::LogCapture;
 using kxtest::ReadFileBytes;
 using kxtest::WriteFileBytes;
 

@@ -13,22 +13,13 @@
 #include "formats/Seg2Strings.h"
 #include "log/Log.h"
 #include "section/ByteOrder.h"
+#include "support/LogCapture.h"
 
 using namespace seg2test;
 using namespace writertest;
 
 namespace {
 const std::string kData = KX_TEST_DATA_DIR;
-
-std::string Captured(const std::function<void()>& fn) {
-  LogSetStderrEcho(true);
-  LogSetThreshold(LogWarning);
-  testing::internal::CaptureStderr();
-  fn();
-  std::string text = testing::internal::GetCapturedStderr();
-  LogSetStderrEcho(false);
-  return text;
-}
 
 int Read(SeismicSection& s, const std::string& path, int32_t flags = kLoadKeepHeaders) {
   LoadParams p;
@@ -93,8 +84,8 @@ TEST(Seg2Reader, FloatFileAndRefusedTwentyBitFile) {
   SeismicSection empty;
   char before[3200];
   std::memcpy(before, empty.m_textualHeader, sizeof before);
-  std::string log =
-      Captured([&] { EXPECT_EQ(Read(empty, kData + "/seg2/obspy/20180307_031245000.0.seg2"), 0); });
+  std::string log = kxtest::CaptureLog(
+      LogWarning, [&] { EXPECT_EQ(Read(empty, kData + "/seg2/obspy/20180307_031245000.0.seg2"), 0); });
   EXPECT_NE(log.find("ERROR: UNSUPPORTED SEG-D 20-bit Fixed Point (code 3), trace 1"), std::string::npos);
   EXPECT_EQ(std::memcmp(before, empty.m_textualHeader, sizeof before), 0);
   EXPECT_EQ(empty.m_binaryHeader[kBfhFileTypePos], 0);
@@ -139,7 +130,7 @@ TEST(Seg2Reader, ZeroPointersAreSkippedAndCodeThreeStopsTheLoad) {
   TempDir dir;
   WriteFileBytes(dir / "gap.sg2", MakeSeg2(false, {}, traces));
   SeismicSection s;
-  std::string log = Captured([&] { EXPECT_EQ(Read(s, dir / "gap.sg2"), 2); });
+  std::string log = kxtest::CaptureLog(LogWarning, [&] { EXPECT_EQ(Read(s, dir / "gap.sg2"), 2); });
   EXPECT_EQ(log, "");
   EXPECT_EQ(s.Trace(1)->CHAN, 3);
   EXPECT_EQ(s.Trace(1)->TRNO, 2);
@@ -148,7 +139,7 @@ TEST(Seg2Reader, ZeroPointersAreSkippedAndCodeThreeStopsTheLoad) {
   traces[2].format = 3;
   WriteFileBytes(dir / "code3.sg2", MakeSeg2(false, {}, traces));
   SeismicSection c;
-  log = Captured([&] { EXPECT_EQ(Read(c, dir / "code3.sg2"), 2); });
+  log = kxtest::CaptureLog(LogWarning, [&] { EXPECT_EQ(Read(c, dir / "code3.sg2"), 2); });
   EXPECT_NE(log.find("UNSUPPORTED SEG-D 20-bit Fixed Point (code 3), trace 3"), std::string::npos);
 }
 
@@ -171,7 +162,7 @@ TEST(Seg2Reader, KeywordsTakeTheirDefaultsOnBadValues) {
   WriteFileBytes(dir / "kw.sg2",
                  MakeSeg2(false, {"ACQUISITION_DATE 07-MAR-2001", "ACQUISITION_TIME 10:05:09.25"}, {t}));
   SeismicSection s;
-  std::string log = Captured([&] { ASSERT_EQ(Read(s, dir / "kw.sg2"), 1); });
+  std::string log = kxtest::CaptureLog(LogWarning, [&] { ASSERT_EQ(Read(s, dir / "kw.sg2"), 1); });
   EXPECT_NE(log.find("WARNING: 4 bad keyword value(s)"), std::string::npos) << log;
   const TraceRecord* r = s.Trace(0);
   EXPECT_EQ(r->DELAY, 0.0);
@@ -233,36 +224,36 @@ TEST(Seg2Reader, DamagedFilesKeepWhatWasReadAndNeverOverAllocate) {
   TempDir dir;
   WriteFileBytes(dir / "cut.sg2", std::vector<uint8_t>(bytes.begin(), bytes.end() - 8));
   SeismicSection s;
-  std::string log = Captured([&] { EXPECT_EQ(Read(s, dir / "cut.sg2"), 2); });
+  std::string log = kxtest::CaptureLog(LogWarning, [&] { EXPECT_EQ(Read(s, dir / "cut.sg2"), 2); });
   EXPECT_NE(log.find("Failed to read trace data, trace 3"), std::string::npos);
 
   // A sample count far beyond the file is refused before room is made for it.
   std::vector<uint8_t> huge = bytes;
   uint32_t ptr = LoadLE<uint32_t>(huge.data() + 32);
-  StoreWord<uint32_t>(huge.data() + ptr + 4, 2000000000u, false);
-  StoreWord<uint32_t>(huge.data() + ptr + 8, 500000000u, false);
+  kxtest::StoreBytes(huge.data() + ptr + 4, 2000000000u, false);
+  kxtest::StoreBytes(huge.data() + ptr + 8, 500000000u, false);
   WriteFileBytes(dir / "huge.sg2", huge);
   SeismicSection h;
-  Captured([&] { EXPECT_EQ(Read(h, dir / "huge.sg2"), 0); });
+  kxtest::CaptureLog(LogWarning, [&] { EXPECT_EQ(Read(h, dir / "huge.sg2"), 0); });
 
   std::vector<uint8_t> sig = bytes;
   sig[ptr] = 0x11;
   WriteFileBytes(dir / "sig.sg2", sig);
   SeismicSection g;
-  log = Captured([&] { EXPECT_EQ(Read(g, dir / "sig.sg2"), 0); });
+  log = kxtest::CaptureLog(LogWarning, [&] { EXPECT_EQ(Read(g, dir / "sig.sg2"), 0); });
   EXPECT_NE(log.find("BAD Trace Descriptor Block signature, trace 1"), std::string::npos);
 
   std::vector<uint8_t> none = bytes;
-  StoreWord<uint16_t>(none.data() + 6, 0, false);
+  kxtest::StoreBytes<uint16_t>(none.data() + 6, 0, false);
   WriteFileBytes(dir / "none.sg2", none);
   SeismicSection z;
-  log = Captured([&] { EXPECT_EQ(Read(z, dir / "none.sg2"), 0); });
+  log = kxtest::CaptureLog(LogWarning, [&] { EXPECT_EQ(Read(z, dir / "none.sg2"), 0); });
   EXPECT_NE(log.find("#traces (0) inconsistent with Trace Pointer subblock size (12 bytes)"),
             std::string::npos);
 
   WriteFileBytes(dir / "short.sg2", std::vector<uint8_t>(bytes.begin(), bytes.begin() + 20));
   SeismicSection q;
-  Captured([&] { EXPECT_EQ(Read(q, dir / "short.sg2"), 0); });
+  kxtest::CaptureLog(LogWarning, [&] { EXPECT_EQ(Read(q, dir / "short.sg2"), 0); });
   EXPECT_EQ(Read(q, dir / "missing.sg2"), -101);
 }
 
@@ -271,7 +262,7 @@ TEST(Seg2Reader, DumpPrintsEveryBlock) {
   WriteFileBytes(dir / "d.sg2", MakeSeg2(true, {"COMPANY Kestrix Test"}, ThreeTraces(2)));
   SeismicSection s;
   LogSetThreshold(LogError);
-  std::string log = Captured([&] { EXPECT_EQ(DumpSeg2File(s, dir / "d.sg2"), 0); });
+  std::string log = kxtest::CaptureLog(LogWarning, [&] { EXPECT_EQ(DumpSeg2File(s, dir / "d.sg2"), 0); });
   EXPECT_NE(log.find("                 block ID  01-02 :  3A,55  (big endian file)"), std::string::npos)
       << log;
   EXPECT_NE(log.find(" number of traces in file  07-08 :  3"), std::string::npos);

@@ -11,6 +11,7 @@
 #include "formats/Seg2Writer.h"
 #include "log/Log.h"
 #include "section/ByteOrder.h"
+#include "support/LogCapture.h"
 
 using namespace writertest;
 
@@ -196,13 +197,7 @@ TEST(Seg2Writer, StopsCleanlyBeforeATraceWouldStartBeyondFourGiB) {
   setvbuf(fp, nullptr, _IONBF, 0);
   SaveOptions o;
   o.seg2TraceCount = 70;
-  LogSetStderrEcho(true);
-  LogSetThreshold(LogError);
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(WriteSEG2(s, fp, o), 0);
-  std::string log = testing::internal::GetCapturedStderr();
-  LogSetStderrEcho(false);
-  LogSetThreshold(kLogDefaultThreshold);
+  std::string log = kxtest::CaptureLog(LogError, [&] { EXPECT_EQ(WriteSEG2(s, fp, o), 0); });
   std::fclose(fp);
   EXPECT_NE(
       log.find("ERROR: WriteSEG2 stopped after 64 traces written\nbecause trace offset in file exceeds 4GiB"),

@@ -13,6 +13,7 @@
 #include "formats/HeaderScan.h"
 #include "formats/LoadFileList.h"
 #include "formats/SegyReader.h"
+#include "log/Log.h"
 #include "section/SeismicSection.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -98,9 +99,9 @@ std::vector<uint8_t> Rev2Seed() {
   b.AddExtText("((SEG: EndText))");
   for (int i = 0; i < 5; ++i) {
     int t = b.AddTrace(6, 1000, {1, 2, 3, 4, 5, float(i)});
-    std::vector<uint8_t> ext(480, 0);
-    b.PutWord<uint16_t>(ext, 157, 2);
-    b.PutWord<uint32_t>(ext, 137, 6);
+    kxtest::ByteWriter ext = b.Words(480);
+    ext.PutAt<uint16_t>(157, 2);
+    ext.PutAt<uint32_t>(137, 6);
     b.TraceExtra(t, ext);
   }
   return b.Segy();

@@ -8,6 +8,7 @@
 #include "SegyTestUtil.h"
 #include "formats/LoadFileList.h"
 #include "formats/SegyReader.h"
+#include "log/Log.h"
 #include "section/SeismicSection.h"
 
 using kxtest::ReadFileBytes;

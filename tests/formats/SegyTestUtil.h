@@ -1,5 +1,5 @@
 // Helpers of the SEG-Y reader tests: a byte-level SEG-Y/SU builder, a shared
-// scratch folder, running the segyio oracle, and capturing log messages.
+// scratch folder and running the segyio oracle.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,8 +15,6 @@
 #include <string>
 #include <vector>
 
-#include "log/Log.h"
-#include "section/ByteOrder.h"
 #include "support/ByteWriter.h"
 #include "support/TempDir.h"
 
@@ -69,90 +67,49 @@ inline std::string Oracle(const std::string& args) {
                  " 2>/dev/null");
 }
 
-// Log messages written while it lives.
-class LogCapture {
- public:
-  LogCapture() : m_path((SharedDir() / ("log_" + std::to_string(++Counter()) + ".txt")).string()) {
-    LogFileClose();
-    LogFileOpen(m_path);
-  }
-  ~LogCapture() { LogFileClose(); }
-  std::string Text() {
-    LogFileClose();
-    std::ifstream in(m_path);
-    std::stringstream s;
-    s << in.rdbuf();
-    m_text += s.str();
-    LogFileOpen(m_path + "x");
-    m_path += "x";
-    return m_text;
-  }
-  bool Has(const std::string& needle) { return Text().find(needle) != std::string::npos; }
-
- private:
-  static int& Counter() {
-    static int c = 0;
-    return c;
-  }
-  std::string m_path;
-  std::string m_text;
-};
-
 // Builds SEG-Y or SU bytes word by word. Positions are 1-based as in the standard.
 class SegyBuilder {
  public:
-  explicit SegyBuilder(bool bigEndian = true) : m_big(bigEndian) {
+  explicit SegyBuilder(bool bigEndian = true) : m_binary(bigEndian) {
     m_text.assign(3200, ' ');
-    m_binary.assign(400, 0);
+    m_binary.Zeros(400);
     Bin16(25, 5);
   }
-  bool Big() const { return m_big; }
   std::vector<uint8_t>& Text() { return m_text; }
-  std::vector<uint8_t>& Binary() { return m_binary; }
+  std::vector<uint8_t>& Binary() { return m_binary.Bytes(); }
 
-  void Bin16(int pos, int v) { Put<int16_t>(m_binary, pos, static_cast<int16_t>(v)); }
-  void Bin32(int pos, int32_t v) { Put<int32_t>(m_binary, pos, v); }
-  void Bin64(int pos, int64_t v) { Put<int64_t>(m_binary, pos, v); }
-  void BinF64(int pos, double v) { Put<uint64_t>(m_binary, pos, std::bit_cast<uint64_t>(v)); }
+  void Bin16(int pos, int v) { m_binary.PutAt(pos, static_cast<int16_t>(v)); }
+  void Bin32(int pos, int32_t v) { m_binary.PutAt(pos, v); }
+  void Bin64(int pos, int64_t v) { m_binary.PutAt(pos, v); }
   void Revision(int major, int minor) {
-    m_binary[300] = static_cast<uint8_t>(major);
-    m_binary[301] = static_cast<uint8_t>(minor);
+    m_binary.Bytes()[300] = static_cast<uint8_t>(major);
+    m_binary.Bytes()[301] = static_cast<uint8_t>(minor);
   }
-  void AddExtText(const std::string& first80) {
-    std::vector<uint8_t> b(3200, ' ');
-    std::memcpy(b.data(), first80.data(), first80.size() < 3200 ? first80.size() : 3200);
-    m_ext.insert(m_ext.end(), b.begin(), b.end());
+  void AddExtText(std::string block) {
+    block.resize(3200, ' ');
+    m_ext.insert(m_ext.end(), block.begin(), block.end());
   }
 
   // A new trace header (240 bytes, zero) with NS and DT set; returns its index.
   int AddTrace(int ns, int dtUs, const std::vector<float>& ieeeSamples) {
-    std::vector<uint8_t> h(240, 0);
-    Put<uint16_t>(h, 115, static_cast<uint16_t>(ns));
-    Put<int16_t>(h, 117, static_cast<int16_t>(dtUs));
-    m_headers.push_back(h);
-    std::vector<uint8_t> s;
-    for (float v : ieeeSamples) {
-      std::vector<uint8_t> w(4);
-      Put<uint32_t>(w, 1, std::bit_cast<uint32_t>(v));
-      s.insert(s.end(), w.begin(), w.end());
-    }
-    m_samples.push_back(s);
-    return static_cast<int>(m_headers.size()) - 1;
+    Trace t{Words(240), {}, Words(0)};
+    t.header.PutAt(115, static_cast<uint16_t>(ns));
+    t.header.PutAt(117, static_cast<int16_t>(dtUs));
+    for (float v : ieeeSamples) t.samples.F32(v);
+    m_traces.push_back(t);
+    return static_cast<int>(m_traces.size()) - 1;
   }
-  void Tr16(int trace, int pos, int v) { Put<int16_t>(m_headers[trace], pos, static_cast<int16_t>(v)); }
-  void Tr32(int trace, int pos, int32_t v) { Put<int32_t>(m_headers[trace], pos, v); }
+  void Tr16(int trace, int pos, int v) { m_traces[trace].header.PutAt(pos, static_cast<int16_t>(v)); }
+  void Tr32(int trace, int pos, int32_t v) { m_traces[trace].header.PutAt(pos, v); }
+  // Zeroed bytes in the file's order, for trace header extensions.
+  kxtest::ByteWriter Words(std::size_t n) const { return kxtest::ByteWriter(m_binary.BigEndian()).Zeros(n); }
   // Raw bytes after a trace's header (extensions), before its samples.
-  void TraceExtra(int trace, const std::vector<uint8_t>& bytes) { m_extra[trace] = bytes; }
-  std::vector<uint8_t> Ext1() const { return std::vector<uint8_t>(240, 0); }
-  template <typename T>
-  void PutWord(std::vector<uint8_t>& buf, int pos, T v) const {
-    Put<T>(buf, pos, v);
-  }
+  void TraceExtra(int trace, const kxtest::ByteWriter& bytes) { m_traces[trace].extra = bytes.Bytes(); }
 
   std::vector<uint8_t> Segy() const {
     std::vector<uint8_t> out(m_text);
-    out.insert(out.end(), m_binary.begin(), m_binary.end());
-    out.insert(out.end(), m_ext.begin(), m_ext.end());
+    Append(out, m_binary.Bytes());
+    Append(out, m_ext);
     AppendTraces(out);
     return out;
   }
@@ -163,22 +120,24 @@ class SegyBuilder {
   }
 
  private:
-  template <typename T>
-  void Put(std::vector<uint8_t>& buf, int pos, T v) const {
-    StoreWord<T>(buf.data() + pos - 1, v, m_big);
+  struct Trace {
+    kxtest::ByteWriter header;
+    std::vector<uint8_t> extra;
+    kxtest::ByteWriter samples;
+  };
+  static void Append(std::vector<uint8_t>& out, const std::vector<uint8_t>& bytes) {
+    out.insert(out.end(), bytes.begin(), bytes.end());
   }
   void AppendTraces(std::vector<uint8_t>& out) const {
-    for (std::size_t i = 0; i < m_headers.size(); ++i) {
-      out.insert(out.end(), m_headers[i].begin(), m_headers[i].end());
-      auto it = m_extra.find(static_cast<int>(i));
-      if (it != m_extra.end()) out.insert(out.end(), it->second.begin(), it->second.end());
-      out.insert(out.end(), m_samples[i].begin(), m_samples[i].end());
+    for (const Trace& t : m_traces) {
+      Append(out, t.header.Bytes());
+      Append(out, t.extra);
+      Append(out, t.samples.Bytes());
     }
   }
-  bool m_big;
-  std::vector<uint8_t> m_text, m_binary, m_ext;
-  std::vector<std::vector<uint8_t>> m_headers, m_samples;
-  std::map<int, std::vector<uint8_t>> m_extra;
+  std::vector<uint8_t> m_text, m_ext;
+  kxtest::ByteWriter m_binary;
+  std::vector<Trace> m_traces;
 };
 
 }  // namespace segytest

@@ -16,6 +16,7 @@
 #include "log/Log.h"
 #include "processing/ActiveFilter.h"
 #include "section/ByteOrder.h"
+#include "support/LogCapture.h"
 
 using namespace writertest;
 
@@ -25,16 +26,6 @@ int32_t BE32(const uint8_t* h, int pos1) {
 }
 int16_t BE16(const uint8_t* h, int pos1) {
   return LoadBE<int16_t>(h + pos1 - 1);
-}
-
-std::string CaptureLog(const std::function<void()>& fn) {
-  LogSetStderrEcho(true);
-  LogSetThreshold(LogError);
-  testing::internal::CaptureStderr();
-  fn();
-  std::string text = testing::internal::GetCapturedStderr();
-  LogSetStderrEcho(false);
-  return text;
 }
 
 TEST(SegyWriter, HeaderWordsCarryScalarsAndBiasedRounding) {
@@ -106,7 +97,8 @@ TEST(SegyWriter, CropWindowKeepsTheWindowAndSkipsOneSampleOrNone) {
   TempDir dir;
   SaveOptions o;
   o.timeCrop = 1, o.t0 = 0.010, o.t1 = 0.030;
-  std::string log = CaptureLog([&] { EXPECT_EQ(SaveAsSegyRev1(*s, dir / "crop.segy", o), 0); });
+  std::string log =
+      kxtest::CaptureLog(LogError, [&] { EXPECT_EQ(SaveAsSegyRev1(*s, dir / "crop.segy", o), 0); });
   EXPECT_NE(log.find("trace 1 skipped: out of specified time range"), std::string::npos);
   EXPECT_NE(log.find("trace 2 skipped: out of specified time range"), std::string::npos);
   auto back = Load({dir / "crop.segy"});
@@ -127,7 +119,7 @@ TEST(SegyWriter, TooLongTracesAreSkippedInSegyAndSu) {
   s->ReplaceTrace(1, TraceRecordPtr(big));
   TempDir dir;
   SaveOptions o;
-  std::string log = CaptureLog([&] {
+  std::string log = kxtest::CaptureLog(LogError, [&] {
     EXPECT_EQ(SaveAsSegyRev1(*s, dir / "a.segy", o), 0);
     SaveOptions su;
     EXPECT_EQ(SaveAsSu(*s, dir / "a.su", su), 0);
@@ -143,8 +135,8 @@ TEST(SegyWriter, BinaryHeaderTakesTheWrittenTracesAndRevisionOne) {
   auto s = MakeSection(3, 50);
   std::memset(s->m_textualHeader, 'T', 3200);
   uint8_t* bh = s->m_binaryHeader;
-  int16_t sorting = 2;
-  std::memcpy(bh + 28, &sorting, 2);
+  // Trace sorting 2, in native order as the readers leave it.
+  kxtest::StoreBytes<int16_t>(bh + 28, 2, kxtest::kHostBigEndian);
   std::memset(bh + 60, 0x5A, 40);  // revision 2 fields that must not survive
   std::memset(bh + 306, 0x5A, 26);
   s->Trace(0)->NS = 40;  // mixed lengths: first written count, not fixed
@@ -241,7 +233,7 @@ TEST(SegyWriter, AllExcludedLeavesNoFileAndKeepsTheOldOne) {
   TempDir dir;
   WriteFileBytes(dir / "old.segy", {1, 2, 3});
   SaveOptions o;
-  std::string log = CaptureLog([&] {
+  std::string log = kxtest::CaptureLog(LogError, [&] {
     EXPECT_EQ(SaveAsSegyRev1(*s, dir / "new.segy", o), -100);
     EXPECT_EQ(SaveAsSegyRev1(*s, dir / "old.segy", o), -100);
     SaveOptions su;
@@ -283,7 +275,7 @@ TEST(SegyWriter, AFailedWriteStopsTheStreamWithTheSystemCode) {
   ASSERT_NE(fp, nullptr);
   setvbuf(fp, nullptr, _IONBF, 0);
   SaveOptions o;
-  std::string log = CaptureLog([&] { EXPECT_EQ(WriteSegyTraces(*s, fp, o), ENOSPC); });
+  std::string log = kxtest::CaptureLog(LogError, [&] { EXPECT_EQ(WriteSegyTraces(*s, fp, o), ENOSPC); });
   EXPECT_NE(log.find("ERROR: IO error while writing SEG-Y file after 4 traces written"), std::string::npos);
   std::fclose(fp);
 }

@@ -13,6 +13,7 @@
 #include "log/ConsoleLineStore.h"
 #include "log/ConsoleMenu.h"
 #include "log/Log.h"
+#include "support/TempDir.h"
 
 namespace {
 struct MenuState {
@@ -63,9 +64,8 @@ TEST_F(ConsoleWidgetTest, ContextMenuGreysTheCurrentLevel) {
 
 TEST_F(ConsoleWidgetTest, FileItemFollowsTheLogFileState) {
   ConsoleWidget w;
-  std::string path =
-      (std::filesystem::temp_directory_path() / ("kx_console_" + std::to_string(getpid()) + ".log"));
-  ASSERT_TRUE(LogFileOpen(path));
+  kxtest::TempDir dir("kx_console");
+  ASSERT_TRUE(LogFileOpen(dir / "log.txt"));
   EXPECT_EQ(Menu(w).labels.last(), "Pause Log");
   w.RunMenuCommand(kConsoleMenuPauseLog);
   EXPECT_TRUE(LogFileIsPaused());
@@ -73,7 +73,6 @@ TEST_F(ConsoleWidgetTest, FileItemFollowsTheLogFileState) {
   w.RunMenuCommand(kConsoleMenuResumeLog);
   EXPECT_FALSE(LogFileIsPaused());
   LogFileClose();
-  std::filesystem::remove(path);
 }
 
 TEST_F(ConsoleWidgetTest, ClearAllAndScrollingThroughTheStore) {

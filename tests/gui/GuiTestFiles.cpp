@@ -1,7 +1,6 @@
 #include "GuiTestFiles.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -13,19 +12,6 @@
 
 namespace fs = std::filesystem;
 
-GuiTestFiles::GuiTestFiles() {
-  static int serial = 0;
-  m_dir =
-      (fs::temp_directory_path() / ("kx_gui_" + std::to_string(getpid()) + "_" + std::to_string(++serial)))
-          .string();
-  fs::create_directories(m_dir);
-}
-
-GuiTestFiles::~GuiTestFiles() {
-  std::error_code ec;
-  fs::remove_all(m_dir, ec);
-}
-
 std::string GuiTestFiles::Segy(const char* name, int channels) {
   SeismicSection s;
   SynthParams p;
@@ -33,14 +19,14 @@ std::string GuiTestFiles::Segy(const char* name, int channels) {
   p.channels = channels;
   p.samples = 101;
   EXPECT_EQ(MakeSynthSurvey(s, p), channels);
-  std::string path = m_dir + "/" + name;
+  std::string path = m_dir / name;
   SaveOptions o;
   EXPECT_EQ(SaveAsSegyRev1(s, path, o), 0);
   return path;
 }
 
 std::string GuiTestFiles::Junk(const char* name) {
-  std::string path = m_dir + "/" + name;
+  std::string path = m_dir / name;
   std::ofstream(path) << "no traces in here";
   return path;
 }

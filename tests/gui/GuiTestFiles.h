@@ -3,16 +3,16 @@
 
 #include <string>
 
+#include "support/TempDir.h"
+
 class GuiTestFiles {
  public:
-  GuiTestFiles();
-  ~GuiTestFiles();
   // A one-shot SEG-Y file with the given number of channels.
   std::string Segy(const char* name, int channels);
   // A file with no seismic data in it.
   std::string Junk(const char* name);
-  std::string Dir() const { return m_dir; }
+  std::string Dir() const { return m_dir.Path(); }
 
  private:
-  std::string m_dir;
+  kxtest::TempDir m_dir{"kx_gui"};
 };

@@ -2,7 +2,6 @@
 // "threadsafe" style re-executes this binary for just this test) and the other tests keep an open
 // log.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -12,6 +11,7 @@
 #include "log/ConsoleLineStore.h"
 #include "log/ConsoleMenu.h"
 #include "log/Log.h"
+#include "support/TempDir.h"
 
 namespace {
 int g_raises = 0;
@@ -62,17 +62,19 @@ std::string CloseAndKeepCalling(const std::string& path) {
   std::stringstream ss;
   ss << in.rdbuf();
   if (ss.str() != "before close\n") return "file holds \"" + ss.str() + "\"";
-  std::remove(path.c_str());
   return "";
 }
 }  // namespace
 
 TEST(LogCloseDeathTest, AfterConsoleCloseLogCallsDoNothingAndDoNotFail) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  std::string path = ::testing::TempDir() + "kx_log_close_" + std::to_string(getpid()) + ".log";
   EXPECT_EXIT(
       {
-        std::string broken = CloseAndKeepCalling(path);
+        std::string broken;
+        {  // std::exit below skips the destructors of the block it leaves
+          kxtest::TempDir dir("kx_log_close");
+          broken = CloseAndKeepCalling(dir / "log.txt");
+        }
         if (!broken.empty()) std::fprintf(stderr, "BROKEN: %s\n", broken.c_str());
         std::fflush(stderr);
         std::exit(broken.empty() ? 0 : 1);

@@ -3,7 +3,6 @@
 // and backwards), every message must stay whole and in its thread's order, and the log file must
 // hold every message exactly once.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -18,6 +17,7 @@
 
 #include "log/ConsoleLineStore.h"
 #include "log/Log.h"
+#include "support/TempDir.h"
 
 namespace {
 constexpr int kWriters = 4;
@@ -50,7 +50,8 @@ TEST(LogConcurrency, ThreadsLogWhileTheStoreWrapsAndTheWidgetReads) {
   LogSetThreshold(kLogDefaultThreshold);
   ConsoleClearAll();
   ConsoleAccess([](ConsoleLineStore& s) { s.Resize(40, 80); });
-  std::string path = ::testing::TempDir() + "kx_log_concurrency_" + std::to_string(getpid()) + ".log";
+  kxtest::TempDir dir("kx_log_concurrency");
+  std::string path = dir / "log.txt";
   LogFileClose();
   ASSERT_TRUE(LogFileOpen(path));
   std::atomic<int> notified{0};
@@ -171,7 +172,6 @@ TEST(LogConcurrency, ThreadsLogWhileTheStoreWrapsAndTheWidgetReads) {
   }
   EXPECT_EQ(fileLines, kWriters * kMessagesPerWriter * 3 / 2);
   for (int t = 0; t < kWriters; ++t) EXPECT_EQ(next[t], kMessagesPerWriter);
-  std::remove(path.c_str());
 }
 
 // Clear All, resizes and scrolls from several threads while others log: only consistency counts.

@@ -3,7 +3,6 @@
 // ConsoleClose is final for the process, so the test that closes the log runs in a child process
 // (LogCloseTest.cpp); everything here leaves the log open.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
@@ -16,6 +15,7 @@
 
 #include "log/ConsoleLineStore.h"
 #include "log/Log.h"
+#include "support/TempDir.h"
 
 namespace {
 std::atomic<int> g_raises{0};
@@ -64,17 +64,15 @@ class LogTest : public ::testing::Test {
       s.Resize(ConsoleLineStore::kDefaultRows, ConsoleLineStore::kDefaultCols);
       s.ClearAll();
     }));
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    m_path = ::testing::TempDir() + "kx_log_" + info->name() + "_" + std::to_string(getpid()) + ".log";
   }
   void TearDown() override {
     LogFileClose();
     ConsoleSetRaiseHook(nullptr);
     ConsoleSetChangeHook(nullptr);
     LogSetThreshold(kLogDefaultThreshold);
-    std::remove(m_path.c_str());
   }
-  std::string m_path;
+  kxtest::TempDir m_dir{"kx_log"};
+  std::string m_path = m_dir / "log.txt";
 };
 }  // namespace
 

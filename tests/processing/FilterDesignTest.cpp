@@ -13,7 +13,7 @@
 #include "log/Log.h"
 #include "processing/IIRFilter.h"
 #include "processing/PolyRoots.h"
-#include "support/TempDir.h"
+#include "support/LogCapture.h"
 
 namespace {
 
@@ -33,21 +33,6 @@ void ExpectBatchMatchesRunFilter(int level);
 
 double SectionDcGain(const Biquad& b) {
   return (b.b0 + b.b1 + b.b2) / (1.0 + b.a1 + b.a2);
-}
-
-std::string CaptureLog(const std::function<void()>& fn) {
-  kxtest::TempDir dir;
-  std::string path = dir.File("log.txt");
-  int old = LogGetThreshold();
-  LogSetThreshold(LogInfo);
-  LogFileOpen(path);
-  fn();
-  LogFileClose();
-  LogSetThreshold(old);
-  std::ifstream in(path);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
 }
 
 TEST(FilterDesign, DefaultsAreSixPoleButterworthLowPassAt07) {
@@ -310,9 +295,9 @@ TEST(FilterDesign, EllipticSearchReachesTheStopBandWithinATenthOfADecibel) {
 }
 
 TEST(FilterDesign, LogsItsTimingAndItsDesignErrors) {
-  std::string log = CaptureLog([] { Make(kLowPass, kButterworth, 4, 0.2); });
+  std::string log = kxtest::CaptureLog(LogInfo, [] { Make(kLowPass, kButterworth, 4, 0.2); });
   EXPECT_NE(log.find("Filter Coeff calculated in "), std::string::npos);
-  log = CaptureLog([] {
+  log = kxtest::CaptureLog(LogInfo, [] {
     IIRFilter f = IIRFilterInit();
     f.family = 3;  // no such family
     DesignFilter(f);
@@ -326,7 +311,7 @@ TEST(FilterDesign, LogsItsTimingAndItsDesignErrors) {
             std::string::npos);
   std::complex<double> origin[2] = {0.0, 0.0};
   double c2[2], c1[2], c0[2];
-  log = CaptureLog([&] { EXPECT_EQ(RootsToSections(origin, 1, true, c2, c1, c0), 0); });
+  log = kxtest::CaptureLog(LogInfo, [&] { EXPECT_EQ(RootsToSections(origin, 1, true, c2, c1, c0), 0); });
   EXPECT_NE(log.find("ERROR with 2nd order polynomials calc: RE & IM are at the origin"), std::string::npos);
 }
 

@@ -3,17 +3,23 @@
 #include <cstdint>
 #include <string>
 
-#include "SectionTestUtil.h"
 #include "section/InfoFormat.h"
 #include "section/SectionInfo.h"
 #include "section/SeismicSection.h"
 #include "section/Utf8Text.h"
+#include "support/ByteWriter.h"
+#include "support/SectionBuilder.h"
 
 using kxtest::AddTrace;
-using kxtest::PutI16;
-using kxtest::PutI32;
 
 namespace {
+// Binary header words in native order, as the readers leave them.
+void PutI16(SeismicSection& s, int pos, int16_t v) {
+  kxtest::StoreBytes(s.m_binaryHeader + pos, v, kxtest::kHostBigEndian);
+}
+void PutI32(SeismicSection& s, int pos, int32_t v) {
+  kxtest::StoreBytes(s.m_binaryHeader + pos, v, kxtest::kHostBigEndian);
+}
 // Binary header positions (0-based) the text reads.
 constexpr int kFormat = 24, kSorting = 28, kSweepChan = 40, kCorrelated = 48, kGainRcv = 50;
 constexpr int kAmpRcv = 52, kMeasurement = 54, kDataTraces = 60, kAuxTraces = 64, kFold = 92;

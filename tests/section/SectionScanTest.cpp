@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "SectionTestUtil.h"
 #include "section/SectionInfo.h"
 #include "section/SeismicSection.h"
+#include "support/SectionBuilder.h"
 
 using kxtest::AddTrace;
 

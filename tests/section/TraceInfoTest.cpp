@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "SectionTestUtil.h"
 #include "section/SeismicSection.h"
 #include "section/TraceInfo.h"
+#include "support/SectionBuilder.h"
 
 using kxtest::AddTrace;
 

@@ -31,6 +31,20 @@ inline uint32_t IbmBits(float v) {
   return sign | static_cast<uint32_t>(exponent) << 24 | fraction;
 }
 
+// True where the host stores words big-end first.
+inline constexpr bool kHostBigEndian = std::endian::native == std::endian::big;
+
+// Writes the bytes of v at `at` in the given order, for buffers no writer
+// owns (headers already in a section, files read back).
+template <typename T>
+void StoreBytes(uint8_t* at, T v, bool bigEndian) {
+  static_assert(std::is_arithmetic_v<T>);
+  uint8_t raw[sizeof(T)];
+  std::memcpy(raw, &v, sizeof v);
+  bool swap = bigEndian != kHostBigEndian;
+  for (std::size_t i = 0; i < sizeof v; ++i) at[i] = raw[swap ? sizeof v - 1 - i : i];
+}
+
 class ByteWriter {
  public:
   explicit ByteWriter(bool bigEndian) : m_big(bigEndian) {}
@@ -40,7 +54,7 @@ class ByteWriter {
   template <typename T>
   ByteWriter& Put(T v) {
     m_bytes.resize(m_bytes.size() + sizeof v);
-    Store(m_bytes.data() + m_bytes.size() - sizeof v, v);
+    StoreBytes(m_bytes.data() + m_bytes.size() - sizeof v, v, m_big);
     return *this;
   }
   ByteWriter& U8(uint8_t v) { return Put(v); }
@@ -68,7 +82,7 @@ class ByteWriter {
   // Overwrites the word at the 1-based position pos (the bytes must exist).
   template <typename T>
   void PutAt(std::size_t pos, T v) {
-    Store(m_bytes.data() + pos - 1, v);
+    StoreBytes(m_bytes.data() + pos - 1, v, m_big);
   }
 
   std::size_t size() const { return m_bytes.size(); }
@@ -76,15 +90,6 @@ class ByteWriter {
   const std::vector<uint8_t>& Bytes() const { return m_bytes; }
 
  private:
-  template <typename T>
-  void Store(uint8_t* at, T v) const {
-    static_assert(std::is_arithmetic_v<T>);
-    uint8_t raw[sizeof(T)];
-    std::memcpy(raw, &v, sizeof v);
-    bool swap = m_big == (std::endian::native == std::endian::little);
-    for (std::size_t i = 0; i < sizeof v; ++i) at[i] = raw[swap ? sizeof v - 1 - i : i];
-  }
-
   bool m_big;
   std::vector<uint8_t> m_bytes;
 };
