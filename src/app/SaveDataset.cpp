@@ -39,9 +39,10 @@ bool SaveInProgress() {
 }
 
 SaveResult SaveDataset(SeismicSection& section, const SaveParams& p, const std::string& path,
-                       const IIRFilter* filter) {
+                       const IIRFilter* filter, int threads) {
   auto start = std::chrono::steady_clock::now();
   SaveOptions o = BuildSaveOptions(p, section, filter);
+  o.threads = threads;
   int32_t kept = PrepareSaveSet(section, p);
   if (kept == 0) return Stop("Empty saveset after applying defined crop");
   double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();

@@ -19,9 +19,9 @@ struct SaveResult {
 // Runs the save to path in p.format; with p.applyFilter the samples pass
 // through filter (nullptr for none). The traces' OMIT flags stay as the
 // preparation left them. A failure leaves no file and an existing file of
-// that name untouched.
+// that name untouched. threads: the team that filters and encodes the traces.
 SaveResult SaveDataset(SeismicSection& section, const SaveParams& p, const std::string& path,
-                       const IIRFilter* filter);
+                       const IIRFilter* filter, int threads = 1);
 
 // True while a save is writing (the GUI disables the filter and binning dialogs).
 bool SaveInProgress();

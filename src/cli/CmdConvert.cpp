@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/AppSettings.h"
 #include "app/SaveDataset.h"
 #include "app/SavePrep.h"
 #include "cli/CliLoad.h"
@@ -131,7 +132,7 @@ int SaveSection(SeismicSection& section, const ConvertArgs& a, int format) {
     if (SetActiveFilterFromArgument(a.filter) != 0) return 2;
     p.applyFilter = 1;
   }
-  SaveResult r = SaveDataset(section, p, a.out, &ActiveFilter());
+  SaveResult r = SaveDataset(section, p, a.out, &ActiveFilter(), Settings().numThreads);
   if (!r.message.empty()) LogPrint(LogError, "\nERROR: %s", r.message.c_str());
   return r.code == 0 ? 0 : 1;
 }

@@ -20,6 +20,7 @@ struct SaveOptions {
   double t1 = 0.0;
   int32_t traceList = 0;              // 0: the section's trace list; non-zero: its stack list
   const IIRFilter* filter = nullptr;  // not null: the samples pass through it (read only)
+  int threads = 1;                    // team size for filtering and encoding the traces
   uint8_t revision = 1;               // 1 SEG-Y rev 1; 0 SU; above 1 refused
   int32_t flags = 0;
   // Written back by the trace writer.

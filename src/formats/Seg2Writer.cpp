@@ -6,12 +6,12 @@
 #include <cstdarg>
 #include <cstring>
 
+#include "formats/FilterBlock.h"
 #include "formats/SafeWrite.h"
 #include "formats/Seg2Reader.h"
 #include "formats/SegyWriter.h"
 #include "log/Log.h"
 #include "log/Status.h"
-#include "processing/IIRFilter.h"
 #include "section/ByteOrder.h"
 #include "section/SegyBytePositions.h"
 #include "section/SeismicSection.h"
@@ -57,7 +57,7 @@ void PutLE16(std::vector<uint8_t>* v, uint16_t x) {
 struct WriteState {
   std::FILE* fp;
   std::vector<uint8_t> pointers;  // the subblock, 4 x N bytes
-  std::vector<float> buffer;      // filtered samples
+  FilterBlock filtered;           // the filtered samples of the traces about to be written
   uint64_t offset = 0;            // where the next trace block starts
   int written = 0;
   int error = 0;  // errno of a failed write or seek
@@ -72,7 +72,7 @@ bool Put(WriteState& w, const void* data, std::size_t n) {
 }
 
 // Block, strings and samples f..f+n-1 of one trace.
-bool WriteTrace(WriteState& w, const TraceRecord& r, int32_t f, int32_t n, const SaveOptions& o) {
+bool WriteTrace(WriteState& w, const TraceRecord& r, int32_t i, int32_t f, int32_t n, const SaveOptions& o) {
   std::vector<uint8_t> strings = Seg2StringList(Seg2TraceStrings(r, r.DELAY + f * r.DT));
   uint8_t block[kSeg2TraceBlockBytes] = {};
   StoreWord<uint16_t>(block, kSeg2TraceId, false);
@@ -80,12 +80,7 @@ bool WriteTrace(WriteState& w, const TraceRecord& r, int32_t f, int32_t n, const
   StoreWord<uint32_t>(block + 4, static_cast<uint32_t>(4u * static_cast<uint32_t>(n)), false);
   StoreWord<uint32_t>(block + 8, static_cast<uint32_t>(n), false);
   block[12] = 4;
-  const float* src = r.Samples();
-  if (o.filter) {
-    RunFilter(*o.filter, r.Samples(), w.buffer.data(), r.NS);
-    src = w.buffer.data();
-  }
-  src += f;
+  const float* src = (o.filter ? w.filtered.Samples(i) : r.Samples()) + f;
   std::vector<float> swapped;
   if (!kHostLittleEndian) {
     swapped.assign(src, src + n);
@@ -125,7 +120,7 @@ bool WriteListEntry(WriteState& w, const TraceRecord& r, int i, const SaveOption
     return true;
   }
   StoreWord<uint32_t>(w.pointers.data() + 4 * w.written, static_cast<uint32_t>(w.offset), false);
-  if (!WriteTrace(w, r, f, e - f + 1, o)) return false;
+  if (!WriteTrace(w, r, i, f, e - f + 1, o)) return false;
   ++w.written;
   return true;
 }
@@ -147,24 +142,7 @@ bool WriteFileBlock(WriteState& w) {
   return Put(w, block, sizeof block) && Put(w, w.pointers.data(), w.pointers.size());
 }
 
-int32_t MaxSamples(const TraceList& list) {
-  int32_t m = 2;
-  for (int32_t i = 0; i < list.count; ++i)
-    if (list.traces[i] && list.traces[i]->NS > m) m = list.traces[i]->NS;
-  return m;
-}
-
-bool AllocateBuffers(WriteState& w, const TraceList& list, const SaveOptions& o) {
-  if (o.filter) {
-    std::size_t n = static_cast<std::size_t>(MaxSamples(list));
-    try {
-      w.buffer.resize(n);
-    } catch (...) {
-      LogPrint(LogError, "\nERROR: malloc failure for %zu-byte freq filter buffer\n", n * sizeof(float));
-      ConsoleRaise();
-      return false;
-    }
-  }
+bool AllocateBuffers(WriteState& w, const SaveOptions& o) {
   try {
     // The subblock size is a 16-bit byte count: at most 16383 pointers.
     w.pointers.assign(4u * std::min<uint32_t>(o.seg2TraceCount, 16383u), 0);
@@ -243,7 +221,8 @@ std::vector<std::string> Seg2TraceStrings(const TraceRecord& r, double delay) {
 int WriteSEG2(const SeismicSection& section, std::FILE* fp, SaveOptions& o) {
   TraceList list = ChosenList(section, o);
   WriteState w{fp, {}, {}, 0, 0, 0};
-  if (!AllocateBuffers(w, list, o)) return kStatusNoMemory;
+  int32_t filteredEnd = 0;
+  if (!AllocateBuffers(w, o)) return kStatusNoMemory;
   const TraceRecord* first = nullptr;
   for (int32_t i = 0; i < list.count && !first; ++i) first = list.traces[i];
   std::vector<uint8_t> fileStrings = Seg2StringList(Seg2FileStrings(section, first));
@@ -256,6 +235,13 @@ int WriteSEG2(const SeismicSection& section, std::FILE* fp, SaveOptions& o) {
   for (int32_t i = 0; ok && !stop && i < list.count; ++i) {
     const TraceRecord* r = list.traces[i];
     if (!r || r->OMIT) continue;
+    if (o.filter && i >= filteredEnd) {
+      filteredEnd = w.filtered.Fill(*o.filter, list.traces, i, list.count, o.threads);
+      if (filteredEnd < 0) {
+        ConsoleRaise();
+        return kStatusNoMemory;
+      }
+    }
     ok = WriteListEntry(w, *r, i, o, &stop);
   }
   ok = ok && WriteFileBlock(w);

@@ -9,11 +9,11 @@
 #include <limits>
 #include <vector>
 
+#include "formats/FilterBlock.h"
 #include "formats/SafeWrite.h"
 #include "formats/SegyLayout.h"
 #include "log/Log.h"
 #include "log/Status.h"
-#include "processing/IIRFilter.h"
 #include "section/ByteOrder.h"
 #include "section/SeismicSection.h"
 
@@ -188,44 +188,112 @@ TraceList ChosenList(const SeismicSection& s, const SaveOptions& o) {
   return {list.data(), static_cast<int32_t>(list.size())};
 }
 
-struct StreamState {
-  std::vector<float>* buffer;
+// One trace of a block: samples f..f+n-1 of r, at `offset` in the block's bytes.
+struct Entry {
+  const TraceRecord* r;
+  int32_t index;  // in the list
+  int32_t f, n;
+  std::size_t offset;
+};
+
+// The skip checks, in list order so that their messages keep it, and the
+// fields written back for the first trace. False: the trace is skipped.
+bool Admit(const TraceRecord& r, int32_t i, int written, SaveOptions& o, Entry* e) {
+  int32_t f = 0, g = 0;
+  CropWindow(r, o, &f, &g);
+  if (f >= g) {
+    LogPrint(LogError, "trace %d skipped: out of specified time range", i);
+    ConsoleRaise();
+    return false;
+  }
+  int32_t n = g - f + 1;
+  if (o.revision < 2 && n > 65535) {
+    LogPrint(LogError, "trace %d skipped: too many samples (%d), SEG-Y rev 1 max is 65'535", i, n);
+    return false;
+  }
+  if (written == 0) {
+    o.samplesPerTrace = static_cast<uint16_t>(n);
+    double us = std::trunc(r.DT * 1e6 + 0.01);
+    o.sampleIntervalUs = static_cast<uint16_t>(us > 0.0 && us <= 65535.0 ? us : 0.0);
+  } else if (n != o.samplesPerTrace) {
+    o.fixedLength = 0;
+  }
+  *e = {&r, i, f, n, 0};
+  return true;
+}
+
+// Header and samples of one trace into dst (kSegyTraceHeaderBytes + 4 n bytes).
+// samples is the whole trace, filtered or not.
+void EncodeTrace(const Entry& e, const float* samples, int32_t flags, bool bigOut, bool swap, uint8_t* dst) {
+  BuildSegyTraceHeader(*e.r, flags, bigOut, dst);
+  HeaderOut h(dst, bigOut);
+  h.U16(kTrNs, static_cast<uint16_t>(e.n));
+  h.I16(kTrDelrt, SegyDelayWord(e.f * e.r->DT + e.r->DELAY));
+  uint8_t* out = dst + kSegyTraceHeaderBytes;
+  std::memcpy(out, samples + e.f, sizeof(float) * static_cast<std::size_t>(e.n));
+  if (swap) ReverseBytes32(out, static_cast<std::size_t>(e.n));
+}
+
+// What the trace loop carries from block to block.
+struct BlockWriter {
+  const SaveOptions& o;
   bool bigOut;  // words and samples written big-endian
   bool swap;    // samples need reversing on this host
+  FilterBlock filtered;
+  std::vector<Entry> entries;
+  std::vector<uint8_t> bytes;
   int written = 0;
 };
 
-// Header and samples of one trace; 0, or the system error code.
-int WriteOneTrace(const TraceRecord& r, int32_t f, int32_t n, const SaveOptions& o, StreamState& st,
-                  std::FILE* fp) {
-  uint8_t header[kSegyTraceHeaderBytes];
-  BuildSegyTraceHeader(r, o.flags, st.bigOut, header);
-  HeaderOut h(header, st.bigOut);
-  h.U16(kTrNs, static_cast<uint16_t>(n));
-  h.I16(kTrDelrt, SegyDelayWord(f * r.DT + r.DELAY));
-  const float* src = r.Samples() + f;
-  if (o.filter) {
-    RunFilter(*o.filter, r.Samples(), st.buffer->data(), r.NS);
-    src = st.buffer->data() + f;
+// Encodes the admitted traces of one block on the team and writes them:
+// 0, the system error code, or kStatusNoMemory.
+int FlushBlock(BlockWriter& b, std::FILE* fp) {
+  if (b.entries.empty()) return 0;
+  std::size_t total = 0;
+  for (Entry& e : b.entries) {
+    e.offset = total;
+    total += kSegyTraceHeaderBytes + sizeof(float) * static_cast<std::size_t>(e.n);
   }
-  if (st.swap) {
-    if (src != st.buffer->data() + f) std::memcpy(st.buffer->data() + f, src, sizeof(float) * n);
-    ReverseBytes32(st.buffer->data() + f, static_cast<std::size_t>(n));
-    src = st.buffer->data() + f;
+  try {
+    b.bytes.resize(total);
+  } catch (...) {
+    LogPrint(LogError, "\nERROR: malloc failure for %zu-byte trace buffer\n", total);
+    return kStatusNoMemory;
   }
-  errno = 0;
-  if (std::fwrite(header, 1, sizeof header, fp) != sizeof header ||
-      std::fwrite(src, sizeof(float), static_cast<std::size_t>(n), fp) != static_cast<std::size_t>(n)) {
-    return errno > 0 ? errno : EIO;
+  const int64_t count = static_cast<int64_t>(b.entries.size());
+#pragma omp parallel for schedule(static) num_threads(std::max(b.o.threads, 1))
+  for (int64_t k = 0; k < count; ++k) {
+    const Entry& e = b.entries[static_cast<std::size_t>(k)];
+    const float* samples = b.o.filter ? b.filtered.Samples(e.index) : e.r->Samples();
+    EncodeTrace(e, samples, b.o.flags, b.bigOut, b.swap, b.bytes.data() + e.offset);
   }
+  // Trace by trace into the stream's buffer, so that a failure counts the traces written.
+  for (std::size_t k = 0; k < b.entries.size(); ++k) {
+    const std::size_t end = k + 1 < b.entries.size() ? b.entries[k + 1].offset : total;
+    const std::size_t size = end - b.entries[k].offset;
+    errno = 0;
+    if (std::fwrite(b.bytes.data() + b.entries[k].offset, 1, size, fp) != size)
+      return errno > 0 ? errno : EIO;
+    ++b.written;
+  }
+  b.entries.clear();
   return 0;
 }
 
-int32_t MaxSamples(const TraceList& list) {
-  int32_t m = 0;
-  for (int32_t i = 0; i < list.count; ++i)
-    if (list.traces[i] && list.traces[i]->NS > m) m = list.traces[i]->NS;
-  return m;
+// Traces per block when the samples are not filtered (the filter sizes its
+// own blocks): enough to keep the team busy, small enough to stay in cache.
+constexpr int32_t kBlockTraces = 1024;
+
+// Admits the traces list[first..end) into the block and writes it.
+int WriteBlock(BlockWriter& b, const TraceList& list, int32_t first, int32_t end, SaveOptions& o,
+               std::FILE* fp) {
+  for (int32_t i = first; i < end; ++i) {
+    const TraceRecord* r = list.traces[i];
+    if (!r || r->OMIT) continue;
+    Entry e{};
+    if (Admit(*r, i, b.written + static_cast<int>(b.entries.size()), o, &e)) b.entries.push_back(e);
+  }
+  return FlushBlock(b, fp);
 }
 }  // namespace
 
@@ -262,52 +330,24 @@ int WriteSegyTraces(const SeismicSection& section, std::FILE* fp, SaveOptions& o
   TraceList list = ChosenList(section, o);
   // SEG-Y is big-endian; SU keeps the host's order.
   bool bigOut = !(o.flags & kSaveHostOrder) || !kHostLittleEndian;
-  bool swap = bigOut == kHostLittleEndian;
-  std::vector<float> buffer;
-  if (swap || o.filter) {
-    std::size_t count = static_cast<std::size_t>(std::max(MaxSamples(list), 2));
-    try {
-      buffer.resize(count);
-    } catch (...) {
-      LogPrint(LogError, "\nERROR: malloc failure for %zu-byte trace buffer\n", count * sizeof(float));
-      ConsoleRaise();
-      return kStatusNoMemory;
-    }
-  }
-  StreamState st{&buffer, bigOut, swap};
+  BlockWriter b{o, bigOut, bigOut == kHostLittleEndian, {}, {}, {}};
   o.fixedLength = 1;
-  int result = 0;
-  for (int32_t i = 0; i < list.count; ++i) {
-    const TraceRecord* r = list.traces[i];
-    if (!r || r->OMIT) continue;
-    int32_t f = 0, g = 0;
-    CropWindow(*r, o, &f, &g);
-    if (f >= g) {
-      LogPrint(LogError, "trace %d skipped: out of specified time range", i);
+  for (int32_t first = 0; first < list.count;) {
+    int32_t end = std::min(list.count, first + kBlockTraces);
+    if (o.filter) end = b.filtered.Fill(*o.filter, list.traces, first, list.count, o.threads);
+    int result = end < 0 ? end : WriteBlock(b, list, first, end, o, fp);
+    if (result < 0) {
       ConsoleRaise();
-      continue;
+      return result;
     }
-    int32_t n = g - f + 1;
-    if (o.revision < 2 && n > 65535) {
-      LogPrint(LogError, "trace %d skipped: too many samples (%d), SEG-Y rev 1 max is 65'535", i, n);
-      continue;
-    }
-    if (st.written == 0) {
-      o.samplesPerTrace = static_cast<uint16_t>(n);
-      double us = std::trunc(r->DT * 1e6 + 0.01);
-      o.sampleIntervalUs = static_cast<uint16_t>(us > 0.0 && us <= 65535.0 ? us : 0.0);
-    } else if (n != o.samplesPerTrace) {
-      o.fixedLength = 0;
-    }
-    result = WriteOneTrace(*r, f, n, o, st, fp);
     if (result != 0) {
-      LogPrint(LogError, "\nERROR: IO error while writing SEG-Y file after %d traces written", st.written);
+      LogPrint(LogError, "\nERROR: IO error while writing SEG-Y file after %d traces written", b.written);
       LogSystemError(result, 1);
       return result;
     }
-    ++st.written;
+    first = end;
   }
-  if (st.written == 0) {
+  if (b.written == 0) {
     o.fixedLength = 0;
     LogPrint(LogError, "\nERROR: zero valid trace written to SEG-Y file\n");
     ConsoleRaise();

@@ -14,6 +14,7 @@
 
 #include "log/Log.h"
 #include "log/Status.h"
+#include "processing/FilterTraces.h"
 #include "processing/SincTable.h"
 
 namespace {
@@ -63,13 +64,76 @@ int64_t LongestOutput(const SeismicSection& s, double newDt) {
   return longest;
 }
 
+bool Resamplable(const TraceRecord* tr) {
+  return tr && tr->NS >= 1 && tr->DT > 0.0 && std::isfinite(tr->DT);
+}
+
+// The anti-alias filtered inputs of a block of traces, run through the block
+// runner one interval at a time. A trace without them here (nothing to
+// filter, or no memory for the block) is filtered on its own by ResampleTrace.
+struct FilteredInputs {
+  int32_t first = 0;
+  std::vector<float> samples;
+  std::vector<int64_t> offsets;  // per trace from first; -1 none
+
+  const float* Get(int32_t i) const {
+    int64_t o = offsets[static_cast<std::size_t>(i - first)];
+    return o < 0 ? nullptr : samples.data() + o;
+  }
+};
+
+// About 4 MB of filtered samples per block: in cache for the interpolation
+// that follows, and no filtered copy of the whole section.
+constexpr int64_t kBlockSamples = int64_t{1} << 20;
+
+// Filters the inputs of traces first.. until the budget; returns the end.
+int32_t FilterBlockInputs(const SeismicSection& s, int32_t first, const AntiAliasSet& filters, int numThreads,
+                          FilteredInputs* in) {
+  in->first = first;
+  in->offsets.clear();
+  int64_t total = 0;
+  int32_t end = first;
+  for (; end < s.Count() && (end == first || total < kBlockSamples); ++end) {
+    const TraceRecord* tr = s.Trace(end);
+    bool filtered = Resamplable(tr) && filters.Find(tr->DT);
+    in->offsets.push_back(filtered ? total : -1);
+    if (filtered) total += tr->NS;
+  }
+  try {
+    in->samples.resize(static_cast<std::size_t>(total));
+  } catch (const std::bad_alloc&) {
+    std::fill(in->offsets.begin(), in->offsets.end(), -1);
+    return end;
+  }
+  for (std::size_t k = 0; k < filters.filters.size(); ++k) {
+    auto inInterval = [&](int32_t i) { return in->Get(i) && s.Trace(i)->DT == filters.intervals[k]; };
+    int rc = kStatusNoMemory;
+    try {
+      std::vector<FilterJob> jobs;
+      for (int32_t i = first; i < end; ++i) {
+        if (!inInterval(i)) continue;
+        const TraceRecord* tr = s.Trace(i);
+        jobs.push_back(
+            {tr->Samples(), in->samples.data() + in->offsets[static_cast<std::size_t>(i - first)], tr->NS});
+      }
+      rc = jobs.empty() ? 0 : RunFilterTraces(filters.filters[k], jobs, numThreads);
+    } catch (const std::bad_alloc&) {
+    }
+    if (rc != 0)
+      for (int32_t i = first; i < end; ++i)
+        if (inInterval(i)) in->offsets[static_cast<std::size_t>(i - first)] = -1;
+  }
+  return end;
+}
+
 enum TraceOutcome { kTraceDone, kTraceFailed, kTraceSkipped };
 
 // Replaces trace i by its resampled version; on any failure it is untouched.
+// prefiltered: the trace's anti-alias filtered samples when the block has them.
 TraceOutcome ResampleTrace(SeismicSection& s, int32_t i, double newDt, const AntiAliasSet& filters,
-                           const float* t, int32_t applyLowPass) {
+                           const float* t, int32_t applyLowPass, const float* prefiltered) {
   const TraceRecord* old = s.Trace(i);
-  if (!old || old->NS < 1 || !(old->DT > 0.0) || !std::isfinite(old->DT)) return kTraceSkipped;
+  if (!Resamplable(old)) return kTraceSkipped;
   int64_t nNew = ResampledCount(old->NS, old->DT, newDt);
   TraceRecordPtr rec(nNew < 0 ? nullptr : TraceRecord::Allocate(static_cast<int32_t>(nNew)));
   if (!rec) {
@@ -84,7 +148,8 @@ TraceOutcome ResampleTrace(SeismicSection& s, int32_t i, double newDt, const Ant
   const int32_t nOld = old->NS;
   const float* input = old->Samples();
   float* filtered = nullptr;
-  const IIRFilter* filter = applyLowPass ? filters.Find(old->DT) : nullptr;
+  const IIRFilter* filter = applyLowPass && !prefiltered ? filters.Find(old->DT) : nullptr;
+  if (prefiltered) input = prefiltered;
   if (filter) {
     filtered = static_cast<float*>(std::malloc(static_cast<std::size_t>(nOld) * sizeof(float)));
     if (!filtered) {
@@ -111,19 +176,25 @@ void ResampleLoop(SeismicSection& s, double newDt, const AntiAliasSet& filters, 
   const int32_t count = s.Count();
   int32_t lastPercent = -1;  // touched by thread 0 only
   omp_set_dynamic(0);
+  FilteredInputs inputs;
+  for (int32_t first = 0; first < count;) {
+    const int32_t end = applyLowPass ? FilterBlockInputs(s, first, filters, numThreads, &inputs) : count;
 #pragma omp parallel for schedule(dynamic, 1) num_threads(numThreads)
-  for (int32_t i = 0; i < count; ++i) {
-    TraceOutcome r = ResampleTrace(s, i, newDt, filters, t, applyLowPass);
-    if (r == kTraceFailed) totals.failed.fetch_add(1, std::memory_order_relaxed);
-    if (r == kTraceSkipped) totals.skipped.fetch_add(1, std::memory_order_relaxed);
-    int32_t done = totals.done.fetch_add(1, std::memory_order_relaxed) + 1;
-    if (progress && omp_get_thread_num() == 0) {
-      int32_t percent = static_cast<int32_t>(static_cast<int64_t>(done) * 100 / count);
-      if (percent != lastPercent) {
-        lastPercent = percent;
-        progress(done, count);
+    for (int32_t i = first; i < end; ++i) {
+      const float* prefiltered = applyLowPass ? inputs.Get(i) : nullptr;
+      TraceOutcome r = ResampleTrace(s, i, newDt, filters, t, applyLowPass, prefiltered);
+      if (r == kTraceFailed) totals.failed.fetch_add(1, std::memory_order_relaxed);
+      if (r == kTraceSkipped) totals.skipped.fetch_add(1, std::memory_order_relaxed);
+      int32_t done = totals.done.fetch_add(1, std::memory_order_relaxed) + 1;
+      if (progress && omp_get_thread_num() == 0) {
+        int32_t percent = static_cast<int32_t>(static_cast<int64_t>(done) * 100 / count);
+        if (percent != lastPercent) {
+          lastPercent = percent;
+          progress(done, count);
+        }
       }
     }
+    first = end;
   }
   // Thread 0 may have run none of the last traces (or none at all): the end
   // is always reported.
