@@ -64,9 +64,9 @@ def best_of(fn, repeat):
 
 def write_segy(path, data, dt_us=2000):
     import segyio
-    spec = segyio.spec()
-    spec.format, spec.samples, spec.tracecount = 5, list(range(data.shape[1])), data.shape[0]
-    with segyio.create(path, spec) as f:
+    layout = segyio.spec()
+    layout.format, layout.samples, layout.tracecount = 5, list(range(data.shape[1])), data.shape[0]
+    with segyio.create(path, layout) as f:
         f.bin.update(hdt=dt_us, hns=data.shape[1])
         for i in range(data.shape[0]):
             f.header[i] = {segyio.TraceField.TRACE_SEQUENCE_LINE: i + 1,
@@ -80,11 +80,11 @@ def peer_process(src, dst, sos):
     import segyio
     with segyio.open(src, ignore_geometry=True) as f:
         data = f.trace.raw[:]
-        spec = segyio.tools.metadata(f)
+        layout = segyio.tools.metadata(f)
         headers = [dict(h) for h in f.header]
         text, binary = f.text[0], dict(f.bin)
     out = signal.sosfiltfilt(sos, data, axis=-1).astype(np.float32)
-    with segyio.create(dst, spec) as g:
+    with segyio.create(dst, layout) as g:
         g.text[0] = text
         g.bin.update(binary)
         for i, h in enumerate(headers):
