@@ -6,6 +6,7 @@
 #include "app/Workspace.h"
 #include "gui/console/ConsoleWidget.h"
 #include "gui/mainwindow/MainWindow.h"
+#include "gui/mainwindow/ScreenFit.h"
 #include "gui/mainwindow/Startup.h"
 #include "gui/mainwindow/TerminationSignals.h"
 #include "log/Log.h"
@@ -19,6 +20,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Kestrix");
   QApplication::setDesktopFileName("kestrix");
+  ScreenFitFilter screenFit;
+  app.installEventFilter(&screenFit);
 
   ConsoleWidget console;  // hidden until raised
   console.InstallRaiseHook();

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "gui/console/ConsoleWidget.h"
+#include "gui/mainwindow/ScreenFit.h"
 #include "log/ConsoleLineStore.h"
 #include "log/ConsoleMenu.h"
 #include "log/Log.h"
@@ -118,4 +119,25 @@ TEST_F(ConsoleWidgetTest, CloseHidesAndRaiseFromAnotherThreadShows) {
   delete w;
   ConsoleRaise();  // no console any more: nothing happens
   QApplication::processEvents();
+}
+
+// The console once opened 2,174 px wide on a 1,600 px screen (its width came
+// from the widest glyph of a substituted font).
+TEST_F(ConsoleWidgetTest, OpensAboutEightyColumnsWideAndInsideTheScreen) {
+  ConsoleWidget w;
+  QFont font("Courier New");
+  font.setStyleHint(QFont::Monospace);
+  font.setFixedPitch(true);
+  font.setPixelSize(15);
+  const int columns = 80 * QFontMetrics(font).averageCharWidth();
+  EXPECT_GE(w.width(), columns);
+  EXPECT_LE(w.width(), columns + 40);
+
+  const QRect small(0, 0, 1280, 800);
+  w.setGeometry(1200, 700, 2174, 900);
+  FitInside(&w, small);
+  EXPECT_TRUE(small.contains(w.frameGeometry())) << w.frameGeometry().x() << "," << w.frameGeometry().width();
+  w.setGeometry(-300, 40, 600, 400);
+  FitInside(&w, small);
+  EXPECT_EQ(w.geometry(), QRect(0, 40, 600, 400));
 }

@@ -45,7 +45,9 @@ ConsoleWidget::ConsoleWidget(QWidget* parent) : QWidget(parent, Qt::Window) {
   m_font.setPixelSize(15);
   QFontMetrics fm(m_font);
   m_lineHeight = std::max(1, fm.height());
-  m_charWidth = std::max(1, fm.maxWidth());
+  // The widest glyph of a substituted font can be several columns wide;
+  // columns of a fixed-pitch font are its average width.
+  m_charWidth = std::max(1, fm.averageCharWidth());
   m_bar = new QScrollBar(Qt::Vertical, this);
   connect(m_bar, &QScrollBar::actionTriggered, this, &ConsoleWidget::OnScrollAction);
   connect(m_bar, &QScrollBar::valueChanged, this, &ConsoleWidget::OnScrollValue);
