@@ -335,9 +335,9 @@ void MainWindow::ShowManual() {
 void MainWindow::ShowAbout() {
   QMessageBox::about(
       this, "About Kestrix",
-      QString("<b>Kestrix</b> %1<br>%2<br><br>A viewer and light editor of seismic trace data: "
+      QString("<b>Kestrix</b> %1<br><br>A viewer and light editor of seismic trace data: "
               "SEG-Y, SU, SEG-2 and vibration monitor files.")
-          .arg(KX_VERSION, QString(kMainWindowTitle).trimmed()));
+          .arg(KX_VERSION));
 }
 
 void MainWindow::ShowConsoleCommand() {
