@@ -341,6 +341,27 @@ TEST_F(MainWindowTest, PanelAndViewDriveEachOther) {
   EXPECT_EQ(view->Params().m_colorGain, 2.5);
 }
 
+// After a load from the command line or the menu the keys act on the view and
+// the panel shows its values, without a click in the view first.
+TEST_F(MainWindowTest, ViewTakesTheKeyboardAfterEveryLoad) {
+  auto w = Start({"kestrix", QString::fromStdString(m_files.Segy("first.sgy", 40))});
+  w->activateWindow();
+  QApplication::processEvents();
+  TraceViewWidget* view = w->TraceView();
+  for (int load = 0; load < 2; ++load) {
+    SCOPED_TRACE(load);
+    EXPECT_EQ(QApplication::focusWidget(), view);
+    EXPECT_EQ(w->Panel()->View(), static_cast<DisplayTarget*>(view));
+    const double before = view->Params().m_pixPerTrace;
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(view->Params().m_pixPerTrace, before * 1.1);
+    if (load == 0) {
+      w->Panel()->setFocus();
+      ASSERT_EQ(LoadThroughMenu(*w, m_files.Segy("second.sgy", 50)), 0);
+    }
+  }
+}
+
 TEST_F(MainWindowTest, ViewReportsReachEveryObserverAndToolsReachTheViewThroughTheWorkspace) {
   auto w = Start({"kestrix", QString::fromStdString(m_files.Segy("tools.sgy", 40))});
   TraceViewWidget* view = w->TraceView();

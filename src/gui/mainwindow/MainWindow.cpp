@@ -333,11 +333,10 @@ void MainWindow::ShowManual() {
 }
 
 void MainWindow::ShowAbout() {
-  QMessageBox::about(
-      this, "About Kestrix",
-      QString("<b>Kestrix</b> %1<br><br>A viewer and light editor of seismic trace data: "
-              "SEG-Y, SU, SEG-2 and vibration monitor files.")
-          .arg(KX_VERSION));
+  QMessageBox::about(this, "About Kestrix",
+                     QString("<b>Kestrix</b> %1<br><br>A viewer and light editor of seismic trace data: "
+                             "SEG-Y, SU, SEG-2 and vibration monitor files.")
+                         .arg(KX_VERSION));
 }
 
 void MainWindow::ShowConsoleCommand() {
@@ -404,6 +403,13 @@ void MainWindow::ShowPanelsAndView() {
   m_splash->hide();
   // The view appears: draw what it now holds.
   m_view->RefreshDisplay();
+}
+
+// Keys act on the new traces without a click first; the settings panel binds
+// to the view as it takes the focus. A tool that loads (the file selector)
+// takes the focus back afterwards.
+void MainWindow::SectionLoaded(const SeismicSection&, const LoadParams&) {
+  if (m_view->HasData()) m_view->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::SetSectionInfo(const std::string& text) {

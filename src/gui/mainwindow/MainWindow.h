@@ -84,6 +84,7 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   void BusyChanged(bool busy) override;
   void SetTitle(const std::string& title) override;
   void ShowPanelsAndView() override;
+  void SectionLoaded(const SeismicSection& section, const LoadParams& params) override;
   void SetSectionInfo(const std::string& text) override;
   void SetTraceInfo(int trace) override;
   void HighlightChanged(int absoluteTrace) override { SetTraceInfo(absoluteTrace); }
