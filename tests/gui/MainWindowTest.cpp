@@ -12,9 +12,11 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 #include <cmath>
 
 #include "GuiTestFiles.h"
+#include "app/AppSettings.h"
 #include "app/MainViewLink.h"
 #include "app/SettingsFile.h"
 #include "app/Workspace.h"
@@ -360,6 +362,37 @@ TEST_F(MainWindowTest, ViewTakesTheKeyboardAfterEveryLoad) {
       ASSERT_EQ(LoadThroughMenu(*w, m_files.Segy("second.sgy", 50)), 0);
     }
   }
+}
+
+// Ticking a word returns the focus to the view, which binds the panel again;
+// the ticks must survive that until "Apply", under every focus policy.
+TEST_F(MainWindowTest, TickedHeaderWordsSurviveTheFocusReturn) {
+  const AppSettings saved = Settings();
+  auto w = Start({"kestrix", QString::fromStdString(m_files.Segy("words.sgy", 40))});
+  w->activateWindow();
+  QApplication::processEvents();
+  TraceViewWidget* view = w->TraceView();
+  auto* list = w->Panel()->findChild<QTreeWidget*>("headerWords");
+  auto* apply = w->Panel()->findChild<QAbstractButton*>("apply");
+  ASSERT_TRUE(list && apply);
+  for (int policy : {1, 2, 3}) {
+    SCOPED_TRACE(policy);
+    Settings().dialogFocusPolicy = policy;
+    const std::vector<int> before = view->LabelWords();
+    std::vector<QTreeWidgetItem*> ticked;
+    for (int i = 0; ticked.size() < 2 && i < list->topLevelItemCount(); ++i)
+      if (list->topLevelItem(i)->checkState(0) == Qt::Unchecked) ticked.push_back(list->topLevelItem(i));
+    for (QTreeWidgetItem* item : ticked) {
+      list->setFocus();
+      item->setCheckState(0, Qt::Checked);
+      QApplication::processEvents();
+    }
+    for (QTreeWidgetItem* item : ticked) EXPECT_EQ(item->checkState(0), Qt::Checked);
+    EXPECT_EQ(view->LabelWords(), before);  // nothing applied yet
+    apply->click();
+    EXPECT_EQ(view->LabelWords().size(), before.size() + 2);
+  }
+  Settings() = saved;
 }
 
 TEST_F(MainWindowTest, ViewReportsReachEveryObserverAndToolsReachTheViewThroughTheWorkspace) {

@@ -105,11 +105,17 @@ QWidget* HeaderWordsPage::BuildGraduation() {
 }
 
 void HeaderWordsPage::SetTarget(DisplayTarget* view) {
+  // Ticking a word gives the focus back to the view, which binds the panel
+  // again: that must not undo the ticks the user has not applied yet.
+  const bool keepChoice = m_choicePending && view == m_view;
   m_view = view;
   if (!m_view) return;
-  m_words.AssignOffered(m_view->LabelWords());
-  CheckListedWords();
-  ShowChosen(-1);
+  if (!keepChoice) {
+    m_choicePending = false;
+    m_words.AssignOffered(m_view->LabelWords());
+    CheckListedWords();
+    ShowChosen(-1);
+  }
   m_step->setText(QString::fromStdString(LabelWordList::FormatGraduateStep(m_view->LabelGraduationStep())));
   QSignalBlocker blockH(m_hgrad);
   QSignalBlocker blockV(m_vgrad);
@@ -122,6 +128,7 @@ void HeaderWordsPage::ItemChanged(QTreeWidgetItem* item, int column) {
   int row = item->data(0, Qt::UserRole).toInt();
   bool checked = item->checkState(0) == Qt::Checked;
   if (checked == m_words.Contains(row)) return;  // a text change, not a check
+  m_choicePending = true;
   if (checked) {
     m_words.Insert(row);
     ShowChosen(0);
@@ -135,11 +142,15 @@ void HeaderWordsPage::ItemChanged(QTreeWidgetItem* item, int column) {
 void HeaderWordsPage::MoveChosen(bool up) {
   int pos = m_chosen->currentRow();
   int moved = up ? m_words.MoveUp(pos) : m_words.MoveDown(pos);
-  if (moved >= 0) ShowChosen(moved);
+  if (moved >= 0) {
+    m_choicePending = true;
+    ShowChosen(moved);
+  }
   ReturnFocus();
 }
 
 void HeaderWordsPage::ClearChosen() {
+  m_choicePending = true;  // an empty choice, applied by "Apply"
   m_words.Clear();
   CheckListedWords();
   ShowChosen(-1);
@@ -149,6 +160,7 @@ void HeaderWordsPage::ClearChosen() {
 void HeaderWordsPage::Apply() {
   int step = LabelWordList::ParseGraduateStep(m_step->text().toStdString());
   m_step->setText(QString::fromStdString(LabelWordList::FormatGraduateStep(step)));
+  m_choicePending = false;
   if (m_view) m_view->SetLabelWords(m_words.AppliedRows(), step);
   ReturnFocus();
 }

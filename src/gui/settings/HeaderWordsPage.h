@@ -57,6 +57,8 @@ class HeaderWordsPage : public QWidget {
   void ReturnFocus();
 
   DisplayTarget* m_view = nullptr;
+  // The user changed the choice since it was last applied or cleared.
+  bool m_choicePending = false;
   LabelWordList m_words;
   QTreeWidget* m_list = nullptr;
   QListWidget* m_chosen = nullptr;
