@@ -80,7 +80,10 @@ bool ManualWindow::Load(const QString& path) {
 }
 
 bool ManualWindow::FollowLink(const QUrl& url) {
-  if (!url.isRelative() || !url.path().isEmpty() || !url.hasFragment()) {
+  // A click hands over "#anchor" resolved against the document's base.
+  const QUrl page = url.adjusted(QUrl::RemoveFragment);
+  const bool internal = url.hasFragment() && (page.isEmpty() || page == m_browser->document()->baseUrl());
+  if (!internal) {
     QDesktopServices::openUrl(url);
     return true;
   }
