@@ -18,6 +18,7 @@
 #include "app/OpenFilters.h"
 #include "app/Workspace.h"
 #include "gui/console/ConsoleWidget.h"
+#include "gui/mainwindow/ManualWindow.h"
 #include "gui/mainwindow/OpenDialog.h"
 #include "gui/mainwindow/SplashWidget.h"
 #include "gui/settings/SettingsPanel.h"
@@ -324,12 +325,20 @@ void MainWindow::ShowParameters() {
   m_paramsDialog->activateWindow();
 }
 
+// The PDF manual when one is installed and the system can show it, else the
+// Markdown manual in a window of our own.
 void MainWindow::ShowManual() {
-  QString dir = QCoreApplication::applicationDirPath();
+  QString dir = m_programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : m_programFolder;
   QString manual = dir + "/Kestrix.pdf";
   if (QFileInfo::exists(manual) && QDesktopServices::openUrl(QUrl::fromLocalFile(manual))) return;
-  LogPrint(LogError, "\nERROR: cannot open the manual '%s'", manual.toUtf8().constData());
-  ConsoleRaise();
+  if (!m_manual) m_manual = ManualWindow::Open(dir, this);
+  if (!m_manual) {
+    ConsoleRaise();
+    return;
+  }
+  m_manual->show();
+  m_manual->raise();
+  m_manual->activateWindow();
 }
 
 void MainWindow::ShowAbout() {

@@ -18,6 +18,7 @@
 
 class ConsoleWidget;
 class DumpHeadersDialog;
+class ManualWindow;
 class ParametersDialog;
 class QAction;
 class QMenu;
@@ -66,7 +67,11 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
 
   void ShowDumpHeaders();
   void ShowParameters();
+  // Help > Manual. folder replaces the program's folder where the manual is
+  // looked for (tests).
   void ShowManual();
+  void SetProgramFolder(const QString& folder) { m_programFolder = folder; }
+  ManualWindow* Manual() const { return m_manual; }
   void ShowAbout();
 
   // The placement recorded when the window closed (into values).
@@ -137,6 +142,8 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   DumpHeadersDialog* m_dumpDialog = nullptr;
   ParametersDialog* m_paramsDialog = nullptr;
   StackCommand* m_stack = nullptr;
+  ManualWindow* m_manual = nullptr;
+  QString m_programFolder;  // empty: the program's own folder
   FilesChooser m_chooseFiles;
   SettingsFileValues m_placement;
   bool m_placementRecorded = false;

@@ -1,10 +1,13 @@
 // kestrix_screenshot FILE OUT.png [--wiggle|--color] [--palette N] [--pix-per-trace X] [--size WxH]
+//                    [--manual [--anchor HEADING]]
 // Starts the main window on FILE as the desktop program does, switches the
-// display mode, and saves the window's pixels. Used to make the pictures in
+// display mode, and saves the window's pixels; with --manual, those of the
+// Help > Manual window instead, scrolled to a heading's anchor when given. Used to make the pictures in
 // docs/; not installed.
 #include <QApplication>
 #include <QPixmap>
 #include <QTest>
+#include <QUrl>
 #include <cstdio>
 #include <cstdlib>
 
@@ -13,6 +16,7 @@
 #include "display/DisplayRules.h"
 #include "gui/console/ConsoleWidget.h"
 #include "gui/mainwindow/MainWindow.h"
+#include "gui/mainwindow/ManualWindow.h"
 #include "gui/mainwindow/Startup.h"
 #include "gui/settings/SettingsPanel.h"
 #include "gui/traceview/TraceViewWidget.h"
@@ -27,6 +31,8 @@ struct Options {
   double pixPerTrace = 0.0;  // 0: as loaded
   int width = 1280;
   int height = 800;
+  bool manual = false;
+  QString anchor;
 };
 
 bool ParseArgs(const QStringList& args, Options* o) {
@@ -39,6 +45,10 @@ bool ParseArgs(const QStringList& args, Options* o) {
       o->mode = kDisplayColor;
     else if (a == "--pix-per-trace" && i + 1 < args.size())
       o->pixPerTrace = args[++i].toDouble();
+    else if (a == "--manual")
+      o->manual = true;
+    else if (a == "--anchor" && i + 1 < args.size())
+      o->anchor = args[++i];
     else if (a == "--palette" && i + 1 < args.size())
       o->palette = args[++i].toInt();
     else if (a == "--size" && i + 1 < args.size()) {
@@ -65,7 +75,7 @@ int main(int argc, char** argv) {
   if (!ParseArgs(app.arguments(), &o)) {
     std::fprintf(stderr,
                  "usage: kestrix_screenshot FILE OUT.png [--wiggle|--color] [--palette 0..3] "
-                 "[--pix-per-trace X] [--size WxH]\n");
+                 "[--pix-per-trace X] [--size WxH] [--manual [--anchor HEADING]]\n");
     return 2;
   }
   ConsoleWidget console;
@@ -91,7 +101,19 @@ int main(int argc, char** argv) {
   view->setFocus();
   w->Panel()->AttachView(view);
   QTest::qWait(200);
-  if (!w->grab().save(o.out)) {
+  QWidget* shown = w.get();
+  if (o.manual) {
+    w->ShowManual();
+    if (!w->Manual()) return 1;
+    shown = w->Manual();
+    QTest::qWait(200);
+    if (!o.anchor.isEmpty() && !w->Manual()->FollowLink(QUrl("#" + o.anchor))) {
+      std::fprintf(stderr, "no heading with the anchor %s\n", qPrintable(o.anchor));
+      return 1;
+    }
+    QTest::qWait(200);
+  }
+  if (!shown->grab().save(o.out)) {
     std::fprintf(stderr, "cannot write %s\n", qPrintable(o.out));
     return 1;
   }
