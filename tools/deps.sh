@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, when missing.
-# Usage: tools/deps.sh
+# Usage: tools/deps.sh [gui|fuzz]
 set -euo pipefail
 pkgs=(build-essential cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev
       liblodepng-dev python3-numpy python3-scipy python3-segyio segyio-bin qt6-base-dev)
 if [ "${1:-}" = gui ]; then
   pkgs+=(qt6-base-dev libgl-dev xvfb xauth)
+fi
+# clang with libFuzzer and the sanitizer runtimes, and LLVM's OpenMP with its race-detector tool
+# (archer): tools/fuzz.sh and the tsan preset.
+if [ "${1:-}" = fuzz ]; then
+  pkgs+=(clang libclang-rt-14-dev libomp-14-dev)
 fi
 missing=()
 for p in "${pkgs[@]}"; do

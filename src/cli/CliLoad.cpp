@@ -9,7 +9,7 @@
 #include "log/Status.h"
 
 std::unique_ptr<SeismicSection> LoadSectionForCli(const std::vector<std::string>& files, int* status,
-                                                  LoadParams params) {
+                                                  LoadParams params, int64_t* skipped) {
   auto start = std::chrono::steady_clock::now();
   auto section = std::make_unique<SeismicSection>(1);
   int rc = LoadFileList(*section, files, params);
@@ -18,6 +18,11 @@ std::unique_ptr<SeismicSection> LoadSectionForCli(const std::vector<std::string>
   if (rc != 0) {
     *status = rc;
     return nullptr;
+  }
+  if (skipped) *skipped = params.skipped;
+  if (skipped && section->Count() == 0 && params.skipped > 0) {
+    *status = 0;
+    return section;
   }
   if (section->Scan() <= 0) {
     LogPrint(LogError, "\n\nNO SEISMIC DATA loaded\n");

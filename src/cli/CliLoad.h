@@ -15,8 +15,11 @@
 // (kStatusNoReader for a file type without a reader), or kStatusRefused when no file gave a trace
 // with a positive interval and sample count. *status is 0 on success.
 // params: the load's parameters (the stack takes the file numbers from the names).
+// skipped, when given, receives the traces the readers passed over for params.keepFrom; a
+// window past the last trace then gives an empty section (not scanned) and status 0.
 std::unique_ptr<SeismicSection> LoadSectionForCli(const std::vector<std::string>& files, int* status,
-                                                  LoadParams params = LoadParams());
+                                                  LoadParams params = LoadParams(),
+                                                  int64_t* skipped = nullptr);
 
 // JSON text helpers shared by the commands.
 std::string JsonString(const std::string& text);

@@ -18,7 +18,13 @@ int RunHelp(const CommandArgs& args) {
       "\ncommon options:\n"
       "  --log-level N   messages up to level N go to standard error (default 7)\n"
       "  --log-file F    also write the messages to F\n"
-      "  --threads N     worker threads of the parallel loops\n");
+      "  --threads N     worker threads of the parallel loops\n"
+      "\nexit status:\n"
+      "  0  everything asked for was done cleanly\n"
+      "  1  nothing could be done (unreadable file, no traces, failed write); the reason is logged\n"
+      "  2  bad usage: unknown command or option, missing or invalid argument\n"
+      "  3  done in part: an error was reported on the way, e.g. a file whose data ended early or\n"
+      "     was damaged (the traces read before the error were used)\n");
   return 0;
 }
 

@@ -43,9 +43,17 @@ void PrintHeaders(const std::string& path, int result, const SegdGeneralHeader& 
       {"dominant_sampling_interval", h.dominantInterval},
       {"ext_additional_blocks", h.extAdditionalBlocks},
   };
-  for (const auto& r : rows) std::printf("%s = %d\n", r.name, r.value);
+  for (const auto& r : rows) {
+    if (r.value == kBcdInvalid)
+      std::printf("%s = invalid\n", r.name);
+    else
+      std::printf("%s = %d\n", r.name, r.value);
+  }
   std::printf("base_scan_interval_ms = %.4f\n", h.baseScanInterval * 0.0625);
-  std::printf("record_length_s = %.9f\n", h.recordLength);
+  if (h.recordLength < 0.0)
+    std::printf("record_length_s = invalid\n");
+  else
+    std::printf("record_length_s = %.9f\n", h.recordLength);
 }
 
 int RunSegd(const CommandArgs& args) {

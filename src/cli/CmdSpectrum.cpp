@@ -1,6 +1,7 @@
 // kxtool spectrum: the normalised amplitude spectrum of one trace (raw or
 // after the active filter), of the whole section, or of a range of traces in a
 // time window, as CSV "frequency_hz,amplitude" on standard output or a file.
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <sstream>
@@ -13,6 +14,7 @@
 #include "cli/Command.h"
 #include "cli/FilterArgument.h"
 #include "cli/Options.h"
+#include "formats/SafeWrite.h"
 #include "log/Log.h"
 #include "log/Status.h"
 #include "processing/ActiveFilter.h"
@@ -106,18 +108,25 @@ int Compute(const SeismicSection& s, const SpectrumArgs& a, AmpSpectrum& sp, int
   return sp.ComputeTraceSpectrum(s, static_cast<int>(a.trace - 1), ActiveFilter());
 }
 
-int WriteCsv(const SpectrumCurve& curve, const std::string& output) {
-  std::FILE* out = output.empty() ? stdout : std::fopen(output.c_str(), "wb");
-  if (!out) {
-    LogPrint(LogError, "\nERROR: cannot create %s", output.c_str());
-    return 1;
-  }
+void PrintCsv(const SpectrumCurve& curve, std::FILE* out) {
   std::fprintf(out, "frequency_hz,amplitude\n");
   for (const CurvePoint& p : curve.points) std::fprintf(out, "%.9g,%.9g\n", p.x, p.y);
-  bool ok = std::fflush(out) == 0;
-  if (out != stdout) ok = std::fclose(out) == 0 && ok;
-  if (!ok) LogPrint(LogError, "\nERROR: writing the spectrum failed");
-  return ok ? 0 : 1;
+}
+
+// A named output goes through SafeWrite like every file kxtool writes: an
+// existing file is replaced only by a complete one.
+int WriteCsv(const SpectrumCurve& curve, const std::string& output) {
+  if (output.empty()) {
+    PrintCsv(curve, stdout);
+    if (std::fflush(stdout) == 0) return 0;
+    LogPrint(LogError, "\nERROR: writing the spectrum failed");
+    LogSystemError(errno, 0);
+    return 1;
+  }
+  SafeWrite out;
+  if (out.Open(output) != 0) return 1;
+  PrintCsv(curve, out.File());
+  return out.Commit() == 0 ? 0 : 1;
 }
 
 int RunSpectrum(const CommandArgs& args) {

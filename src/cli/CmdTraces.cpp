@@ -73,11 +73,16 @@ int RunTraces(const CommandArgs& args) {
     LogPrint(LogError, "\nERROR: traces needs files, --from >= 0 and --samples >= 0");
     return 2;
   }
+  // Only the traces printed are read: the readers pass over the others.
+  LoadParams params;
+  params.keepFrom = from;
+  params.keepTo = to;
   int status = 0;
-  auto section = LoadSectionForCli(files, &status);
+  int64_t skipped = 0;
+  auto section = LoadSectionForCli(files, &status, params, &skipped);
   if (!section) return 1;
-  for (long long i = from; i <= to && i < section->Count(); ++i) {
-    const TraceRecord* t = section->Trace(static_cast<int>(i));
+  for (long long i = from; i <= to && i - skipped < section->Count(); ++i) {
+    const TraceRecord* t = section->Trace(static_cast<int>(i - skipped));
     std::fputs(TraceJson(t, static_cast<int>(i), fields, k).c_str(), stdout);
     std::fputc('\n', stdout);
   }

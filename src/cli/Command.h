@@ -5,6 +5,14 @@
 #include <string>
 #include <vector>
 
+// kxtool's exit statuses (listed by "kxtool help" and in the README). A command returns 0, 1 or 2;
+// main() turns a 0 into 3 when an error was reported meanwhile (LogErrorCount), e.g. a file whose
+// data ended early: the traces read before the error were used, but not everything was done.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+inline constexpr int kExitPartial = 3;
+
 struct CommandArgs {
   std::vector<std::string> args;  // the words after the command name, common options removed
 };
@@ -26,5 +34,9 @@ struct CommandRegistrar {
 
 #define KX_COMMAND_CONCAT2(a, b) a##b
 #define KX_COMMAND_CONCAT(a, b) KX_COMMAND_CONCAT2(a, b)
-#define KX_COMMAND(name, usage, summary, fn) \
-  static CommandRegistrar KX_COMMAND_CONCAT(kxCommand_, __LINE__){CommandInfo{name, usage, summary, fn}}
+#define KX_COMMAND(name, usage, summary, fn)                        \
+  static CommandRegistrar KX_COMMAND_CONCAT(kxCommand_, __LINE__) { \
+    CommandInfo {                                                   \
+      name, usage, summary, fn                                      \
+    }                                                               \
+  }

@@ -1,6 +1,7 @@
 // kxtool: the command-line tool over the core, for batch work and tests.
 // Messages go to standard error, results to standard output or a named file.
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -10,6 +11,7 @@
 #include "cli/Command.h"
 #include "cli/Options.h"
 #include "log/Log.h"
+#include "log/LogErrorCount.h"
 
 std::vector<CommandInfo>& CommandTable() {
   static std::vector<CommandInfo> table;
@@ -90,6 +92,9 @@ std::vector<std::string> WithoutCommonOptions(const std::vector<std::string>& wo
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A write past the file-size limit must fail like a full disk (message, temporary file removed,
+  // old file kept) instead of killing the process mid-write.
+  std::signal(SIGXFSZ, SIG_IGN);
   LogSetStderrEcho(true);
   std::atexit(ConsoleClose);
   std::vector<std::string> args(argv + 1, argv + argc);
@@ -101,12 +106,19 @@ int main(int argc, char** argv) {
   const CommandInfo* cmd = FindCommand(args, &used);
   if (!cmd) {
     LogPrint(LogError, "\nERROR: unknown command \"%s\"; try kxtool help", args[0].c_str());
-    return 2;
+    return kExitUsage;
   }
   std::vector<std::string> words(args.begin() + static_cast<long>(used), args.end());
   Options opts(words);
-  if (!ApplyCommonOptions(opts)) return 2;
+  if (!ApplyCommonOptions(opts)) return kExitUsage;
   CommandArgs rest;
   rest.args = WithoutCommonOptions(words);
-  return cmd->run(rest);
+  const long long errorsBefore = LogErrorCount();
+  int rc = cmd->run(rest);
+  if (rc == kExitOk && LogErrorCount() > errorsBefore) {
+    LogPrint(LogWarning, "WARNING: %s finished with errors reported above (exit status %d)", cmd->name,
+             kExitPartial);
+    rc = kExitPartial;
+  }
+  return rc;
 }

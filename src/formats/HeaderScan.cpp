@@ -70,6 +70,9 @@ int ScanTraceHeaders(SeismicSection& section, FILE* fp, int64_t fileSize, int64_
   if (first > 1 && info.binarySampling) {
     if (!SeekToFirst(stream, info, first)) return 0;
     index = first - 1;
+  } else if (first > 1) {
+    // Traces of equal length without the binary header's promise: one checked seek.
+    index = static_cast<int32_t>(stream.JumpEqualTraces(first - 1, 1));
   }
   while (index < last && index < kScanLimit) {
     int64_t offset = stream.Position();

@@ -1,6 +1,7 @@
 #include "formats/KxfReader.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -26,16 +27,15 @@ void LogReadError(const char* what, int number, int code) {
   LogSystemError(code, 0);
 }
 
-// Reads trace number (1-based in the file). Returns the record, or null at the
-// end of the data or after a failure (logged; the end and a cut-short last
-// trace are quiet).
-TraceRecord* ReadOneTrace(std::FILE* f, int64_t fileSize, int number) {
-  uint8_t head[kTraceHeaderBytes];
+// Reads and checks the header of trace number (1-based in the file); slots
+// receives its sample slots. false at the end of the data or after a failure
+// (logged; the end and a cut-short last trace are quiet).
+bool ReadRecordHeader(std::FILE* f, int64_t fileSize, int number, uint8_t* head, int32_t* slots) {
   errno = 0;
   std::size_t got = std::fread(head, 1, kTraceHeaderBytes, f);
   if (got != kTraceHeaderBytes) {
     if (!std::feof(f)) LogReadError("Header", number, errno);
-    return nullptr;
+    return false;
   }
   const int32_t dim = LoadLE<int32_t>(head + offsetof(TraceRecord, DIM));
   const int32_t ns = LoadLE<int32_t>(head + offsetof(TraceRecord, NS));
@@ -44,17 +44,38 @@ TraceRecord* ReadOneTrace(std::FILE* f, int64_t fileSize, int number) {
   // the trace read past its allocation.
   if (ns < 0 || ns > n) {
     LogPrint(LogError, "\nERROR: Invalid trace record, trace #%d (dim=%d ns=%d)", number, dim, ns);
-    return nullptr;
+    return false;
   }
-  const uint64_t sampleBytes = static_cast<uint64_t>(n) * sizeof(float);
+  double dt = 0.0, delay = 0.0;
+  std::memcpy(&dt, head + offsetof(TraceRecord, DT), sizeof dt);
+  std::memcpy(&delay, head + offsetof(TraceRecord, DELAY), sizeof delay);
+  // Every time axis, spectrum and resampling divides by the interval.
+  if (!(std::isfinite(dt) && dt > 0.0) || !std::isfinite(delay)) {
+    LogPrint(LogError, "\nERROR: Invalid trace record, trace #%d (interval=%g s, delay=%g s)", number, dt,
+             delay);
+    return false;
+  }
   const int64_t left = BytesLeft(f, fileSize);
-  if (left >= 0 && static_cast<uint64_t>(left) < sampleBytes) return nullptr;  // cut-short last trace
+  if (left >= 0 && static_cast<uint64_t>(left) < static_cast<uint64_t>(n) * sizeof(float))
+    return false;  // cut-short last trace
+  *slots = n;
+  return true;
+}
+
+// Reads trace number (1-based in the file). Returns the record, or null at the
+// end of the data or after a failure (logged).
+TraceRecord* ReadOneTrace(std::FILE* f, int64_t fileSize, int number) {
+  uint8_t head[kTraceHeaderBytes];
+  int32_t n = 0;
+  if (!ReadRecordHeader(f, fileSize, number, head, &n)) return nullptr;
+  const uint64_t sampleBytes = static_cast<uint64_t>(n) * sizeof(float);
   auto* rec = static_cast<TraceRecord*>(std::calloc(1, kTraceHeaderBytes + sampleBytes));
   if (!rec) {
     LogPrint(LogError, "\nERROR: malloc failure for trace header+data[%d]\n", n);
     return nullptr;
   }
-  LogPrint(LogError, "TH.dim=%d  TH.ns=%d  alloc=%d", dim, ns, n);
+  LogPrint(LogError, "TH.dim=%d  TH.ns=%d  alloc=%d", LoadLE<int32_t>(head + offsetof(TraceRecord, DIM)),
+           LoadLE<int32_t>(head + offsetof(TraceRecord, NS)), n);
   std::memcpy(static_cast<void*>(rec), head, kTraceHeaderBytes);
   rec->DIM = n;
   errno = 0;
@@ -65,6 +86,14 @@ TraceRecord* ReadOneTrace(std::FILE* f, int64_t fileSize, int number) {
     return nullptr;
   }
   return rec;
+}
+
+// Passes over trace number without reading its samples; false as ReadOneTrace.
+bool SkipOneTrace(std::FILE* f, int64_t fileSize, int number) {
+  uint8_t head[kTraceHeaderBytes];
+  int32_t n = 0;
+  if (!ReadRecordHeader(f, fileSize, number, head, &n)) return false;
+  return fseeko(f, static_cast<off_t>(n) * static_cast<off_t>(sizeof(float)), SEEK_CUR) == 0;
 }
 
 }  // namespace
@@ -85,8 +114,15 @@ int ReadKxf(SeismicSection& section, const std::string& path, LoadParams& params
   if (!file) return kStatusOpenFailed;
   if (params.flags & kLoadKeepHeaders) SetKxfFileHeaders(section);
   int appended = 0;
-  for (;;) {
-    TraceRecord* rec = ReadOneTrace(file.Stream(), file.SizeAtOpen(), appended + 1);
+  for (int number = 1;; ++number) {
+    const int64_t index = section.Count() + params.skipped;
+    if (index > params.keepTo) break;
+    if (index < params.keepFrom) {
+      if (!SkipOneTrace(file.Stream(), file.SizeAtOpen(), number)) break;
+      ++params.skipped;
+      continue;
+    }
+    TraceRecord* rec = ReadOneTrace(file.Stream(), file.SizeAtOpen(), number);
     if (!rec) break;
     // Without stamping: the record keeps the TRF, TRNO, LTAG and AMAX0 it was written with.
     if (section.AppendAsRead(rec) != 0) break;

@@ -6,7 +6,9 @@
 // ReadKxf appends the traces unchanged: every field, TRF, TRNO and LTAG
 // included, comes back as it was written. Returns the number of traces
 // appended, or kStatusOpenFailed when the file cannot be opened. A last trace cut short by
-// the end of the file is dropped silently; traces read before a failure stay.
+// the end of the file is dropped silently; traces read before a failure stay. A record whose
+// sample count exceeds its slots, whose interval is not a positive finite number or whose delay
+// is not finite is refused (logged) and ends the load there.
 #pragma once
 
 #include <string>

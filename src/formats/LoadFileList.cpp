@@ -1,8 +1,11 @@
 #include "formats/LoadFileList.h"
 
+#include <cinttypes>
+#include <cmath>
 #include <filesystem>
 
 #include "formats/DetectFileType.h"
+#include "formats/KxfReader.h"
 #include "formats/ReaderTable.h"
 #include "formats/TraceHeap.h"
 #include "log/Log.h"
@@ -23,6 +26,19 @@ int64_t ExpectedRecordBytes(const std::vector<std::string>& paths) {
   return total;
 }
 
+// Damaged IEEE files may hold NaN or infinite samples; they stay as read (the
+// peaks and spectra skip them), and the file is named once with their count.
+void ReportNonFiniteSamples(const SeismicSection& section, int first, const std::string& path) {
+  int64_t count = 0;
+  for (int i = first; i < section.Count(); ++i) {
+    const TraceRecord* t = section.Trace(i);
+    for (int32_t k = 0; k < t->NS; ++k) count += std::isfinite(t->Samples()[k]) ? 0 : 1;
+  }
+  if (count > 0)
+    LogPrint(LogWarning, "WARNING: %" PRId64 " non-finite samples (NaN or infinity) in '%s'", count,
+             path.c_str());
+}
+
 int LoadEachFile(SeismicSection& section, const std::vector<std::string>& paths, LoadParams& params) {
   params.flags = kLoadKeepHeaders;
   int32_t fileNumber = 0;
@@ -35,7 +51,14 @@ int LoadEachFile(SeismicSection& section, const std::vector<std::string>& paths,
       LogPrint(LogError, "\nERROR: no reader for file type %d, '%s'", code, path.c_str());
       return kStatusNoReader;
     }
+    int before = section.Count();
     if (reader(section, path, params) > 0) params.flags = 0;
+    // Traces passed over still count: TRNO stays the trace's number in the whole load. KXF
+    // records keep the numbers they were written with.
+    if (params.skipped > 0 && reader != ReadKxf)
+      for (int i = before; i < section.Count(); ++i)
+        section.Trace(i)->TRNO = static_cast<int32_t>(params.skipped + i + 1);
+    ReportNonFiniteSamples(section, before, path);
   }
   return 0;
 }

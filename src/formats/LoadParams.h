@@ -21,6 +21,13 @@ struct LoadParams {
   int32_t keepViewPosition = 0;
   int32_t keepDisplay = 0;
   TraceHeap* heap = nullptr;  // the load's heap tuning (LoadFileList); readers call AfterAllocation
+  // The traces wanted, 0-based over the whole load (kxtool traces asks for a few of a big file). A
+  // reader that can pass over a trace without reading its samples skips those before keepFrom,
+  // counting them in skipped, and stops after keepTo; the others keep every trace. So the load's
+  // trace i (i >= keepFrom) is the section's trace i - skipped.
+  int64_t keepFrom = 0;
+  int64_t keepTo = INT64_MAX;
+  int64_t skipped = 0;
 };
 
 // A reader appends the traces of one file to the section, stamping TRF with

@@ -42,6 +42,15 @@ void LogCreateFailure(const std::string& target, int code) {
   LogPrint(LogError, "\nERROR: Cannot create output file '%s'", target.c_str());
   LogSystemError(code, 1);
 }
+// The reason of an earlier failed write: the stream only keeps an error flag, so the
+// data still buffered is flushed once more (a full disk or a size limit fails again
+// with its own errno). EIO when that cannot tell.
+int WriteErrorReason(std::FILE* file) {
+  std::clearerr(file);
+  errno = 0;
+  if (std::fflush(file) != 0 && errno != 0) return errno;
+  return EIO;
+}
 }  // namespace
 
 SafeWrite::~SafeWrite() {
@@ -89,7 +98,7 @@ int SafeWrite::Commit() {
   if (!m_file) return kStatusWriteFailed;
   // Each step runs only while the ones before it succeeded; code keeps the
   // first failure's errno.
-  int code = std::ferror(m_file) ? EIO : 0;
+  int code = std::ferror(m_file) ? WriteErrorReason(m_file) : 0;
   auto step = [&code](bool ok) {
     if (code == 0 && !ok) code = errno ? errno : EIO;
   };

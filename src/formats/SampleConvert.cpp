@@ -194,7 +194,7 @@ void SamplePeak(const float* s, int32_t n, float* amax, int32_t* index) {
   _mm_store_ps(hi, vmax);
   _mm_store_ps(lo, vmin);
   if (_mm_movemask_ps(nan) != 0) {
-    FindPeak(s, n, amax, index);  // NaN samples: keep the exact walk's rules
+    FindPeak(s, n, amax, index);  // NaN samples: skipped there
     return;
   }
   float top = hi[0], bottom = lo[0];
@@ -209,6 +209,10 @@ void SamplePeak(const float* s, int32_t n, float* amax, int32_t* index) {
     }
     top = s[i] > top ? s[i] : top;
     bottom = s[i] < bottom ? s[i] : bottom;
+  }
+  if (std::isinf(top) || std::isinf(bottom)) {
+    FindPeak(s, n, amax, index);  // infinite samples are skipped there
+    return;
   }
   if (std::fabs(top) >= std::fabs(bottom)) {
     *amax = std::fabs(top);

@@ -1,6 +1,7 @@
 #include "formats/SegdReader.h"
 
 #include <cerrno>
+#include <string>
 
 #include "formats/SeismicFile.h"
 #include "log/Log.h"
@@ -16,10 +17,49 @@ uint32_t LoadBeN(const uint8_t* p, int n) {
 }
 
 int Bcd4(const uint8_t* p) {
-  return DecodeBcdByte(p[0]) * 100 + DecodeBcdByte(p[1]);
+  int hi = DecodeBcdByte(p[0]), lo = DecodeBcdByte(p[1]);
+  return hi == kBcdInvalid || lo == kBcdInvalid ? kBcdInvalid : hi * 100 + lo;
+}
+
+int HundredsPlus(uint8_t nibble, uint8_t byte) {
+  int hi = DecodeBcdHundreds(nibble), lo = DecodeBcdByte(byte);
+  return hi == kBcdInvalid || lo == kBcdInvalid ? kBcdInvalid : hi + lo;
+}
+
+// Names each field of #1 whose BCD digits are not 0-9, once per block decoded.
+void ReportInvalidBcd(const uint8_t* b, const SegdGeneralHeader& h) {
+  const struct {
+    const char* name;
+    int value;
+    int first, count;  // 0-based bytes
+  } fields[] = {
+      {"file number", h.fileNumber, 0, 2},
+      {"format code", h.formatCode, 2, 2},
+      {"year", h.year, 10, 1},
+      {"day", h.day, 11, 2},
+      {"hour", h.hour, 13, 1},
+      {"minute", h.minute, 14, 1},
+      {"second", h.second, 15, 1},
+      {"manufacturer code", h.manufacturerCode, 16, 1},
+      {"manufacturer serial", h.manufacturerSerial, 17, 2},
+      {"record length", h.recordLength < 0.0 ? kBcdInvalid : 0, 25, 2},
+      {"scan types", h.scanTypes, 27, 1},
+      {"channel sets", h.channelSets, 28, 1},
+      {"skew blocks", h.skewBlocks, 29, 1},
+      {"extended blocks", h.extendedBlocks, 30, 1},
+      {"external blocks", h.externalBlocks, 31, 1},
+  };
+  for (const auto& f : fields) {
+    if (f.value != kBcdInvalid) continue;
+    std::string bytes;
+    for (int i = 0; i < f.count; ++i) bytes += StrPrintf(" %02X", b[f.first + i]);
+    LogPrint(LogError, "\nERROR: invalid BCD digits in SEG-D General Header #1, %s (bytes %d-%d:%s)", f.name,
+             f.first + 1, f.first + f.count, bytes.c_str());
+  }
 }
 
 int ExpandYear(int y) {
+  if (y == kBcdInvalid) return y;
   if (y != 0 && y < 75) return 2000 + y;
   if (y >= 75 && y <= 99) return 1900 + y;
   return y;
@@ -81,12 +121,14 @@ void DecodeRev3(const uint8_t* b, SegdGeneralHeader* h) {
 
 int DecodeBcdByte(uint8_t b) {
   if (b == 0xFF) return 0;
+  if ((b >> 4) > 9 || (b & 0x0F) > 9) return kBcdInvalid;
   return (b >> 4) * 10 + (b & 0x0F);
 }
 
 int DecodeBcdHundreds(uint8_t nibble) {
   nibble &= 0x0F;
-  return nibble == 0x0F ? 0 : nibble * 100;
+  if (nibble == 0x0F) return 0;
+  return nibble > 9 ? kBcdInvalid : nibble * 100;
 }
 
 void DecodeSegdHeader1(const uint8_t* b, SegdGeneralHeader* h) {
@@ -94,7 +136,7 @@ void DecodeSegdHeader1(const uint8_t* b, SegdGeneralHeader* h) {
   h->formatCode = Bcd4(b + 2);
   h->year = ExpandYear(DecodeBcdByte(b[10]));
   h->additionalBlocks = b[11] >> 4;
-  h->day = DecodeBcdHundreds(b[11]) + DecodeBcdByte(b[12]);
+  h->day = HundredsPlus(b[11], b[12]);
   h->hour = DecodeBcdByte(b[13]);
   h->minute = DecodeBcdByte(b[14]);
   h->second = DecodeBcdByte(b[15]);
@@ -103,12 +145,14 @@ void DecodeSegdHeader1(const uint8_t* b, SegdGeneralHeader* h) {
   h->baseScanInterval = b[22];
   h->polarity = b[23] >> 4;
   h->recordType = b[25] >> 4;
-  h->recordLength = (DecodeBcdHundreds(b[25]) + DecodeBcdByte(b[26])) * 0.1024;
+  int length = HundredsPlus(b[25], b[26]);
+  h->recordLength = length == kBcdInvalid ? -1.0 : length * 0.1024;
   h->scanTypes = DecodeBcdByte(b[27]);
   h->channelSets = DecodeBcdByte(b[28]);
   h->skewBlocks = DecodeBcdByte(b[29]);
   h->extendedBlocks = DecodeBcdByte(b[30]);
   h->externalBlocks = DecodeBcdByte(b[31]);
+  ReportInvalidBcd(b, *h);
 }
 
 void DecodeSegdHeader2(const uint8_t* b, SegdGeneralHeader* h) {

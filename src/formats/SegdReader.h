@@ -49,12 +49,16 @@ struct SegdGeneralHeader {
   int32_t extAdditionalBlocks = 0;  // extended additional general header blocks (rev 3)
 };
 
-// One BCD byte: high nibble tens, low nibble units; 0xFF (not recorded) gives 0.
+// A BCD field holding a digit A-E (or a byte with F in only one nibble): not a number.
+inline constexpr int kBcdInvalid = -1;
+// One BCD byte: high nibble tens, low nibble units; 0xFF (not recorded) gives 0, other digits
+// above 9 kBcdInvalid.
 int DecodeBcdByte(uint8_t b);
-// A hundreds digit held in a nibble; 0xF gives 0.
+// A hundreds digit held in a nibble; 0xF gives 0, A-E kBcdInvalid.
 int DecodeBcdHundreds(uint8_t nibble);
 
-// Fills the fields of General Header #1 (32 bytes).
+// Fills the fields of General Header #1 (32 bytes). A BCD field with invalid digits becomes
+// kBcdInvalid (record length: -1.0) and is named in an error message.
 void DecodeSegdHeader1(const uint8_t* block, SegdGeneralHeader* h);
 // Applies General Header #2 (32 bytes) to a summary filled from #1, logging
 // the raw values it reads (level 1).

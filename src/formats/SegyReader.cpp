@@ -4,6 +4,7 @@
 // any memory is taken for it, so a garbage count cannot cost an allocation.
 #include "formats/SegyReader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cinttypes>
 #include <cstdlib>
@@ -42,8 +43,7 @@ TraceRecord* NewRecord(int32_t ns) {
 
 class TraceReader {
  public:
-  TraceReader(SeismicSection& section, TraceStream& stream, const TraceDecodeContext& ctx,
-              const LoadParams& params)
+  TraceReader(SeismicSection& section, TraceStream& stream, const TraceDecodeContext& ctx, LoadParams& params)
       : m_section(section), m_stream(stream), m_ctx(ctx), m_params(params) {}
   ~TraceReader() { std::free(m_aux); }
 
@@ -53,11 +53,13 @@ class TraceReader {
   bool CheckSampling(uint32_t ns, double dt, int traceNumber) const;
   bool ReadSamples(TraceRecord* rec, int traceNumber, double dt);
   bool EnsureAux(std::size_t bytes);
+  int64_t LoadIndex() const { return m_section.Count() + m_params.skipped; }
+  bool SkipTraces(int64_t want, int32_t* traceNumber);
 
   SeismicSection& m_section;
   TraceStream& m_stream;
   TraceDecodeContext m_ctx;
-  const LoadParams& m_params;
+  LoadParams& m_params;
   void* m_aux = nullptr;
   std::size_t m_auxBytes = 0;
 };
@@ -114,6 +116,35 @@ bool TraceReader::ReadSamples(TraceRecord* rec, int traceNumber, double dt) {
   return ok;
 }
 
+// Passes over want traces (fewer at the end of the file) without reading
+// their samples. false after an error (logged) or at the end of the file.
+bool TraceReader::SkipTraces(int64_t want, int32_t* traceNumber) {
+  if (int64_t n = m_stream.JumpEqualTraces(want, *traceNumber); n > 0) {
+    m_params.skipped += n;
+    *traceNumber += static_cast<int32_t>(n);
+    return m_stream.Remaining() != 0;
+  }
+  const SegyFileInfo& info = m_stream.Info();
+  for (int64_t i = 0; i < want; ++i) {
+    if (m_stream.ReadHeader(*traceNumber) != TraceStream::kOk) return false;
+    uint32_t ns = 0;
+    double dt = 0.0;
+    m_stream.Sampling(&ns, &dt);
+    if (!CheckSampling(ns, dt, *traceNumber)) return false;
+    int64_t need = static_cast<int64_t>(ns) * info.bytesPerSample;
+    int64_t left = m_stream.Remaining();
+    errno = 0;
+    if ((left >= 0 && need > left) || !m_stream.Skip(need)) {
+      LogPrint(LogError, "\nERROR: Failed to read trace data, trace #%d, %dsmp @ %dus", *traceNumber,
+               static_cast<int>(ns), static_cast<int>(dt));
+      return false;
+    }
+    ++m_params.skipped;
+    ++*traceNumber;
+  }
+  return true;
+}
+
 int TraceReader::ReadAll() {
   const SegyFileInfo& info = m_stream.Info();
   int32_t limit = kNoTraceLimit;
@@ -122,8 +153,14 @@ int TraceReader::ReadAll() {
     limit = static_cast<int32_t>(info.traceCount);
   }
   int32_t count = 0;
-  while (count < limit) {
-    int traceNumber = count + 1;
+  int32_t traceNumber = 1;
+  while (traceNumber <= limit) {
+    if (LoadIndex() > m_params.keepTo) break;
+    if (LoadIndex() < m_params.keepFrom) {
+      int64_t want = std::min<int64_t>(m_params.keepFrom - LoadIndex(), limit - traceNumber + 1);
+      if (!SkipTraces(want, &traceNumber)) break;
+      continue;
+    }
     if (m_stream.ReadHeader(traceNumber) != TraceStream::kOk) break;
     uint32_t ns = 0;
     double dt = 0.0;
@@ -155,6 +192,7 @@ int TraceReader::ReadAll() {
     rec->TAMAX = static_cast<float>(peakIndex * rec->DT + rec->DELAY);
     if (m_section.AppendTrace(rec, m_params.fileCount, m_params.loadTag) != 0) break;
     ++count;
+    ++traceNumber;
   }
   return count;
 }

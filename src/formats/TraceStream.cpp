@@ -1,5 +1,6 @@
 #include "formats/TraceStream.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -20,6 +21,41 @@ bool TraceStream::Skip(int64_t n) {
   if (fseeko(m_fp, n, SEEK_CUR) != 0) return false;
   m_pos += n;
   return true;
+}
+
+bool TraceStream::SeekTo(int64_t offset) {
+  if (fseeko(m_fp, offset, SEEK_SET) != 0) return false;
+  m_pos = offset;
+  return true;
+}
+
+int64_t TraceStream::JumpEqualTraces(int64_t want, int traceNumber) {
+  // Extension headers may vary per trace; a short rest is left to the walk, which reports it.
+  if ((m_info.revision == 2 && m_info.maxExtensions > 0) || m_size < 0 ||
+      Remaining() < kSegyTraceHeaderBytes || want <= 0)
+    return 0;
+  const int64_t start = m_pos;
+  auto stay = [&] {
+    SeekTo(start);
+    return 0;
+  };
+  uint32_t ns = 0, landedNs = 0;
+  double dt = 0.0;
+  if (ReadHeader(traceNumber, false) != kOk) return stay();
+  Sampling(&ns, &dt);
+  const int64_t traceBytes = kSegyTraceHeaderBytes + static_cast<int64_t>(ns) * m_info.bytesPerSample;
+  const int64_t rest = m_size - start;
+  if (ns == 0 || rest % traceBytes != 0) return stay();
+  const int64_t traces = rest / traceBytes;
+  const int64_t n = std::min(want, traces);
+  const int64_t target = start + n * traceBytes;
+  if (n < traces) {
+    if (!SeekTo(target) || ReadHeader(traceNumber, false) != kOk) return stay();
+    Sampling(&landedNs, &dt);
+    if (landedNs != ns) return stay();
+  }
+  if (!SeekTo(target)) return stay();
+  return n;
 }
 
 TraceStream::Status TraceStream::ReadHeader(int traceNumber, bool clearUndefined) {

@@ -23,6 +23,13 @@ class TraceStream {
   Status ReadHeader(int traceNumber, bool clearUndefined = true);
   // Skips n bytes; false on failure.
   bool Skip(int64_t n);
+  // Moves to an absolute file offset; false on failure.
+  bool SeekTo(int64_t offset);
+  // Passes over up to want traces (1-based traceNumber: the next one) in one seek when they
+  // all have the next trace's length: that length must divide the rest of the file exactly and
+  // the trace landed on must have the same sample count. Returns the traces passed over, or 0
+  // with the stream where it was (the caller then walks the headers).
+  int64_t JumpEqualTraces(int64_t want, int traceNumber);
   // Reads n bytes; false on a short read.
   bool Read(void* dst, std::size_t n);
 

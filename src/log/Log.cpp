@@ -1,5 +1,6 @@
 // The process-wide log: threshold, console line store, log file, standard-error echo, hooks.
 #include "log/Log.h"
+#include "log/LogErrorCount.h"
 
 #include <atomic>
 #include <cerrno>
@@ -37,6 +38,14 @@ std::atomic<bool> g_echo{false};
 std::atomic<bool> g_consoleOpen{false};  // a hint to skip decoding; the store pointer decides
 std::atomic<bool> g_fileOpen{false};
 std::atomic<ConsoleRaiseHook> g_raiseHook{nullptr};
+std::atomic<long long> g_errorReports{0};
+
+// An error report's text starts with "ERROR" after its leading line breaks; level 1 also carries
+// timings and notes that are no errors.
+bool IsErrorReport(const char* text) {
+  while (*text == '\n') ++text;
+  return std::strncmp(text, "ERROR", 5) == 0;
+}
 
 // How many times this thread holds the log's lock (0 or 1): guards against self-deadlock when the
 // change hook or an access callback logs.
@@ -119,13 +128,22 @@ bool RunWithStore(const std::function<void(ConsoleLineStore&)>& fn, std::unique_
 }
 }  // namespace
 
+long long LogErrorCount() {
+  return g_errorReports.load();
+}
+
 // ---- Messages --------------------------------------------------------------------------------
 
 void LogPrintV(int level, const char* format, va_list args) {
-  if (level > g_threshold.load() || g_closed.load()) return;
+  if (g_closed.load()) return;
+  const bool shown = level <= g_threshold.load();
+  // Error reports are counted even when they are not shown: kxtool's exit status relies on it.
+  if (!shown && level != LogError) return;
   char buf[kLogMaxMessageBytes + 1];
   int n = std::vsnprintf(buf, sizeof buf, format, args);
   if (n < 0) return;  // an invalid format or encoding: nothing sensible to show
+  if (level == LogError && IsErrorReport(buf)) g_errorReports.fetch_add(1);
+  if (!shown) return;
   std::size_t len = static_cast<std::size_t>(n);
   if (len > kLogMaxMessageBytes) len = Utf8CutLength(buf, kLogMaxMessageBytes);
   Deliver(std::string_view(buf, len));

@@ -208,7 +208,10 @@ int AmpSpectrum::ComputeTraceSpectrum(const SeismicSection& s, int index, const 
   if (m_filteredDirty && m_optFiltered) {
     std::vector<float> filtered(static_cast<std::size_t>(std::max(tr.NS, 1)));
     auto t0 = Clock::now();
-    RunFilter(filter, tr.Samples(), filtered.data(), tr.NS);
+    // Non-finite samples enter the filter as silence: one NaN would fill the whole output.
+    std::vector<float> input(tr.Samples(), tr.Samples() + std::max(tr.NS, 0));
+    for (float& v : input) v = std::isfinite(v) ? v : 0.0f;
+    RunFilter(filter, input.data(), filtered.data(), tr.NS);
     auto t1 = Clock::now();
     LogPrint(LogError, "IIRfilter %d points in %.3lf ms", tr.NS, Ms(t0, t1));
     ResizeSpectrum(m_filteredSpec, bins);

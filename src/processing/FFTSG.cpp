@@ -214,7 +214,8 @@ int FFTSG::AccumulateSpectrum(const float* samples, int64_t count, double* work,
   if (count > m_n) count = m_n;
   if (count < 0) count = 0;
   double inv = 1.0 / scale;
-  for (int64_t i = 0; i < count; ++i) work[i] = samples[i] * inv;
+  // A non-finite sample (damaged file) counts as silence rather than spoiling every bin.
+  for (int64_t i = 0; i < count; ++i) work[i] = std::isfinite(samples[i]) ? samples[i] * inv : 0.0;
   for (int64_t i = count; i < m_n; ++i) work[i] = 0.0;
   Forward(work);
   spectrum[0] += static_cast<float>(std::fabs(work[0]) / 2.0);

@@ -146,21 +146,29 @@ TraceRecord* TraceRecord::Clone(const TraceRecord* src) {
   return rec;
 }
 
-void TraceRecord::Free(TraceRecord* rec) { std::free(rec); }
+void TraceRecord::Free(TraceRecord* rec) {
+  std::free(rec);
+}
 
 void FindPeak(const float* s, int32_t n, float* amax, int32_t* index) {
-  if (n <= 0) {
+  // Non-finite samples (NaN, infinity from a damaged file) are no peak: one of them would make
+  // every scale and spectrum built on AMAX meaningless. None finite: 0 at index 0.
+  int32_t first = 0;
+  while (first < n && !std::isfinite(s[first])) ++first;
+  if (first >= n) {
     *amax = 0.0f;
     *index = 0;
     return;
   }
-  float vmax = s[0], vmin = s[0];
-  int32_t imax = 0, imin = 0;
-  for (int32_t i = 1; i < n; ++i) {
+  float vmax = s[first], vmin = s[first];
+  int32_t imax = first, imin = first;
+  for (int32_t i = first + 1; i < n; ++i) {
     if (s[i] > vmax) {
+      if (std::isinf(s[i])) continue;
       vmax = s[i];
       imax = i;
     } else if (s[i] < vmin) {
+      if (std::isinf(s[i])) continue;
       vmin = s[i];
       imin = i;
     }

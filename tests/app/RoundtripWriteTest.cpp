@@ -13,6 +13,7 @@
 #include "formats/SegyWriter.h"
 #include "formats/SegyWriterTestUtil.h"
 #include "log/Log.h"
+#include "support/PeerCheck.h"
 
 using namespace writertest;
 
@@ -157,10 +158,6 @@ with opener(path, ignore_geometry=True, **kw) as f:
         print(' '.join(str(w) for w in words), repr(float(t[0])), repr(float(t[-1])))
 )";
 
-bool PeerAvailable() {
-  return std::system("/usr/bin/python3 -c 'import segyio.su' >/dev/null 2>&1") == 0;
-}
-
 std::vector<std::vector<double>> RunPeer(const TempDir& dir, const std::string& file, const char* kind) {
   std::string script = dir / "peer.py";
   WriteFileBytes(script, std::vector<uint8_t>(kPeerScript, kPeerScript + std::strlen(kPeerScript)));
@@ -214,7 +211,7 @@ void CheckPeerView(const SeismicSection& s, const TempDir& dir, const std::strin
 }
 
 TEST(RoundtripWrite, SegyioReadsOurSegyAndSuOutput) {
-  if (!PeerAvailable()) GTEST_SKIP() << "segyio not installed for /usr/bin/python3";
+  KX_REQUIRE_PYTHON("segyio.su");
   SeismicSection s;
   SynthParams p;
   p.shots = 2, p.channels = 10, p.samples = 300;
@@ -232,7 +229,7 @@ TEST(RoundtripWrite, SegyioReadsOurSegyAndSuOutput) {
 }
 
 TEST(RoundtripWrite, SegyioReadsRealFilesWeRewrote) {
-  if (!PeerAvailable()) GTEST_SKIP() << "segyio not installed for /usr/bin/python3";
+  KX_REQUIRE_PYTHON("segyio.su");
   TempDir dir;
   LogSetThreshold(0);
   for (const char* name : {"/segy/segyio/small.sgy", "/segy/segyio/f3.sgy", "/segy/segyio/Format1lsb.sgy"}) {

@@ -21,6 +21,7 @@
 #include "formats/Seg2Writer.h"
 #include "formats/SegyWriter.h"
 #include "section/SeismicSection.h"
+#include "support/PeerCheck.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
@@ -174,8 +175,7 @@ TEST_F(KxtoolStack, Seg2ShotsGiveSeg2Stacks) {
 }
 
 TEST_F(KxtoolStack, SegyioReadsTheStack) {
-  if (std::system("/usr/bin/python3 -c 'import segyio' >/dev/null 2>&1") != 0)
-    GTEST_SKIP() << "segyio not installed for /usr/bin/python3";
+  KX_REQUIRE_PYTHON("segyio");
   ASSERT_EQ(Tool("stack " + Shots(".sgy") + " -o " + File("p.sgy") + " --exclude-trace 2:3").status, 0);
   std::ofstream(File("peer.py"))
       << "import sys, segyio\n"

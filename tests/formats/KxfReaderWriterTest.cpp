@@ -50,6 +50,9 @@ TraceRecord* RandomTrace(std::mt19937& rng, int32_t ns) {
   for (std::size_t i = 0; i < total; ++i) bytes[i] = static_cast<uint8_t>(rng());
   t->DIM = ns < 2 ? 2 : ns;
   t->NS = ns;
+  // The reader refuses impossible timing; random bits would often be that.
+  t->DT = 1e-6 * static_cast<double>(1 + rng() % 100000);
+  t->DELAY = 1e-3 * (static_cast<double>(rng() % 20001) - 10000.0);
   return t;
 }
 
@@ -67,7 +70,8 @@ std::vector<uint8_t> RecordBytes(int32_t dim, int32_t ns, const std::vector<floa
   b.Zeros(kTraceHeaderBytes);
   b.PutAt<int32_t>(1, dim);
   b.PutAt<int32_t>(5, ns);
-  b.PutAt<int32_t>(281, 9);  // TRF as stored
+  b.PutAt<double>(9, 0.002);  // DT
+  b.PutAt<int32_t>(281, 9);   // TRF as stored
   for (float v : samples) b.F32(v);
   return b.Bytes();
 }

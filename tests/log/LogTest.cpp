@@ -15,6 +15,7 @@
 
 #include "log/ConsoleLineStore.h"
 #include "log/Log.h"
+#include "log/LogErrorCount.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -262,4 +263,26 @@ TEST(LogEchoDeathTest, EchoWritesKeptMessagesToStandardError) {
         std::exit(0);
       },
       ::testing::ExitedWithCode(0), "^kept 1\n\n\nERROR: two\nlines\n$");
+}
+
+// kxtool's exit status 3 rests on this count: error reports only, shown or not.
+TEST_F(LogTest, ErrorCountCountsErrorReportsWhateverTheThreshold) {
+  struct Case {
+    int threshold, level;
+    const char* text;
+    long long counted;
+  } cases[] = {
+      {7, LogError, "\nERROR: Failed to read trace data", 1},
+      {0, LogError, "\n\nERROR: malloc failure", 1},  // below the threshold: still counted
+      {-1, LogError, "ERROR: no leading break", 1},
+      {7, LogError, "Total load & display time", 0},  // level 1 without ERROR is a note
+      {7, LogWarning, "WARNING: 3 non-finite samples", 0},
+      {7, LogAlways, "ERROR shown in a dump", 0},
+  };
+  for (const Case& c : cases) {
+    LogSetThreshold(c.threshold);
+    long long before = LogErrorCount();
+    LogPrint(c.level, "%s", c.text);
+    EXPECT_EQ(LogErrorCount() - before, c.counted) << c.text;
+  }
 }

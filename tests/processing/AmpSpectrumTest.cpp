@@ -12,6 +12,7 @@
 #include "processing/AmpSpectrum.h"
 #include "processing/IIRFilter.h"
 #include "section/SeismicSection.h"
+#include "support/PeerCheck.h"
 #include "support/SectionBuilder.h"
 #include "support/TempDir.h"
 
@@ -274,7 +275,7 @@ TEST(AmpSpectrum, PassBandCurveFollowsThePassType) {
 }
 
 TEST(AmpSpectrum, WholeSpectrumMatchesNumpy) {
-  if (!oracle::HaveScipy()) GTEST_SKIP() << "/usr/bin/python3 lacks numpy";
+  KX_REQUIRE_PYTHON("numpy, scipy.signal");
   SeismicSection s;
   AddNoise(s, 30, 900, 21);
   AddTrace(s, 900, 0.001, [](int) { return 0.0; });

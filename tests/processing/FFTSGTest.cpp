@@ -9,6 +9,7 @@
 
 #include "PythonOracle.h"
 #include "processing/FFTSG.h"
+#include "support/PeerCheck.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -40,7 +41,7 @@ TEST(FFTSG, TablesHaveTheDocumentedSizes) {
 
 // All lengths 2 .. 2^20 in one exchange with numpy.
 TEST(FFTSG, MagnitudesMatchNumpyRfftFromLength2To2Pow20) {
-  if (!oracle::HaveScipy()) GTEST_SKIP() << "/usr/bin/python3 lacks numpy";
+  KX_REQUIRE_PYTHON("numpy, scipy.signal");
   kxtest::TempDir dir;
   ASSERT_TRUE(dir.Ok());
   std::mt19937_64 rng(20261208);

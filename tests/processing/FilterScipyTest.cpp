@@ -11,6 +11,7 @@
 
 #include "PythonOracle.h"
 #include "processing/IIRFilter.h"
+#include "support/PeerCheck.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -102,7 +103,7 @@ void ExpectMatches(const Case& c, const IIRFilter& f, const std::vector<double>&
 }
 
 TEST(FilterScipy, MagnitudeSquaredMatchesScipyForEveryFamilyAndPassType) {
-  if (!oracle::HaveScipy()) GTEST_SKIP() << "/usr/bin/python3 lacks scipy";
+  KX_REQUIRE_PYTHON("numpy, scipy.signal");
   kxtest::TempDir dir;
   ASSERT_TRUE(dir.Ok());
   std::vector<Case> cases = Cases();

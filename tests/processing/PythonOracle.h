@@ -12,13 +12,6 @@
 
 namespace oracle {
 
-inline bool HaveScipy() {
-  static int have = -1;
-  if (have < 0)
-    have = std::system("/usr/bin/python3 -c 'import numpy, scipy.signal' >/dev/null 2>&1") == 0 ? 1 : 0;
-  return have == 1;
-}
-
 // Runs tests/processing/<script> with the arguments; true on exit status 0.
 inline bool RunScript(const std::string& script, const std::string& args) {
   std::string cmd =

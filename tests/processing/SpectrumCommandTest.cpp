@@ -10,16 +10,12 @@
 #include <vector>
 
 #include "PythonOracle.h"
+#include "support/PeerCheck.h"
 #include "support/TempDir.h"
 
 namespace {
 
 const std::string kSmall = std::string(KX_TEST_DATA_DIR) + "/segy/segyio/small.sgy";
-
-bool HaveSegyio() {
-  static int have = std::system("/usr/bin/python3 -c 'import numpy, segyio' >/dev/null 2>&1") == 0 ? 1 : 0;
-  return have == 1;
-}
 
 int Kxtool(const std::string& args, const std::string& out) {
   std::string cmd = std::string(KX_KXTOOL) + " spectrum " + args + " > " + out + " 2>/dev/null";
@@ -55,7 +51,7 @@ void ExpectSameSpectrum(const std::string& ours, const std::string& ref, double 
 }
 
 TEST(SpectrumCommand, MatchesNumpyForTraceWholeRangeAndDecibels) {
-  if (!HaveSegyio()) GTEST_SKIP() << "/usr/bin/python3 lacks numpy or segyio";
+  KX_REQUIRE_PYTHON("numpy, segyio");
   kxtest::TempDir dir;
   struct Case {
     std::string kx, py;
@@ -105,7 +101,7 @@ TEST(SpectrumCommand, FilterOptionFollowsThePanelRules) {
 // backward from zero state with the same Butterworth design, relative to the
 // raw trace's peak bin.
 TEST(SpectrumCommand, FilteredTraceMatchesForwardBackwardScipy) {
-  if (!HaveSegyio()) GTEST_SKIP() << "/usr/bin/python3 lacks numpy, scipy or segyio";
+  KX_REQUIRE_PYTHON("numpy, scipy.signal, segyio");
   kxtest::TempDir dir;
   std::string ours = dir.File("ours.csv"), ref = dir.File("ref.csv");
   ASSERT_EQ(Kxtool("--trace 4 --filtered --filter lowpass:butterworth:8:20 " + kSmall, ours), 0);
