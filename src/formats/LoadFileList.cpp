@@ -10,14 +10,18 @@
 #include "section/SeismicSection.h"
 
 namespace {
+int64_t FileBytes(const std::string& path) {
+  std::error_code ec;
+  std::uintmax_t size = std::filesystem::file_size(path, ec);
+  return !ec && size < (static_cast<std::uintmax_t>(1) << 60) ? static_cast<int64_t>(size) : 0;
+}
+
 // About what the records will take: the files' bytes (narrower samples widen
 // to 4 bytes, so this errs low).
 int64_t ExpectedRecordBytes(const std::vector<std::string>& paths) {
   int64_t total = 0;
   for (const std::string& path : paths) {
-    std::error_code ec;
-    std::uintmax_t size = std::filesystem::file_size(path, ec);
-    if (!ec && size < (static_cast<std::uintmax_t>(1) << 60)) total += static_cast<int64_t>(size);
+    total += FileBytes(path);
     if (total >= (static_cast<int64_t>(1) << 60)) break;
   }
   return total;
@@ -26,9 +30,11 @@ int64_t ExpectedRecordBytes(const std::vector<std::string>& paths) {
 int LoadEachFile(SeismicSection& section, const std::vector<std::string>& paths, LoadParams& params) {
   params.flags = kLoadKeepHeaders;
   int32_t fileNumber = 0;
+  params.progressBase = 0;
   for (const std::string& path : paths) {
     ++fileNumber;
     params.fileCount = fileNumber;
+    const int64_t bytes = FileBytes(path);
     int code = DetectFileType(path, params);
     ReaderFn reader = ReaderForFileType(code);
     if (!reader) {
@@ -36,6 +42,9 @@ int LoadEachFile(SeismicSection& section, const std::vector<std::string>& paths,
       return kStatusNoReader;
     }
     if (reader(section, path, params) > 0) params.flags = 0;
+    // Readers that report nothing still move the progress a file at a time.
+    ReportReadBytes(params, bytes);
+    params.progressBase += bytes;
   }
   return 0;
 }
@@ -43,8 +52,10 @@ int LoadEachFile(SeismicSection& section, const std::vector<std::string>& paths,
 
 int LoadFileList(SeismicSection& section, const std::vector<std::string>& paths, LoadParams& params) {
   // The heap tuning is process-wide: set once here for the whole load, not by each reader.
-  TraceHeap heap(ExpectedRecordBytes(paths));
+  const int64_t bytes = ExpectedRecordBytes(paths);
+  TraceHeap heap(bytes);
   params.heap = &heap;
+  params.progressTotal = bytes;
   int rc = LoadEachFile(section, paths, params);
   params.heap = nullptr;
   return rc;

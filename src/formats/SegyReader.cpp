@@ -155,6 +155,7 @@ int TraceReader::ReadAll() {
     rec->TAMAX = static_cast<float>(peakIndex * rec->DT + rec->DELAY);
     if (m_section.AppendTrace(rec, m_params.fileCount, m_params.loadTag) != 0) break;
     ++count;
+    ReportReadBytes(m_params, m_stream.Position());
   }
   return count;
 }
