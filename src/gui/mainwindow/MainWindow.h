@@ -8,12 +8,14 @@
 
 #include <QMainWindow>
 #include <QMap>
+#include <QPointer>
 #include <functional>
 
 #include "app/MainViewLink.h"
 #include "app/SettingsFile.h"
 #include "app/WorkspaceObserver.h"
 #include "gui/mainwindow/MainCommands.h"
+#include "gui/tools/SectionToolDialog.h"
 #include "gui/tools/SnapshotCommand.h"
 
 class ConsoleWidget;
@@ -66,6 +68,11 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
 
   void ShowDumpHeaders();
   void ShowParameters();
+  // " Resample Traces" and " Time Shift All Traces": only with traces; the
+  // window stays disabled while the dialog is open.
+  void ShowResample();
+  void ShowShiftTraces();
+  SectionToolDialog* SectionTool() const { return m_sectionTool; }
   void ShowManual();
   void ShowAbout();
 
@@ -87,6 +94,7 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   void SetSectionInfo(const std::string& text) override;
   void SetTraceInfo(int trace) override;
   void HighlightChanged(int absoluteTrace) override { SetTraceInfo(absoluteTrace); }
+  void ProgressChanged(const ProgressInfo& info) override;
 
   // MainViewLink
   int SelectedTrace() const override;
@@ -121,6 +129,9 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   void CursorMoved(int trace, double time, const QString& text);
   void ShowConsoleCommand();
   void ExitCommand();
+  void OpenSectionTool(SectionToolDialog* dialog);
+  void SectionToolFinished();
+  void SetInputEnabled(bool enabled);
 
   Workspace& m_workspace;
   ConsoleWidget* m_console;
@@ -136,6 +147,8 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   DumpHeadersDialog* m_dumpDialog = nullptr;
   ParametersDialog* m_paramsDialog = nullptr;
   StackCommand* m_stack = nullptr;
+  QPointer<SectionToolDialog> m_sectionTool;
+  bool m_pumping = false;  // repainting from inside a long operation
   FilesChooser m_chooseFiles;
   SettingsFileValues m_placement;
   bool m_placementRecorded = false;
