@@ -21,6 +21,7 @@
 #include "gui/console/ConsoleWidget.h"
 #include "gui/mainwindow/MainWindow.h"
 #include "gui/mainwindow/Startup.h"
+#include "gui/settings/SettingsPanel.h"
 #include "gui/tools/BadInputFlash.h"
 #include "gui/tools/ResampleDialog.h"
 #include "gui/tools/ShiftDialog.h"
@@ -61,8 +62,10 @@ class SectionToolDialogs : public ::testing::Test {
     m_window->Action(command)->trigger();
     return qobject_cast<Dialog*>(m_window->SectionTool());
   }
+  // The menus, the panel and the view; the strip stays enabled for its bar.
   bool InputEnabled() const {
-    return m_window->menuBar()->isEnabled() && m_window->centralWidget()->isEnabled();
+    return m_window->menuBar()->isEnabled() && m_window->Panel()->isEnabled() &&
+           m_window->TraceView()->isEnabled();
   }
   // The busy rules while a run goes on, then its end: the dialog deleted with
   // its log line, the window enabled again, the bar gone.
@@ -74,6 +77,7 @@ class SectionToolDialogs : public ::testing::Test {
     EXPECT_TRUE(m_window->Busy());
     EXPECT_FALSE(m_window->TraceView()->isEnabled());
     EXPECT_FALSE(m_window->StatusStrip()->ProgressBar()->isHidden());
+    EXPECT_TRUE(m_window->StatusStrip()->ProgressBar()->isEnabled());
     EXPECT_FALSE(d->close());         // no closing while it runs
     EXPECT_FALSE(m_window->close());  // nor the main window
     EXPECT_TRUE(

@@ -356,10 +356,11 @@ void MainWindow::SectionToolFinished() {
 }
 
 // The window as a whole stays enabled: disabling it would disable the tool
-// dialogs it parents too.
+// dialogs it parents too. The strip takes no input and keeps its bar legible.
 void MainWindow::SetInputEnabled(bool enabled) {
   menuBar()->setEnabled(enabled);
-  centralWidget()->setEnabled(enabled);
+  m_panel->setEnabled(enabled);
+  m_view->setEnabled(enabled && !Busy());
   for (QAction* key : actions()) key->setEnabled(enabled);
 }
 
