@@ -106,20 +106,6 @@ TEST(DialogFields, TimesShowAtMostFourDecimalsInTheSectionsUnit) {
   EXPECT_EQ(ShiftTextsOf(ss, ms).delrtChoice, 2);
 }
 
-TEST(DialogFields, ResampleReadsTheBoxAlwaysAndOnlyAPositiveInterval) {
-  const DialogTimeUnit ms{1000.0, "ms"};
-  for (const char* bad : {"0", "-1", "abc", "", "2x", "1e999"}) {
-    ResampleSettings s;
-    EXPECT_FALSE(ReadResampleFields(bad, false, ms, &s)) << bad;
-    EXPECT_EQ(s.newInterval, DBLE_UNDEF) << bad;
-    EXPECT_EQ(s.applyLowPass, 0) << bad;
-  }
-  ResampleSettings s;
-  EXPECT_TRUE(ReadResampleFields(" 4 ", true, ms, &s));
-  EXPECT_DOUBLE_EQ(s.newInterval, 0.004);
-  EXPECT_EQ(s.applyLowPass, 1);
-}
-
 TEST_F(WorkspaceShift, WithoutAPosterShiftsLikeTheCoreAndTellsToolsInOrder) {
   ShiftSettings set;
   set.shiftTime = 0.0105;
