@@ -144,6 +144,11 @@ int Workspace::LoadDataset(const std::vector<std::string>& paths, LoadParams par
   Notify(&WorkspaceObserver::SetBusyCursor, true);
   SavedView saved = ClearViews(params);
   DestroySection(params);
+  const bool ownProgress = !params.progress;
+  if (ownProgress) {
+    BeginProgress("loading");
+    params.progress = ProgressCallback();
+  }
   // The old section is gone before the new one is read: views never see two.
   std::unique_ptr<SeismicSection> section(new (std::nothrow) SeismicSection(1));
   if (!section) LogPrint(LogError, "\nERROR: memory allocation of %zu bytes FAILED", sizeof(SeismicSection));
@@ -151,6 +156,10 @@ int Workspace::LoadDataset(const std::vector<std::string>& paths, LoadParams par
   if (section) {
     LoadFileList(*section, paths, params);
     timed = section->Scan();
+  }
+  if (ownProgress) {
+    params.progress = nullptr;
+    EndProgress();
   }
   if (timed > 0) {
     m_section = std::move(section);
@@ -305,12 +314,19 @@ int Workspace::ResampleTraces(double newInterval, ResampleProgress progress) {
   ChangeBusy(true);
   // The Trace Info panel reads a trace that is about to be replaced.
   Notify(&WorkspaceObserver::SetTraceInfo, -1);
+  BeginProgress("resampling");
+  ResampleProgress report = [bar = ProgressCallback(), progress = std::move(progress)](int32_t d, int32_t t) {
+    bar(d, t);
+    if (progress) progress(d, t);
+  };
   try {
     m_worker = std::thread(&Workspace::ResampleWorker, this, newInterval, m_resample.applyLowPass,
-                           Settings().numThreads, std::move(progress));
+                           Settings().numThreads, std::move(report));
   } catch (const std::system_error& e) {
-    LogPrint(LogError, "\nERROR: Workspace::ResampleTraces() cannot start its thread: %s", e.what());
+    LogPrint(LogError, "\n\nERROR: ResampleTraces thread creation failed\n");
+    LogPrint(LogError, "%s", e.what());
     ConsoleRaise();
+    EndProgress();
     m_workerActive = false;
     ChangeBusy(false);
     return kResampleNoThread;
@@ -356,8 +372,124 @@ void Workspace::FinishResample() {
   } else if (m_resampleStatus != 0) {
     LogPrint(LogError, "\nERROR: resampling failed (status %d), the section is unchanged", m_resampleStatus);
   }
+  EndProgress();
   m_workerActive = false;
   ChangeBusy(false);
+}
+
+int Workspace::ShiftTraces(const ShiftSettings& settings) {
+  if (m_busy || m_workerActive || !m_section) {
+    LogPrint(LogWarning, "WARNING: time shift refused: %s", m_section ? "busy" : "no section loaded");
+    return kResampleRefused;
+  }
+  m_shift = settings;
+  // The worker reads its own copies: the dialog may change the kept settings meanwhile.
+  const int threads = Settings().numThreads;
+  BeginProgress("shifting");
+  auto work = [this, settings, threads, bar = ProgressCallback()] {
+    m_shiftStatus = ShiftSection(*m_section, settings, threads, bar);
+  };
+  return StartBackground("ShiftTraces", work, [this] { FinishShift(); });
+}
+
+void Workspace::FinishShift() {
+  if (m_section) HandTracesBack();
+  if (m_shiftStatus == kStatusNoMemory)
+    LogPrint(LogError, "\nERROR: some traces could not be shifted (no memory) and stay as they were");
+  EndProgress();
+  m_workerActive = false;
+  ChangeBusy(false);
+}
+
+void Workspace::HandTracesBack() {
+  const SeismicSection& s = *m_section;
+  Notify(&WorkspaceObserver::SetTitle, m_title);
+  if (m_view) {
+    m_view->ShowTraces(s.Traces(), s.Summary(), s.Ensembles());
+    m_view->SetSelectedTrace(-1);
+    m_view->RefreshDisplay();
+  }
+  Notify(&WorkspaceObserver::SetSectionInfo, s.m_sectionInfo);
+  Notify(&WorkspaceObserver::SetTraceInfo, -1);
+  Notify(&WorkspaceObserver::TracesChanged, s);
+}
+
+int Workspace::StartBackground(const char* what, std::function<void()> work, std::function<void()> finish) {
+  JoinWorker();  // the previous run's thread, already past its work
+  m_workerActive = true;
+  ChangeBusy(true);
+  // The Trace Info panel reads a trace that is about to be replaced.
+  Notify(&WorkspaceObserver::SetTraceInfo, -1);
+  try {
+    m_worker = std::thread([this, work = std::move(work), finish]() mutable {
+      work();
+      // The poster's queue orders the work's writes before the completion reads them.
+      if (m_poster) m_poster(std::move(finish));
+    });
+  } catch (const std::system_error& e) {
+    LogPrint(LogError, "\n\nERROR: %s thread creation failed\n", what);
+    LogPrint(LogError, "%s", e.what());
+    ConsoleRaise();
+    EndProgress();
+    m_workerActive = false;
+    ChangeBusy(false);
+    return kResampleNoThread;
+  }
+  if (!m_poster) {
+    JoinWorker();
+    finish();
+  }
+  return 0;
+}
+
+void Workspace::BeginProgress(const std::string& label) {
+  ++m_progressGeneration;
+  m_progressOn = true;
+  m_progressLabel = label;
+  m_progressThread = std::this_thread::get_id();
+  m_progressDone = 0;
+  m_progressTotal = 0;
+  m_progressLastNs = 0;
+  Notify(&WorkspaceObserver::ProgressChanged, ProgressInfo{true, label, 0, 0, false});
+}
+
+void Workspace::EndProgress() {
+  if (!m_progressOn) return;
+  ++m_progressGeneration;
+  m_progressOn = false;
+  Notify(&WorkspaceObserver::ProgressChanged, ProgressInfo{false, m_progressLabel, 0, 0, false});
+}
+
+std::function<void(int64_t, int64_t)> Workspace::ProgressCallback() {
+  const uint32_t generation = m_progressGeneration;
+  return [this, generation](int64_t done, int64_t total) { ReportProgress(generation, done, total); };
+}
+
+void Workspace::ReportProgress(uint32_t generation, int64_t done, int64_t total) {
+  if (generation != m_progressGeneration) return;
+  m_progressDone = done;
+  m_progressTotal = total;
+  const int64_t now =
+      std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count();
+  int64_t last = m_progressLastNs;
+  const bool end = total > 0 && done >= total;
+  if (!end && last != 0 && now - last < kProgressIntervalMs * 1000000LL) return;
+  // One reporter wins a slot; OpenMP threads may report together.
+  if (!m_progressLastNs.compare_exchange_strong(last, now)) return;
+  if (std::this_thread::get_id() == m_progressThread) {
+    DeliverProgress(true);
+    return;
+  }
+  if (!m_poster || m_progressPosted.exchange(true)) return;
+  m_poster([this, generation] {
+    m_progressPosted = false;
+    if (generation == m_progressGeneration) DeliverProgress(false);
+  });
+}
+
+void Workspace::DeliverProgress(bool blocking) {
+  Notify(&WorkspaceObserver::ProgressChanged,
+         ProgressInfo{true, m_progressLabel, m_progressDone.load(), m_progressTotal.load(), blocking});
 }
 
 void Workspace::JoinWorker() {

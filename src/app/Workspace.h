@@ -3,8 +3,8 @@
 // filter, the splash and busy flags. Windows see it through the observer
 // interfaces; with none installed (kxtool, tests) it still loads and logs.
 //
-// Threads: user-interface thread only, except the resampling worker, which
-// owns the section while it runs. No lock guards the section; while a
+// Threads: user-interface thread only, except the resampling and time shift
+// workers, which own the section while they run. No lock guards the section; while a
 // background operation changes it the busy flag is set and the commands that
 // would read it are refused (by the main window, and by the workspace's own
 // commands that replace the section).
@@ -20,6 +20,7 @@
 
 #include "formats/LoadParams.h"
 #include "processing/Resample.h"
+#include "processing/TimeShift.h"
 
 class MainViewLink;
 class SeismicSection;
@@ -127,6 +128,33 @@ class Workspace {
   // True from the start of a background command until its completion ran.
   bool WorkerActive() const { return m_workerActive; }
 
+  // The time shift dialog's settings, kept between runs.
+  ShiftSettings& Shifting() { return m_shift; }
+  // Stores settings as the run's and shifts every trace on a worker thread,
+  // like ResampleTraces: busy set and the Trace Info cleared first; the
+  // completion on the user-interface thread hands the section to the views
+  // again (title, traces with their ensembles, Section and Trace Info,
+  // TracesChanged) and clears busy. Returns 0 when started (finished already
+  // without a poster) or a ResampleStart refusal; the run's own status is
+  // LastShiftStatus() once Busy() is false again (ShiftSection's status).
+  int ShiftTraces(const ShiftSettings& settings);
+  int LastShiftStatus() const { return m_shiftStatus; }
+
+  // Progress of a long operation, shown by the main window as a bar: Begin
+  // and End on the user-interface thread, the callback of ProgressCallback()
+  // from any thread in between. On the thread that called Begin the
+  // observers hear it at once (marked blocking, so that the window repaints);
+  // from another thread it goes through the UiPoster, one post pending at a
+  // time, and is dropped without a poster. Reports closer than
+  // kProgressIntervalMs to the previous one are skipped, except the last
+  // (done >= total). A callback handed out before a later Begin or End
+  // reports nothing more. A second Begin replaces the label.
+  static constexpr int kProgressIntervalMs = 40;
+  void BeginProgress(const std::string& label);
+  void EndProgress();
+  std::function<void(int64_t done, int64_t total)> ProgressCallback();
+  bool ProgressRunning() const { return m_progressOn; }
+
  private:
   struct SavedView;
   SavedView ClearViews(const LoadParams& params);
@@ -142,7 +170,15 @@ class Workspace {
   // the dialogs may change them meanwhile.
   void ResampleWorker(double newInterval, int32_t applyLowPass, int numThreads, ResampleProgress progress);
   void FinishResample();
+  void FinishShift();
   void JoinWorker();
+  // Starts work on the worker thread with busy set; finish runs on the
+  // user-interface thread afterwards (posted, or after a join without poster).
+  int StartBackground(const char* what, std::function<void()> work, std::function<void()> finish);
+  // The completion of a run that replaced traces: views and tools re-read the section.
+  void HandTracesBack();
+  void ReportProgress(uint32_t generation, int64_t done, int64_t total);
+  void DeliverProgress(bool blocking);
 
   std::unique_ptr<SeismicSection> m_section;
   std::vector<WorkspaceObserver*> m_observers;
@@ -164,6 +200,17 @@ class Workspace {
   ResampleReport m_resampleReport;
   int m_resampleStatus = 0;
   double m_resampleTarget = 0.0;
+  ShiftSettings m_shift;
+  int m_shiftStatus = 0;
+
+  std::string m_progressLabel;
+  bool m_progressOn = false;
+  std::thread::id m_progressThread;
+  std::atomic<uint32_t> m_progressGeneration{0};
+  std::atomic<int64_t> m_progressDone{0};
+  std::atomic<int64_t> m_progressTotal{0};
+  std::atomic<int64_t> m_progressLastNs{0};  // steady clock of the last report; 0 none yet
+  std::atomic<bool> m_progressPosted{false};
 };
 
 // The process-wide workspace, constructed on first use and destroyed at exit.

@@ -4,6 +4,7 @@
 // not show. Calls come from the user-interface thread.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "formats/LoadParams.h"
@@ -17,6 +18,18 @@ struct ViewSelection {
   int lastTrace = 0;
   double firstTime = 0.0;
   double lastTime = 0.0;
+};
+
+// How far a long operation (load, resampling, time shift, save) has got, for
+// the main window's progress bar.
+struct ProgressInfo {
+  bool running = false;  // false: the operation ended, the bar goes
+  std::string label;     // what runs, e.g. "resampling"
+  int64_t done = 0;
+  int64_t total = 0;  // 0: not known yet
+  // The operation runs on the user-interface thread and holds it: an observer
+  // that shows the progress repaints now, without handling user input.
+  bool blocking = false;
 };
 
 class WorkspaceObserver {
@@ -49,7 +62,10 @@ class WorkspaceObserver {
   // A background operation took (true) or gave back (false) the section: the
   // windows that read it are disabled meanwhile.
   virtual void BusyChanged(bool /*busy*/) {}
-  // The traces were replaced in place (resampling); the section was rescanned.
+  // The traces were replaced in place (resampling, time shift); the section was rescanned.
   // The tool windows (spectrum, basemap) re-read it.
   virtual void TracesChanged(const SeismicSection& /*section*/) {}
+  // A long operation began, moved on or ended (Workspace::BeginProgress).
+  // Calls are at least a few tens of milliseconds apart while it runs.
+  virtual void ProgressChanged(const ProgressInfo& /*info*/) {}
 };

@@ -13,14 +13,18 @@
 #include "section/SeismicSection.h"
 
 namespace {
+int64_t FileBytes(const std::string& path) {
+  std::error_code ec;
+  std::uintmax_t size = std::filesystem::file_size(path, ec);
+  return !ec && size < (static_cast<std::uintmax_t>(1) << 60) ? static_cast<int64_t>(size) : 0;
+}
+
 // About what the records will take: the files' bytes (narrower samples widen
 // to 4 bytes, so this errs low).
 int64_t ExpectedRecordBytes(const std::vector<std::string>& paths) {
   int64_t total = 0;
   for (const std::string& path : paths) {
-    std::error_code ec;
-    std::uintmax_t size = std::filesystem::file_size(path, ec);
-    if (!ec && size < (static_cast<std::uintmax_t>(1) << 60)) total += static_cast<int64_t>(size);
+    total += FileBytes(path);
     if (total >= (static_cast<int64_t>(1) << 60)) break;
   }
   return total;
@@ -42,9 +46,11 @@ void ReportNonFiniteSamples(const SeismicSection& section, int first, const std:
 int LoadEachFile(SeismicSection& section, const std::vector<std::string>& paths, LoadParams& params) {
   params.flags = kLoadKeepHeaders;
   int32_t fileNumber = 0;
+  params.progressBase = 0;
   for (const std::string& path : paths) {
     ++fileNumber;
     params.fileCount = fileNumber;
+    const int64_t bytes = FileBytes(path);
     int code = DetectFileType(path, params);
     ReaderFn reader = ReaderForFileType(code);
     if (!reader) {
@@ -59,6 +65,9 @@ int LoadEachFile(SeismicSection& section, const std::vector<std::string>& paths,
       for (int i = before; i < section.Count(); ++i)
         section.Trace(i)->TRNO = static_cast<int32_t>(params.skipped + i + 1);
     ReportNonFiniteSamples(section, before, path);
+    // Readers that report nothing still move the progress a file at a time.
+    ReportReadBytes(params, bytes);
+    params.progressBase += bytes;
   }
   return 0;
 }
@@ -66,8 +75,10 @@ int LoadEachFile(SeismicSection& section, const std::vector<std::string>& paths,
 
 int LoadFileList(SeismicSection& section, const std::vector<std::string>& paths, LoadParams& params) {
   // The heap tuning is process-wide: set once here for the whole load, not by each reader.
-  TraceHeap heap(ExpectedRecordBytes(paths));
+  const int64_t bytes = ExpectedRecordBytes(paths);
+  TraceHeap heap(bytes);
   params.heap = &heap;
+  params.progressTotal = bytes;
   int rc = LoadEachFile(section, paths, params);
   params.heap = nullptr;
   return rc;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class SeismicSection;
@@ -28,7 +29,17 @@ struct LoadParams {
   int64_t keepFrom = 0;
   int64_t keepTo = INT64_MAX;
   int64_t skipped = 0;
+  // Told now and then how far the load got: (bytes read, bytes of all the files). Optional; called on
+  // the loading thread. LoadFileList keeps the two offsets below; readers go through ReportReadBytes.
+  std::function<void(int64_t done, int64_t total)> progress;
+  int64_t progressBase = 0;   // bytes of the files before this one
+  int64_t progressTotal = 0;  // bytes of all the files
 };
+
+// A reader's report of how far into its file it has read.
+inline void ReportReadBytes(const LoadParams& params, int64_t bytesIntoFile) {
+  if (params.progress) params.progress(params.progressBase + bytesIntoFile, params.progressTotal);
+}
 
 // A reader appends the traces of one file to the section, stamping TRF with
 // params.fileCount and LTAG with params.loadTag, and returns the number of

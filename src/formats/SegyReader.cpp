@@ -193,6 +193,7 @@ int TraceReader::ReadAll() {
     if (m_section.AppendTrace(rec, m_params.fileCount, m_params.loadTag) != 0) break;
     ++count;
     ++traceNumber;
+    ReportReadBytes(m_params, m_stream.Position());
   }
   return count;
 }

@@ -59,6 +59,13 @@ class UiQueue {
       m_cv.notify_all();
     };
   }
+  // Runs the posted tasks (progress reports, then the completion) until the
+  // workspace's background command has finished.
+  bool RunUntilFinished(const Workspace& ws) {
+    while (ws.WorkerActive())
+      if (!RunNext()) return false;
+    return true;
+  }
   bool RunNext() {
     std::unique_lock<std::mutex> lock(m_mutex);
     if (!m_cv.wait_for(lock, std::chrono::seconds(60), [this] { return !m_tasks.empty(); })) return false;
@@ -166,7 +173,7 @@ TEST_F(WorkspaceResample, BusyUntilTheCompletionRanOnTheUiThread) {
   EXPECT_EQ(m_ws.Section(), before);
   release.set_value();
 
-  ASSERT_TRUE(ui.RunNext());
+  ASSERT_TRUE(ui.RunUntilFinished(m_ws));
   EXPECT_FALSE(m_ws.Busy());
   EXPECT_FALSE(m_ws.WorkerActive());
   EXPECT_EQ(m_ws.Section()->Trace(3)->NS, 1999);
@@ -176,7 +183,7 @@ TEST_F(WorkspaceResample, BusyUntilTheCompletionRanOnTheUiThread) {
 
   // The next run starts once the last one finished; the view sees its result.
   ASSERT_EQ(m_ws.ResampleTraces(0.001), 0);
-  ASSERT_TRUE(ui.RunNext());
+  ASSERT_TRUE(ui.RunUntilFinished(m_ws));
   EXPECT_EQ(m_view.m_samples, 1000);  // int(1998 * 0.5 + 0.001) + 1
   m_ws.SetUiPoster({});
 }
@@ -194,7 +201,7 @@ TEST_F(WorkspaceResample, AFailedRunLeavesTheSectionAsItWas) {
   m_ws.SetUiPoster(ui.Poster());
   for (double bad : {0.0, -0.002, std::numeric_limits<double>::infinity()}) {
     ASSERT_EQ(m_ws.ResampleTraces(bad), 0);
-    ASSERT_TRUE(ui.RunNext());
+    ASSERT_TRUE(ui.RunUntilFinished(m_ws));
     EXPECT_EQ(m_ws.LastResampleStatus(), -1);
     EXPECT_FALSE(m_ws.Busy());
   }

@@ -24,6 +24,8 @@
 #include "gui/settings/SettingsPanel.h"
 #include "gui/tools/DumpHeadersDialog.h"
 #include "gui/tools/ParametersDialog.h"
+#include "gui/tools/ResampleDialog.h"
+#include "gui/tools/ShiftDialog.h"
 #include "gui/tools/SnapshotCommand.h"
 #include "gui/tools/StackCommand.h"
 #include "gui/traceview/CursorStatusStrip.h"
@@ -102,8 +104,8 @@ void MainWindow::ConnectTools() {
       {kCmdSpectrum, nullptr},
       {kCmdBasemap, nullptr},
       {kCmdSortTraces, nullptr},
-      {kCmdResample, nullptr},
-      {kCmdShiftTraces, nullptr},
+      {kCmdResample, &MainWindow::ShowResample},
+      {kCmdShiftTraces, &MainWindow::ShowShiftTraces},
       {kCmdSaveDataset, nullptr},
       {kCmdExportHeaders, nullptr},
       {kCmdImportHeaders, nullptr},
@@ -325,6 +327,58 @@ void MainWindow::ShowParameters() {
   m_paramsDialog->activateWindow();
 }
 
+void MainWindow::ShowResample() {
+  if (Busy() || m_sectionTool || m_workspace.TraceCount() <= 0) return;
+  OpenSectionTool(new ResampleDialog(m_workspace, this));
+}
+
+void MainWindow::ShowShiftTraces() {
+  if (Busy() || m_sectionTool || m_workspace.TraceCount() <= 0) return;
+  OpenSectionTool(new ShiftDialog(m_workspace, this));
+}
+
+void MainWindow::OpenSectionTool(SectionToolDialog* dialog) {
+  m_sectionTool = dialog;
+  connect(dialog, &QDialog::finished, this, &MainWindow::SectionToolFinished);
+  SetInputEnabled(false);
+  dialog->move(geometry().topLeft() + QPoint(30, 60));
+  dialog->show();
+  dialog->raise();
+  dialog->activateWindow();
+}
+
+void MainWindow::SectionToolFinished() {
+  if (!m_sectionTool) return;
+  LogPrint(LogError, "main: deleting %s", m_sectionTool->Resource());
+  m_sectionTool->deleteLater();
+  m_sectionTool = nullptr;
+  SetInputEnabled(true);
+  activateWindow();
+}
+
+// The window as a whole stays enabled: disabling it would disable the tool
+// dialogs it parents too. The strip takes no input and keeps its bar legible.
+void MainWindow::SetInputEnabled(bool enabled) {
+  menuBar()->setEnabled(enabled);
+  m_panel->setEnabled(enabled);
+  m_view->setEnabled(enabled && !Busy());
+  for (QAction* key : actions()) key->setEnabled(enabled);
+}
+
+void MainWindow::ProgressChanged(const ProgressInfo& info) {
+  if (!info.running) {
+    m_strip->HideProgress();
+    return;
+  }
+  m_strip->ShowProgress(QString::fromStdString(info.label), info.done, info.total);
+  if (!info.blocking || m_pumping) return;
+  // The operation holds this thread: let the window repaint (the workspace
+  // spaces these calls), but leave the user's input queued until it is done.
+  m_pumping = true;
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  m_pumping = false;
+}
+
 // The PDF manual when one is installed and the system can show it, else the
 // Markdown manual in a window of our own.
 void MainWindow::ShowManual() {
@@ -379,7 +433,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (Busy()) {
+  if (Busy() || m_sectionTool || m_pumping) {
     event->ignore();
     return;
   }

@@ -8,12 +8,14 @@
 
 #include <QMainWindow>
 #include <QMap>
+#include <QPointer>
 #include <functional>
 
 #include "app/MainViewLink.h"
 #include "app/SettingsFile.h"
 #include "app/WorkspaceObserver.h"
 #include "gui/mainwindow/MainCommands.h"
+#include "gui/tools/SectionToolDialog.h"
 #include "gui/tools/SnapshotCommand.h"
 
 class ConsoleWidget;
@@ -67,6 +69,11 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
 
   void ShowDumpHeaders();
   void ShowParameters();
+  // " Resample Traces" and " Time Shift All Traces": only with traces; the
+  // window stays disabled while the dialog is open.
+  void ShowResample();
+  void ShowShiftTraces();
+  SectionToolDialog* SectionTool() const { return m_sectionTool; }
   // Help > Manual. folder replaces the program's folder where the manual is
   // looked for (tests).
   void ShowManual();
@@ -93,6 +100,7 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   void SetSectionInfo(const std::string& text) override;
   void SetTraceInfo(int trace) override;
   void HighlightChanged(int absoluteTrace) override { SetTraceInfo(absoluteTrace); }
+  void ProgressChanged(const ProgressInfo& info) override;
 
   // MainViewLink
   int SelectedTrace() const override;
@@ -127,6 +135,9 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   void CursorMoved(int trace, double time, const QString& text);
   void ShowConsoleCommand();
   void ExitCommand();
+  void OpenSectionTool(SectionToolDialog* dialog);
+  void SectionToolFinished();
+  void SetInputEnabled(bool enabled);
 
   Workspace& m_workspace;
   ConsoleWidget* m_console;
@@ -142,6 +153,8 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   DumpHeadersDialog* m_dumpDialog = nullptr;
   ParametersDialog* m_paramsDialog = nullptr;
   StackCommand* m_stack = nullptr;
+  QPointer<SectionToolDialog> m_sectionTool;
+  bool m_pumping = false;  // repainting from inside a long operation
   ManualWindow* m_manual = nullptr;
   QString m_programFolder;  // empty: the program's own folder
   FilesChooser m_chooseFiles;
