@@ -8,6 +8,7 @@
 
 #include <QMainWindow>
 #include <QMap>
+#include <QPointer>
 #include <functional>
 
 #include "app/MainViewLink.h"
@@ -18,6 +19,9 @@
 
 class ConsoleWidget;
 class DumpHeadersDialog;
+class HeaderWordsExportDialog;
+class HeaderWordsImportDialog;
+class SaveDatasetDialog;
 class ParametersDialog;
 class QAction;
 class QMenu;
@@ -66,6 +70,9 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
 
   void ShowDumpHeaders();
   void ShowParameters();
+  void ShowSaveDataset();
+  void ShowExportHeaders();
+  void ShowImportHeaders();
   void ShowManual();
   void ShowAbout();
 
@@ -78,6 +85,9 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   DumpHeadersDialog* DumpDialog() const { return m_dumpDialog; }
   ParametersDialog* ParamsDialog() const { return m_paramsDialog; }
   StackCommand* Stack() const { return m_stack; }
+  SaveDatasetDialog* SaveDialog() const;
+  HeaderWordsExportDialog* ExportDialog() const { return m_exportDialog; }
+  HeaderWordsImportDialog* ImportDialog() const { return m_importDialog; }
 
   // WorkspaceObserver
   void SetBusyCursor(bool busy) override;
@@ -112,6 +122,7 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   void BuildHelpMenu();
   void BuildKeys();
   void ConnectTools();
+  void ShowTool(QWidget* tool);
   void ApplyEnabled(int command);
   QStringList ChooseWithDialog(int* filterIndex);
   void LoadFromMenu() { LoadDatasetCommand(); }
@@ -136,6 +147,9 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   DumpHeadersDialog* m_dumpDialog = nullptr;
   ParametersDialog* m_paramsDialog = nullptr;
   StackCommand* m_stack = nullptr;
+  QPointer<SaveDatasetDialog> m_saveDialog;  // deletes itself on close
+  HeaderWordsExportDialog* m_exportDialog = nullptr;
+  HeaderWordsImportDialog* m_importDialog = nullptr;
   FilesChooser m_chooseFiles;
   SettingsFileValues m_placement;
   bool m_placementRecorded = false;

@@ -1,13 +1,18 @@
 // kestrix_screenshot FILE OUT.png [--wiggle|--color] [--palette N] [--pix-per-trace X] [--size WxH]
+//                    [--save-dialog]
 // Starts the main window on FILE as the desktop program does, switches the
-// display mode, and saves the window's pixels. Used to make the pictures in
+// display mode, and saves the window's pixels (or, with --save-dialog, those
+// of the Save Dataset dialog opened on the file). Used to make the pictures in
 // docs/; not installed.
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QPixmap>
 #include <QTest>
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/SaveParams.h"
 #include "app/SettingsFile.h"
 #include "app/Workspace.h"
 #include "display/DisplayRules.h"
@@ -15,6 +20,7 @@
 #include "gui/mainwindow/MainWindow.h"
 #include "gui/mainwindow/Startup.h"
 #include "gui/settings/SettingsPanel.h"
+#include "gui/tools/SaveDatasetDialog.h"
 #include "gui/traceview/TraceViewWidget.h"
 #include "log/Log.h"
 
@@ -27,6 +33,7 @@ struct Options {
   double pixPerTrace = 0.0;  // 0: as loaded
   int width = 1280;
   int height = 800;
+  bool saveDialog = false;
 };
 
 bool ParseArgs(const QStringList& args, Options* o) {
@@ -39,6 +46,8 @@ bool ParseArgs(const QStringList& args, Options* o) {
       o->mode = kDisplayColor;
     else if (a == "--pix-per-trace" && i + 1 < args.size())
       o->pixPerTrace = args[++i].toDouble();
+    else if (a == "--save-dialog")
+      o->saveDialog = true;
     else if (a == "--palette" && i + 1 < args.size())
       o->palette = args[++i].toInt();
     else if (a == "--size" && i + 1 < args.size()) {
@@ -65,7 +74,7 @@ int main(int argc, char** argv) {
   if (!ParseArgs(app.arguments(), &o)) {
     std::fprintf(stderr,
                  "usage: kestrix_screenshot FILE OUT.png [--wiggle|--color] [--palette 0..3] "
-                 "[--pix-per-trace X] [--size WxH]\n");
+                 "[--pix-per-trace X] [--size WxH] [--save-dialog]\n");
     return 2;
   }
   ConsoleWidget console;
@@ -91,7 +100,18 @@ int main(int argc, char** argv) {
   view->setFocus();
   w->Panel()->AttachView(view);
   QTest::qWait(200);
-  if (!w->grab().save(o.out)) {
+  QWidget* shown = w.get();
+  if (o.saveDialog) {
+    w->ShowSaveDataset();
+    SaveDatasetDialog* d = w->SaveDialog();
+    if (!d) return 1;
+    d->TimeBox()->setChecked(true);
+    d->TraceBox()->setChecked(true);
+    d->ModeChoice()->setCurrentIndex(d->ModeChoice()->findData(kCropFfidChan));
+    QTest::qWait(200);
+    shown = d;
+  }
+  if (!shown->grab().save(o.out)) {
     std::fprintf(stderr, "cannot write %s\n", qPrintable(o.out));
     return 1;
   }
