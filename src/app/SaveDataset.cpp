@@ -20,26 +20,14 @@ struct SavingFlag {
 SaveResult Stop(const std::string& message) {
   return SaveResult{-1, message, " Save Dataset Error"};
 }
-
-int Write(SeismicSection& section, const SaveParams& p, SaveOptions& o, const std::string& path) {
-  SavingFlag saving;
-  switch (p.format) {
-    case kSaveSegy:
-      return SaveAsSegyRev1(section, path, o);
-    case kSaveSuFormat:
-      return SaveAsSu(section, path, o);
-    default:
-      return SaveAsSeg2(section, path, o);
-  }
-}
 }  // namespace
 
 bool SaveInProgress() {
   return g_saving;
 }
 
-SaveResult SaveDataset(SeismicSection& section, const SaveParams& p, const std::string& path,
-                       const IIRFilter* filter, int threads) {
+SaveResult CheckSave(SeismicSection& section, const SaveParams& p, const IIRFilter* filter, int threads,
+                     SaveOptions* options) {
   auto start = std::chrono::steady_clock::now();
   SaveOptions o = BuildSaveOptions(p, section, filter);
   o.threads = threads;
@@ -54,8 +42,50 @@ SaveResult SaveDataset(SeismicSection& section, const SaveParams& p, const std::
   } else if (CheckSegyLimits(o, section, &message) != 0) {
     return Stop(message);
   }
+  *options = std::move(o);
+  return SaveResult{};
+}
+
+SaveResult WriteSave(const SeismicSection& section, const SaveParams& p, const std::string& path,
+                     SaveOptions& o) {
   SaveResult result;
-  result.code = Write(section, p, o, path);
+  {
+    SavingFlag saving;
+    switch (p.format) {
+      case kSaveSegy:
+        result.code = SaveAsSegyRev1(section, path, o);
+        break;
+      case kSaveSuFormat:
+        result.code = SaveAsSu(section, path, o);
+        break;
+      default:
+        result.code = SaveAsSeg2(section, path, o);
+        break;
+    }
+  }
   if (result.code != 0) ConsoleRaise();
   return result;
+}
+
+SaveResult SaveDataset(SeismicSection& section, const SaveParams& p, const std::string& path,
+                       const IIRFilter* filter, int threads, SaveProgress progress) {
+  SaveOptions o;
+  SaveResult checked = CheckSave(section, p, filter, threads, &o);
+  if (checked.code != 0) return checked;
+  o.progress = std::move(progress);
+  return WriteSave(section, p, path, o);
+}
+
+std::string WithSaveExtension(const std::string& path, int32_t format) {
+  std::size_t slash = path.find_last_of("/\\");
+  std::size_t name = slash == std::string::npos ? 0 : slash + 1;
+  if (name >= path.size() || path.find('.', name) != std::string::npos) return path;
+  switch (format) {
+    case kSaveSegy:
+      return path + ".segy";
+    case kSaveSuFormat:
+      return path + ".su";
+    default:
+      return path + ".seg2";
+  }
 }

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "log/Status.h"
 #include "section/SeismicSection.h"
@@ -63,6 +64,10 @@ void ResetSaveParamsFromSection(SaveParams& p, const SeismicSection& s) {
   SetRange(p.channel, r.CHAN[0], r.CHAN[1]);
   SetRange(p.traceIndex, 1, s.Count());
   p.timeUnit = s.Summary().timeUnitLabel;
+  // The measurement system word (bytes 3255-3256) of the host-order binary header copy.
+  int16_t units = 0;
+  std::memcpy(&units, s.m_binaryHeader + 54, sizeof units);
+  p.distanceUnit = units == 1 ? "meters" : units == 2 ? "feet" : "";
 }
 
 bool RangeKeeps(int64_t v, const IntRange& r, int32_t missingFrom) {

@@ -13,7 +13,8 @@ class SeismicSection;
 
 // Resets the ranges of the parameters from the section's summary: offset
 // limit, time window, CDP windows, line, CDP, FFID, channel and trace index
-// ranges; steps below 1 become 1. Mode, format, filter choice and steps stay.
+// ranges, the unit texts; steps below 1 become 1. Mode, format, filter
+// choice and steps stay.
 void ResetSaveParamsFromSection(SaveParams& p, const SeismicSection& s);
 
 // True when v is kept by the range: from <= v <= to and v congruent to from

@@ -18,6 +18,8 @@
 #include <thread>
 #include <vector>
 
+#include "app/SaveParams.h"
+#include "app/tools/HeaderWordsFields.h"
 #include "formats/LoadParams.h"
 #include "processing/Resample.h"
 #include "processing/TimeShift.h"
@@ -110,6 +112,10 @@ class Workspace {
 
   // The resample dialog's settings, kept between runs.
   ResampleSettings& Resampling() { return m_resample; }
+  // The Save Dataset dialog's choices, and the header word export and import
+  // dialogs' shared ones, kept for the run.
+  SaveParams& SaveChoices() { return m_saveChoices; }
+  HeaderWordsChoices& HeaderWords() { return m_headerWords; }
   // Resamples every trace to newInterval (s) on a worker thread of its own,
   // with the busy flag set until the completion has run on the user-interface
   // thread: active filter moved to the new Nyquist, views and tool windows
@@ -196,6 +202,8 @@ class Workspace {
   UiPoster m_poster;
   std::thread m_worker;
   ResampleSettings m_resample;
+  SaveParams m_saveChoices;
+  HeaderWordsChoices m_headerWords;
   // Written by the worker before it posts its completion, read by the completion.
   ResampleReport m_resampleReport;
   int m_resampleStatus = 0;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/tools/HeaderWordsFields.h"
 #include "cli/Command.h"
 #include "cli/Options.h"
 #include "formats/HeaderWordsExport.h"
@@ -38,20 +39,23 @@ bool SelectWords(const std::string& list, SegyWordSelection* selection) {
 int RunExport(const CommandArgs& args) {
   Options opts(args.args);
   auto words = opts.Value("--words");
-  char sep = ';';
-  if (auto s = opts.Value("--sep")) sep = HeaderWordsSeparator(*s);
-  long long from = -1, to = -1;
+  ExportFieldTexts texts;
+  if (auto s = opts.Value("--sep")) texts.separator = HeaderWordsSeparator(*s);
+  texts.firstTrace = opts.Value("--from").value_or("");
+  texts.lastTrace = opts.Value("--to").value_or("");
   std::vector<std::string> files;
-  if (!opts.Int("--from", &from) || !opts.Int("--to", &to) || !opts.Rest(&files)) return 2;
-  bool badRange = (from != -1 && from < 1) || (to != -1 && (to < 1 || (from != -1 && to < from)));
-  if (files.size() != 2 || sep == 0 || !words || badRange || from > 2147483647 || to > 2147483647) {
+  if (!opts.Rest(&files)) return 2;
+  if (files.size() != 2 || texts.separator == 0 || !words) {
     LogPrint(LogError, "\nERROR: bad parameters in Export SEGY/SU Trace Headers\n");
     return 2;
   }
-  SegyWordSelection selection;
-  if (!SelectWords(*words, &selection)) return 2;
-  int rc = ExportHeaderWords(files[0], files[1], selection, sep, static_cast<int32_t>(from),
-                             static_cast<int32_t>(to));
+  if (!SelectWords(*words, &texts.words)) return 2;
+  texts.seismicPath = files[0];
+  texts.textPath = files[1];
+  // The same reading rule as the export dialog's.
+  HeaderWordsChoices c;
+  if (ReadExportFields(texts, &c) != 0) return 2;
+  int rc = ExportHeaderWords(c.seismicPath, c.textPath, c.words, c.separator, c.firstTrace, c.lastTrace);
   return rc == 0 ? 0 : 1;
 }
 

@@ -11,7 +11,7 @@ class SegyWordSelection;
 
 // Refusals of the header word export and import.
 enum HeaderWordsRefusal : int {
-  kHeaderWordsJobAborted = -1,       // import: an error stopped the job (rows before it stay written)
+  kHeaderWordsJobAborted = -1,       // import: an error stopped the job
   kHeaderWordsUnsupportedFile = -3,  // the seismic file is not .segy/.sgy/.su
 };
 
@@ -23,7 +23,13 @@ enum HeaderWordsRefusal : int {
 int ExportHeaderWords(const std::string& seismicPath, const std::string& textPath,
                       const SegyWordSelection& words, char separator, int32_t firstTrace, int32_t lastTrace);
 
-// Rewrites the trace headers of seismicPath from the rows of textPath. Returns
-// 0; kHeaderWordsJobAborted; kHeaderWordsUnsupportedFile; another negative code when the text file
-// cannot be opened or the seismic file cannot be scanned.
+// Rewrites the trace headers of seismicPath from the rows of textPath, all or
+// nothing: every row is read and checked first (field count, numbers, values
+// that fit their word, a word named once in the title row), and an error in
+// any row writes nothing and is logged with its row, column and text line.
+// Rows whose trace index is outside the file are warned about and skipped.
+// Returns 0; kHeaderWordsJobAborted (nothing written, unless an I/O error hit
+// the rewriting, which keeps the rows before it); kHeaderWordsUnsupportedFile;
+// another negative code when the text file cannot be opened or the seismic
+// file cannot be scanned.
 int ImportHeaderWords(const std::string& textPath, const std::string& seismicPath);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 struct IIRFilter;
 
@@ -12,6 +13,11 @@ inline constexpr int32_t kSaveStationNumbering = 0x1;  // EP/SP/XLINE from the s
 inline constexpr int32_t kSaveHostOrder = 0x10000;     // no byte swapping (SU)
 inline constexpr int32_t kSaveSu = 0x20000;            // set with kSaveHostOrder for SU
 inline constexpr int32_t kSaveNoExtText = 0x100000;    // never write extended textual headers
+
+// Progress of a write: positions of the chosen list handled so far, and the
+// list's length (traces left out count as handled). Called on the writing
+// thread, from 0 up to total; must not touch the section.
+using SaveProgress = std::function<void(int64_t done, int64_t total)>;
 
 struct SaveOptions {
   uint16_t seg2TraceCount = 0;  // SEG-2 only: sizes the trace pointer subblock
@@ -23,6 +29,7 @@ struct SaveOptions {
   int threads = 1;                    // team size for filtering and encoding the traces
   uint8_t revision = 1;               // 1 SEG-Y rev 1; 0 SU; above 1 refused
   int32_t flags = 0;
+  SaveProgress progress;  // optional
   // Written back by the trace writer.
   uint16_t fixedLength = 0;       // 1 when every written trace has the same count
   uint16_t samplesPerTrace = 0;   // count of the first written trace

@@ -232,7 +232,10 @@ int WriteSEG2(const SeismicSection& section, std::FILE* fp, SaveOptions& o) {
   ok = ok && Put(w, fileStrings.data(), fileStrings.size());
   w.offset = start + fileStrings.size();
   bool stop = false;
+  if (o.progress) o.progress(0, list.count);
   for (int32_t i = 0; ok && !stop && i < list.count; ++i) {
+    // Reported every 256 positions: often enough for a bar, cheap per trace.
+    if (o.progress && i > 0 && i % 256 == 0) o.progress(i, list.count);
     const TraceRecord* r = list.traces[i];
     if (!r || r->OMIT) continue;
     if (o.filter && i >= filteredEnd) {
@@ -245,6 +248,7 @@ int WriteSEG2(const SeismicSection& section, std::FILE* fp, SaveOptions& o) {
     ok = WriteListEntry(w, *r, i, o, &stop);
   }
   ok = ok && WriteFileBlock(w);
+  if (ok && o.progress) o.progress(list.count, list.count);
   if (!ok) {
     LogPrint(LogError, "\nERROR: IO error while writing SEG-2 file after %d traces written", w.written);
     LogSystemError(w.error, 1);

@@ -332,6 +332,7 @@ int WriteSegyTraces(const SeismicSection& section, std::FILE* fp, SaveOptions& o
   bool bigOut = !(o.flags & kSaveHostOrder) || !kHostLittleEndian;
   BlockWriter b{o, bigOut, bigOut == kHostLittleEndian, {}, {}, {}};
   o.fixedLength = 1;
+  if (o.progress) o.progress(0, list.count);
   for (int32_t first = 0; first < list.count;) {
     int32_t end = std::min(list.count, first + kBlockTraces);
     if (o.filter) end = b.filtered.Fill(*o.filter, list.traces, first, list.count, o.threads);
@@ -346,6 +347,7 @@ int WriteSegyTraces(const SeismicSection& section, std::FILE* fp, SaveOptions& o
       return result;
     }
     first = end;
+    if (o.progress) o.progress(end, list.count);
   }
   if (b.written == 0) {
     o.fixedLength = 0;

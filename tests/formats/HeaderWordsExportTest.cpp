@@ -153,8 +153,8 @@ TEST(HeaderWordsImport, RowsOutOfRangeWarnAndErrorsStopTheJob) {
   EXPECT_NE(log.find("ERROR: at least two columns are needed"), std::string::npos);
   EXPECT_NE(log.find("--- Job Aborted ---"), std::string::npos);
   auto s = Load({segy});
-  EXPECT_EQ(s->Trace(0)->CDP, 5);   // the row before the error stays written
-  EXPECT_EQ(s->Trace(1)->CDP, 42);  // the row after it never ran
+  EXPECT_EQ(s->Trace(0)->CDP, 1200);  // all or nothing: the row before the error is not written
+  EXPECT_EQ(s->Trace(1)->CDP, 42);
 
   WriteText(dir / "bad.txt", "idx;CDP;OFFSET\n1;x;2y\n");
   log = kxtest::CaptureLog(LogWarning, [&] { EXPECT_EQ(ImportHeaderWords(dir / "bad.txt", segy), -1); });
@@ -175,13 +175,14 @@ TEST(HeaderWordsImport, RowsOutOfRangeWarnAndErrorsStopTheJob) {
   kxtest::CaptureLog(LogWarning, [&] { EXPECT_EQ(ImportHeaderWords(dir / "missing.txt", segy), -101); });
 }
 
-TEST(HeaderWordsImport, SixteenBitWordsTakeTheLowBitsAndTagsAreIgnored) {
+TEST(HeaderWordsImport, SixteenBitWordsChangeOnlyTheirBytesAndTagsAreIgnored) {
   TempDir dir;
   std::string segy = dir / "x.segy";
   fs::copy_file(kData + "/segy/segyio/small.sgy", segy);  // big-endian
   fs::permissions(segy, fs::perms::owner_read | fs::perms::owner_write);
   std::vector<uint8_t> before = ReadFileBytes(segy);
-  WriteText(dir / "w.txt", "idx TRID SEGA nvs\n2 65537 99 -3\n");
+  // 65537 no longer wraps to 1: values that do not fit are refused (see below).
+  WriteText(dir / "w.txt", "idx TRID SEGA nvs\n2 1 99 -3\n");
   ASSERT_EQ(ImportHeaderWords(dir / "w.txt", segy), 0);
   std::vector<uint8_t> after = ReadFileBytes(segy);
   std::size_t h = 3600 + 240 + 50 * 4;  // second trace header
@@ -192,5 +193,60 @@ TEST(HeaderWordsImport, SixteenBitWordsTakeTheLowBitsAndTagsAreIgnored) {
       ASSERT_EQ(after[i], before[i]) << i;
     }
   }
+}
+
+// Faults of the import, each reproduced: a bad row after good ones, values
+// that do not fit their word, a word named twice. Every one must leave the
+// file byte for byte as it was and name the row, the column and the line.
+TEST(HeaderWordsImport, AnyBadRowWritesNothingAndIsNamed) {
+  struct Case {
+    const char* text;
+    const char* message;
+  } cases[] = {
+      {"idx;CDP\n1;5\n2;6\n# note\n3;x\n4;7\n", "ERROR: bad field value row=4 col=2"},
+      {"idx;CDP;TRID\n1;5;1\n2;6;70000\n", "ERROR: value 70000 does not fit TRID (bytes 29-30) row=3 col=3"},
+      {"idx;CDP;TRID\n1;5;-32769\n", "does not fit TRID (bytes 29-30) row=2 col=3"},
+      {"idx;NS\n1;65535\n2;-1\n", "ERROR: value -1 does not fit NS (bytes 115-116) row=3 col=2"},
+      {"idx;CDP;OFFSET\n1;5;2147483648\n", "ERROR: bad field value row=2 col=3"},
+      {"idx;CDP;offset;cdp\n1;5;6;7\n", "ERROR: 'cdp' named twice in the title row, col=2 and col=4"},
+      {"idx;CDP\n1;5\n\n2;6;7\n", "ERROR: number of fields has changed at row 3, 3 instead of 2"},
+  };
+  TempDir dir;
+  std::string segy = SmallSegy(dir, "a.segy");
+  const std::vector<uint8_t> before = ReadFileBytes(segy);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    WriteText(dir / "in.txt", c.text);
+    std::string log =
+        kxtest::CaptureLog(LogWarning, [&] { EXPECT_EQ(ImportHeaderWords(dir / "in.txt", segy), -1); });
+    EXPECT_NE(log.find(c.message), std::string::npos) << log;
+    EXPECT_NE(log.find("of the text file"), std::string::npos) << log;
+    EXPECT_EQ(ReadFileBytes(segy), before);
+  }
+  // The line of the text file is named, comments and blank lines counted.
+  WriteText(dir / "in.txt", cases[0].text);
+  std::string log = kxtest::CaptureLog(LogWarning, [&] { ImportHeaderWords(dir / "in.txt", segy); });
+  EXPECT_NE(log.find("row 4 is line 5 of the text file"), std::string::npos) << log;
+  // The largest values that fit are written.
+  WriteText(dir / "in.txt", "idx;NS;TRID;CDP\n1;65535;-32768;-2147483648\n");
+  ASSERT_EQ(ImportHeaderWords(dir / "in.txt", segy), 0);
+  std::vector<uint8_t> f = ReadFileBytes(segy);
+  EXPECT_EQ(LoadBE<uint16_t>(f.data() + 3600 + 114), 65535);
+  EXPECT_EQ(LoadBE<int16_t>(f.data() + 3600 + 28), -32768);
+  EXPECT_EQ(LoadBE<int32_t>(f.data() + 3600 + 20), INT32_MIN);
+}
+
+TEST(HeaderWordsImport, LongLinesAreReadWhole) {
+  TempDir dir;
+  std::string segy = SmallSegy(dir, "long.segy");
+  // Padding pushes the last field far beyond 4095 characters.
+  std::string pad(9000, ' ');
+  WriteText(dir / "in.txt", "idx;CDP;" + pad + "OFFSET\n2;77;" + pad + "-99\n3;78;" + pad + "\n");
+  ASSERT_EQ(ImportHeaderWords(dir / "in.txt", segy), 0);
+  auto s = Load({segy});
+  EXPECT_EQ(s->Trace(1)->CDP, 77);
+  EXPECT_EQ(s->Trace(1)->OFF, -99.0f);
+  EXPECT_EQ(s->Trace(2)->CDP, 78);
+  EXPECT_EQ(s->Trace(2)->OFF, 0.0f);  // its empty last field keeps the word
 }
 }  // namespace

@@ -23,9 +23,12 @@
 #include "gui/mainwindow/SplashWidget.h"
 #include "gui/settings/SettingsPanel.h"
 #include "gui/tools/DumpHeadersDialog.h"
+#include "gui/tools/HeaderWordsExportDialog.h"
+#include "gui/tools/HeaderWordsImportDialog.h"
 #include "gui/tools/ParametersDialog.h"
 #include "gui/tools/ResampleDialog.h"
 #include "gui/tools/ShiftDialog.h"
+#include "gui/tools/SaveDatasetDialog.h"
 #include "gui/tools/SnapshotCommand.h"
 #include "gui/tools/StackCommand.h"
 #include "gui/traceview/CursorStatusStrip.h"
@@ -106,9 +109,9 @@ void MainWindow::ConnectTools() {
       {kCmdSortTraces, nullptr},
       {kCmdResample, &MainWindow::ShowResample},
       {kCmdShiftTraces, &MainWindow::ShowShiftTraces},
-      {kCmdSaveDataset, nullptr},
-      {kCmdExportHeaders, nullptr},
-      {kCmdImportHeaders, nullptr},
+      {kCmdSaveDataset, &MainWindow::ShowSaveDataset},
+      {kCmdExportHeaders, &MainWindow::ShowExportHeaders},
+      {kCmdImportHeaders, &MainWindow::ShowImportHeaders},
       {kCmdFileSelector, nullptr},
       {kCmdBinning2D, nullptr},
   };
@@ -381,6 +384,43 @@ void MainWindow::ProgressChanged(const ProgressInfo& info) {
 
 // The PDF manual when one is installed and the system can show it, else the
 // Markdown manual in a window of our own.
+// "Save Dataset": a new dialog per opening (its ranges from the current
+// section); it goes after a successful save or when the user closes it.
+void MainWindow::ShowSaveDataset() {
+  const SeismicSection* s = m_workspace.Section();
+  if (Busy() || !s || s->Count() == 0) return;
+  if (!m_saveDialog) {
+    m_saveDialog = new SaveDatasetDialog(m_workspace, this);
+    m_saveDialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(m_saveDialog, &SaveDatasetDialog::Finished, this, [this] {
+      LogPrint(LogError, "main: deleting IDD_SAVE_DATASET");
+      m_saveDialog->deleteLater();
+      m_saveDialog = nullptr;
+    });
+  }
+  ShowTool(m_saveDialog);
+}
+
+SaveDatasetDialog* MainWindow::SaveDialog() const {
+  return m_saveDialog.data();
+}
+
+void MainWindow::ShowExportHeaders() {
+  if (!m_exportDialog) m_exportDialog = new HeaderWordsExportDialog(m_workspace, this);
+  ShowTool(m_exportDialog);
+}
+
+void MainWindow::ShowImportHeaders() {
+  if (!m_importDialog) m_importDialog = new HeaderWordsImportDialog(m_workspace, this);
+  ShowTool(m_importDialog);
+}
+
+void MainWindow::ShowTool(QWidget* tool) {
+  tool->show();
+  tool->raise();
+  tool->activateWindow();
+}
+
 void MainWindow::ShowManual() {
   QString dir = m_programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : m_programFolder;
   QString manual = dir + "/Kestrix.pdf";

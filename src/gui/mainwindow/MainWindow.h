@@ -21,6 +21,9 @@
 class ConsoleWidget;
 class DumpHeadersDialog;
 class ManualWindow;
+class HeaderWordsExportDialog;
+class HeaderWordsImportDialog;
+class SaveDatasetDialog;
 class ParametersDialog;
 class QAction;
 class QMenu;
@@ -76,6 +79,9 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   SectionToolDialog* SectionTool() const { return m_sectionTool; }
   // Help > Manual. folder replaces the program's folder where the manual is
   // looked for (tests).
+  void ShowSaveDataset();
+  void ShowExportHeaders();
+  void ShowImportHeaders();
   void ShowManual();
   void SetProgramFolder(const QString& folder) { m_programFolder = folder; }
   ManualWindow* Manual() const { return m_manual; }
@@ -90,6 +96,9 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   DumpHeadersDialog* DumpDialog() const { return m_dumpDialog; }
   ParametersDialog* ParamsDialog() const { return m_paramsDialog; }
   StackCommand* Stack() const { return m_stack; }
+  SaveDatasetDialog* SaveDialog() const;
+  HeaderWordsExportDialog* ExportDialog() const { return m_exportDialog; }
+  HeaderWordsImportDialog* ImportDialog() const { return m_importDialog; }
 
   // WorkspaceObserver
   void SetBusyCursor(bool busy) override;
@@ -126,6 +135,7 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   void BuildHelpMenu();
   void BuildKeys();
   void ConnectTools();
+  void ShowTool(QWidget* tool);
   void ApplyEnabled(int command);
   QStringList ChooseWithDialog(int* filterIndex);
   void LoadFromMenu() { LoadDatasetCommand(); }
@@ -157,6 +167,9 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   bool m_pumping = false;  // repainting from inside a long operation
   ManualWindow* m_manual = nullptr;
   QString m_programFolder;  // empty: the program's own folder
+  QPointer<SaveDatasetDialog> m_saveDialog;  // deletes itself on close
+  HeaderWordsExportDialog* m_exportDialog = nullptr;
+  HeaderWordsImportDialog* m_importDialog = nullptr;
   FilesChooser m_chooseFiles;
   SettingsFileValues m_placement;
   bool m_placementRecorded = false;

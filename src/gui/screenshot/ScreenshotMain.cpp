@@ -1,16 +1,20 @@
 // kestrix_screenshot FILE OUT.png [--wiggle|--color] [--palette N] [--pix-per-trace X] [--size WxH]
-//                    [--manual [--anchor HEADING]]
+//                    [--manual [--anchor HEADING]] [--save-dialog]
 // Starts the main window on FILE as the desktop program does, switches the
-// display mode, and saves the window's pixels; with --manual, those of the
-// Help > Manual window instead, scrolled to a heading's anchor when given. Used to make the pictures in
-// docs/; not installed.
+// display mode, and saves the window's pixels, or those of one tool window
+// opened on the file (--manual: the Help > Manual window, scrolled to a
+// heading's anchor when given; --save-dialog: the Save Dataset dialog). Used
+// to make the pictures in docs/; not installed.
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QPixmap>
 #include <QTest>
 #include <QUrl>
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/SaveParams.h"
 #include "app/SettingsFile.h"
 #include "app/Workspace.h"
 #include "display/DisplayRules.h"
@@ -19,6 +23,7 @@
 #include "gui/mainwindow/ManualWindow.h"
 #include "gui/mainwindow/Startup.h"
 #include "gui/settings/SettingsPanel.h"
+#include "gui/tools/SaveDatasetDialog.h"
 #include "gui/traceview/TraceViewWidget.h"
 #include "log/Log.h"
 
@@ -33,6 +38,7 @@ struct Options {
   int height = 800;
   bool manual = false;
   QString anchor;
+  bool saveDialog = false;
 };
 
 bool ParseArgs(const QStringList& args, Options* o) {
@@ -49,6 +55,8 @@ bool ParseArgs(const QStringList& args, Options* o) {
       o->manual = true;
     else if (a == "--anchor" && i + 1 < args.size())
       o->anchor = args[++i];
+    else if (a == "--save-dialog")
+      o->saveDialog = true;
     else if (a == "--palette" && i + 1 < args.size())
       o->palette = args[++i].toInt();
     else if (a == "--size" && i + 1 < args.size()) {
@@ -75,7 +83,7 @@ int main(int argc, char** argv) {
   if (!ParseArgs(app.arguments(), &o)) {
     std::fprintf(stderr,
                  "usage: kestrix_screenshot FILE OUT.png [--wiggle|--color] [--palette 0..3] "
-                 "[--pix-per-trace X] [--size WxH] [--manual [--anchor HEADING]]\n");
+                 "[--pix-per-trace X] [--size WxH] [--manual [--anchor HEADING]] [--save-dialog]\n");
     return 2;
   }
   ConsoleWidget console;
@@ -112,6 +120,16 @@ int main(int argc, char** argv) {
       return 1;
     }
     QTest::qWait(200);
+  }
+  if (o.saveDialog) {
+    w->ShowSaveDataset();
+    SaveDatasetDialog* d = w->SaveDialog();
+    if (!d) return 1;
+    d->TimeBox()->setChecked(true);
+    d->TraceBox()->setChecked(true);
+    d->ModeChoice()->setCurrentIndex(d->ModeChoice()->findData(kCropFfidChan));
+    QTest::qWait(200);
+    shown = d;
   }
   if (!shown->grab().save(o.out)) {
     std::fprintf(stderr, "cannot write %s\n", qPrintable(o.out));
