@@ -13,4 +13,5 @@ shot data/demo/kestrix-demo-2d.segy docs/kestrix-wiggle.png --wiggle --pix-per-t
 shot data/demo/kestrix-demo-2d.segy docs/kestrix-color.png --color --palette 2
 shot "$testdata/seg2/seisunix/329.dat" docs/kestrix-seg2-shot.png
 shot "$testdata/segy/segyio/f3.sgy" docs/kestrix-segy-f3.png --color
+shot data/demo/kestrix-demo-2d.segy docs/kestrix-filter.png --wiggle --pix-per-trace 13 --band-pass 20 40
 ls -l docs/*.png

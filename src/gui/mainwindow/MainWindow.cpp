@@ -22,6 +22,7 @@
 #include "gui/mainwindow/SplashWidget.h"
 #include "gui/settings/SettingsPanel.h"
 #include "gui/tools/DumpHeadersDialog.h"
+#include "gui/tools/FilterPanel.h"
 #include "gui/tools/ParametersDialog.h"
 #include "gui/tools/SnapshotCommand.h"
 #include "gui/tools/StackCommand.h"
@@ -97,7 +98,7 @@ void MainWindow::ConnectTools() {
       {kCmdDumpHeaders, &MainWindow::ShowDumpHeaders},
       {kCmdSelectiveStack, &MainWindow::StackFromMenu},
       {kCmdSnapshot, &MainWindow::SnapshotFromMenu},
-      {kCmdFreqFilter, nullptr},
+      {kCmdFreqFilter, &MainWindow::ShowFreqFilter},
       {kCmdSpectrum, nullptr},
       {kCmdBasemap, nullptr},
       {kCmdSortTraces, nullptr},
@@ -324,6 +325,14 @@ void MainWindow::ShowParameters() {
   m_paramsDialog->activateWindow();
 }
 
+void MainWindow::ShowFreqFilter() {
+  if (m_workspace.TraceCount() < 1) return;
+  if (!m_filterPanel) m_filterPanel = new FilterPanel(m_workspace, this);
+  m_filterPanel->show();
+  m_filterPanel->raise();
+  m_filterPanel->activateWindow();
+}
+
 void MainWindow::ShowManual() {
   QString dir = QCoreApplication::applicationDirPath();
   QString manual = dir + "/Kestrix.pdf";
@@ -423,5 +432,16 @@ void MainWindow::SelectTrace(int absoluteTrace) {
 }
 
 void MainWindow::RefreshView() {
+  m_view->Plotter().ForgetFiltered();  // a tool may have changed the samples
+  m_view->RefreshDisplay();
+}
+
+bool MainWindow::UseFreqFilter() const {
+  return m_view->Params().m_useFreqFilter != 0;
+}
+
+void MainWindow::SetUseFreqFilter(bool on) {
+  m_view->Params().m_useFreqFilter = on ? 1 : 0;
+  m_panel->RefreshAllControls();
   m_view->RefreshDisplay();
 }

@@ -18,6 +18,7 @@
 
 class ConsoleWidget;
 class DumpHeadersDialog;
+class FilterPanel;
 class ParametersDialog;
 class QAction;
 class QMenu;
@@ -66,6 +67,8 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
 
   void ShowDumpHeaders();
   void ShowParameters();
+  // "  Freq. &Filter": the filter panel, once a section with traces is loaded.
+  void ShowFreqFilter();
   void ShowManual();
   void ShowAbout();
 
@@ -77,6 +80,7 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   TraceViewWidget* TraceView() const { return m_view; }
   DumpHeadersDialog* DumpDialog() const { return m_dumpDialog; }
   ParametersDialog* ParamsDialog() const { return m_paramsDialog; }
+  FilterPanel* FreqFilterPanel() const { return m_filterPanel; }
   StackCommand* Stack() const { return m_stack; }
 
   // WorkspaceObserver
@@ -92,6 +96,8 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   int SelectedTrace() const override;
   void SelectTrace(int absoluteTrace) override;
   void RefreshView() override;
+  bool UseFreqFilter() const override;
+  void SetUseFreqFilter(bool on) override;
 
  signals:
   // The window accepted a close: the program's message loop ends (even while
@@ -135,6 +141,7 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   TraceViewWidget* m_view = nullptr;
   DumpHeadersDialog* m_dumpDialog = nullptr;
   ParametersDialog* m_paramsDialog = nullptr;
+  FilterPanel* m_filterPanel = nullptr;
   StackCommand* m_stack = nullptr;
   FilesChooser m_chooseFiles;
   SettingsFileValues m_placement;

@@ -1,10 +1,18 @@
 // kestrix_screenshot FILE OUT.png [--wiggle|--color] [--palette N] [--pix-per-trace X] [--size WxH]
+//                    [--band-pass LOW HIGH]
 // Starts the main window on FILE as the desktop program does, switches the
-// display mode, and saves the window's pixels. Used to make the pictures in
+// display mode, and saves the window's pixels. --band-pass sets a band pass
+// (Hz) in the filter panel, switches " Use Filter" on and puts the panel beside
+// the window. Used to make the pictures in
 // docs/; not installed.
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPainter>
 #include <QPixmap>
 #include <QTest>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -15,6 +23,7 @@
 #include "gui/mainwindow/MainWindow.h"
 #include "gui/mainwindow/Startup.h"
 #include "gui/settings/SettingsPanel.h"
+#include "gui/tools/FilterPanel.h"
 #include "gui/traceview/TraceViewWidget.h"
 #include "log/Log.h"
 
@@ -27,6 +36,7 @@ struct Options {
   double pixPerTrace = 0.0;  // 0: as loaded
   int width = 1280;
   int height = 800;
+  QString bandLow, bandHigh;  // empty: no filter panel
 };
 
 bool ParseArgs(const QStringList& args, Options* o) {
@@ -39,7 +49,10 @@ bool ParseArgs(const QStringList& args, Options* o) {
       o->mode = kDisplayColor;
     else if (a == "--pix-per-trace" && i + 1 < args.size())
       o->pixPerTrace = args[++i].toDouble();
-    else if (a == "--palette" && i + 1 < args.size())
+    else if (a == "--band-pass" && i + 2 < args.size()) {
+      o->bandLow = args[++i];
+      o->bandHigh = args[++i];
+    } else if (a == "--palette" && i + 1 < args.size())
       o->palette = args[++i].toInt();
     else if (a == "--size" && i + 1 < args.size()) {
       const QStringList wh = args[++i].split('x');
@@ -65,7 +78,7 @@ int main(int argc, char** argv) {
   if (!ParseArgs(app.arguments(), &o)) {
     std::fprintf(stderr,
                  "usage: kestrix_screenshot FILE OUT.png [--wiggle|--color] [--palette 0..3] "
-                 "[--pix-per-trace X] [--size WxH]\n");
+                 "[--pix-per-trace X] [--size WxH] [--band-pass LOW HIGH]\n");
     return 2;
   }
   ConsoleWidget console;
@@ -91,7 +104,25 @@ int main(int argc, char** argv) {
   view->setFocus();
   w->Panel()->AttachView(view);
   QTest::qWait(200);
-  if (!w->grab().save(o.out)) {
+  QPixmap shot = w->grab();
+  if (!o.bandLow.isEmpty()) {
+    w->ShowFreqFilter();
+    FilterPanel* panel = w->FreqFilterPanel();
+    panel->PassList()->setCurrentIndex(kBandPass - 1);
+    panel->FirstField()->setText(o.bandLow);
+    panel->SecondField()->setText(o.bandHigh);
+    panel->UseFilterBox()->click();
+    QTest::qWait(200);
+    const QPixmap right = panel->grab();
+    QPixmap both(shot.width() + right.width() + 8, std::max(shot.height(), right.height()));
+    both.fill(Qt::white);
+    QPainter painter(&both);
+    painter.drawPixmap(0, 0, w->grab());
+    painter.drawPixmap(shot.width() + 8, 0, right);
+    painter.end();
+    shot = both;
+  }
+  if (!shot.save(o.out)) {
     std::fprintf(stderr, "cannot write %s\n", qPrintable(o.out));
     return 1;
   }
