@@ -22,6 +22,11 @@ Benchmark counts the main thread's CPU only).
             fifth of every trace (near the ends sosfiltfilt's padding differs
             by design).
             Skipped without segyio or without BUILD_DIR/src/cli/kxtool.
+  redraw:   one redraw of the trace view (1920 x 1080, wiggles, 2 threads)
+            scrolled by a page onto traces never filtered, with the display
+            filter on (bench_filtered_redraw: the filtering of the page's
+            384 traces of 2000 samples and the drawing), against
+            sosfiltfilt of 384 traces alone.
 Ratio = peer time / our time: above 1 means we are faster.
 """
 import json
@@ -179,6 +184,23 @@ def kernel_rows(build, x, sos, repeat):
     return rows
 
 
+def redraw_rows(build, x, sos, repeat):
+    """A filtered redraw against filtering its page's traces in the peer."""
+    binary = build + "/bench/bench_filtered_redraw"
+    if not os.path.exists(binary):
+        print("redraw row skipped: no", binary)
+        return []
+    page = x[:384]
+    peer = best_of(lambda: signal.sosfiltfilt(sos, page, axis=-1), repeat)
+    out = subprocess.run([binary, "--benchmark_format=json", "--benchmark_repetitions=%d" % repeat,
+                          "--benchmark_filter=ScrollByPage/mode:2/threads:2/kind:1"],
+                         check=True, capture_output=True, text=True).stdout
+    times = [b["real_time"] for b in json.loads(out)["benchmarks"] if b.get("run_type") == "iteration"]
+    cpus = [b["cpu_time"] for b in json.loads(out)["benchmarks"] if b.get("run_type") == "iteration"]
+    return [("redraw: filtered wiggle page, 2 threads vs sosfiltfilt of its traces",
+             (min(times), min(cpus)), peer, False)]
+
+
 def main():
     build = sys.argv[1]
     repeat = int(sys.argv[sys.argv.index("--repeat") + 1]) if "--repeat" in sys.argv else 3
@@ -192,6 +214,8 @@ def main():
     else:
         rows = kernel_rows(build, x, sos, repeat)
     rows += process_rows(build, x, sos, repeat)
+    if "--process-only" not in sys.argv:
+        rows += redraw_rows(build, x, sos, repeat)
     print("%-66s %9s %9s %7s %9s %9s %7s" % ("case", "ours ms", "peer ms", "ratio",
                                              "ours cpu", "peer cpu", "ratio"))
     for name, (our_ms, our_cpu), (peer_ms, peer_cpu), single in rows:

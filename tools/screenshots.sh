@@ -15,4 +15,5 @@ shot "$testdata/seg2/seisunix/329.dat" docs/kestrix-seg2-shot.png
 shot "$testdata/segy/segyio/f3.sgy" docs/kestrix-segy-f3.png --color
 shot data/demo/kestrix-demo-2d.segy docs/kestrix-manual.png --manual --anchor keys
 shot data/demo/kestrix-demo-2d.segy docs/kestrix-save-dataset.png --save-dialog
+shot data/demo/kestrix-demo-2d.segy docs/kestrix-filter.png --wiggle --pix-per-trace 13 --band-pass 20 40
 ls -l docs/*.png

@@ -16,4 +16,8 @@ class MainViewLink {
   // Lays out and redraws with the current parameters, after a tool changed
   // the traces shown or their display.
   virtual void RefreshView() = 0;
+  // Whether the view draws its traces through the active filter. Setting it
+  // puts the display panel's box in the same state and redraws.
+  virtual bool UseFreqFilter() const { return false; }
+  virtual void SetUseFreqFilter(bool /*on*/) {}
 };

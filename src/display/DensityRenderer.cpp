@@ -23,7 +23,7 @@ void DensityRenderer::PaintNoData(int column) {
 
 // One column per pixel column, the first trace that lands in it. Column 0
 // holds the trace left of the plot, or a blank column before trace 0.
-int DensityRenderer::BuildColumns() {
+int DensityRenderer::BuildColumns(bool paint) {
   const int hw = PixelTrunc(m_params.m_pixPerTrace * 0.5 + 0.0001);
   const int first = m_params.m_firstTrace;
   const int right = m_in.plotLeft + m_in.plotWidth;
@@ -40,7 +40,7 @@ int DensityRenderer::BuildColumns() {
   int start = first;
   if (hw > 0 && first == 0) {
     m_columns.push_back(ColumnEntry{m_in.plotLeft - hw, -1});
-    PaintNoData(m_in.plotLeft - 1);
+    if (paint) PaintNoData(m_in.plotLeft - 1);
   } else if (hw > 0 && first > 0) {
     start = first - 1;
   }
@@ -54,6 +54,14 @@ int DensityRenderer::BuildColumns() {
     lastX = x;
     if (x >= right) break;
   }
+  return 0;
+}
+
+int DensityRenderer::CollectTraces(std::vector<int>* traces) {
+  m_dataRows = m_in.DataRows();
+  if (BuildColumns(false) != 0) return kStatusNoMemory;
+  for (const ColumnEntry& c : m_columns)
+    if (c.trace >= 0 && c.trace < m_in.count) traces->push_back(c.trace);
   return 0;
 }
 

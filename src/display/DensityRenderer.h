@@ -50,8 +50,12 @@ class DensityRenderer {
   // The columns of the last DrawDensitySection.
   const std::vector<ColumnEntry>& Columns() const { return m_columns; }
 
+  // The traces DrawDensitySection draws, in column order; nothing is drawn.
+  int CollectTraces(std::vector<int>* traces);
+
  private:
-  int BuildColumns();
+  // paint: also paint the blank column before trace 0.
+  int BuildColumns(bool paint = true);
   void PaintNoData(int column);
   void RenderColumns(int first);
   void AddClosingColumn();

@@ -1,5 +1,7 @@
 #include "display/TraceRenderer.h"
 
+#include <algorithm>
+
 #include "display/DensityRenderer.h"
 #include "display/TimeAxis.h"
 #include "display/WiggleRenderer.h"
@@ -22,4 +24,16 @@ int TraceRenderer::DrawTraces(BackingStore& store, const TraceRendererInput& in)
   if (in.highlighted >= 0) WiggleRenderer(store, in).DrawHighlightedTrace();
   if (p.m_timeLinesColor) TimeAxis::DrawTimeLines(store, in);
   return 0;
+}
+
+std::vector<int> TraceRenderer::TracesDrawn(BackingStore& store, const TraceRendererInput& in) {
+  std::vector<int> traces;
+  if (in.count <= 0 || !store.HasRaster()) return traces;
+  if (in.params->m_displayMode == kDisplayWiggle) {
+    WiggleRenderer(store, in).CollectTraces(&traces);
+    return traces;
+  }
+  DensityRenderer(store, in).CollectTraces(&traces);
+  if (in.highlighted >= 0) traces.push_back(std::min(in.highlighted, in.count - 1));
+  return traces;
 }

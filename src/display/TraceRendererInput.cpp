@@ -4,6 +4,7 @@
 #include <cmath>
 #include <new>
 
+#include "display/FilteredTraceCache.h"
 #include "log/Log.h"
 #include "processing/IIRFilter.h"
 
@@ -32,6 +33,13 @@ const float* TraceRendererInput::PrepareSamples(TraceRecord* trace, std::vector<
   if (!params->m_useFreqFilter || filter == nullptr) {
     trace->DNORM = trace->AMAX;
     return trace->Samples();
+  }
+  float peak = 0.0f;
+  if (filtered != nullptr) {
+    if (const float* copy = filtered->Find(trace, &peak)) {
+      trace->DNORM = peak;
+      return copy;
+    }
   }
   int32_t n = std::max(trace->NS, 0);
   try {

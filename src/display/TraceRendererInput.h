@@ -15,6 +15,7 @@
 #include "display/Graduation.h"
 #include "section/TraceRecord.h"
 
+class FilteredTraceCache;
 struct IIRFilter;
 
 struct TraceRendererInput {
@@ -45,6 +46,9 @@ struct TraceRendererInput {
 
   const DisplayParams* params = nullptr;
   const IIRFilter* filter = nullptr;  // applied when m_useFreqFilter; null: none
+  // Copies already filtered by `filter` (null: none); a trace without one is
+  // filtered on the spot.
+  const FilteredTraceCache* filtered = nullptr;
   int wiggleMinIntertrace = 2;
   int evenSpacingBelow = 5;
   int displayThreads = 1;
@@ -56,8 +60,8 @@ struct TraceRendererInput {
   int DataRows() const;
 
   // The samples to draw for a trace: a filtered copy in *buffer when the
-  // display filter is on (DNORM = its peak), else the stored samples (DNORM =
-  // AMAX). Null, after logging, when the copy cannot be allocated.
+  // display filter is on (DNORM = its peak), or the cached copy, else the
+  // stored samples (DNORM = AMAX). Null, after logging, when the copy cannot be allocated.
   const float* PrepareSamples(TraceRecord* trace, std::vector<float>* buffer) const;
 };
 

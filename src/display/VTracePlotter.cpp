@@ -49,6 +49,7 @@ int VTracePlotter::Resize(int clientWidth, int clientHeight) {
 
 int VTracePlotter::AttachTraces(std::span<TraceRecord* const> traces, const SectionSummary& s) {
   if (traces.empty()) return kStatusRefused;
+  m_filtered.Clear();
   m_allTraces = m_traces = traces.data();
   m_allCount = m_count = static_cast<int>(traces.size());
   m_shownFirst = 0;
@@ -73,6 +74,7 @@ int VTracePlotter::AttachTraces(std::span<TraceRecord* const> traces, const Sect
 }
 
 void VTracePlotter::DetachSection() {
+  m_filtered.Clear();
   m_allTraces = m_traces = nullptr;
   m_allCount = m_count = 0;
   m_shownFirst = 0;
@@ -218,6 +220,12 @@ void VTracePlotter::Redraw() {
   m_store.Clear(kSchemeBackground);
   if (m_count <= 0 || m_traces == nullptr) return;
   TraceRendererInput in = MakeRendererInput();
+  if (m_params.m_useFreqFilter && m_filter != nullptr && in.count > 0) {
+    // Filter what this redraw shows in blocks on the view's team; the drawers
+    // then only read the copies.
+    m_filtered.Fill(*m_filter, in.traces, TraceRenderer::TracesDrawn(m_store, in), m_settings.displayThreads);
+    in.filtered = &m_filtered;
+  }
   if (TraceRenderer::DrawTraces(m_store, in) != 0) return;
   if (m_showLabels) m_labels.Draw(m_store, in, m_metrics, m_text, m_baseTimeFactor);
   if (m_timeAxis) TimeAxis::DrawTimeAxis(m_store, in, m_metrics, m_text, m_layout.visibleSpan);

@@ -18,6 +18,7 @@
 #include "display/AxisLayout.h"
 #include "display/BackingStore.h"
 #include "display/DisplayParams.h"
+#include "display/FilteredTraceCache.h"
 #include "display/HeaderLabels.h"
 #include "display/HeaderPlot.h"
 #include "display/TraceRendererInput.h"
@@ -85,6 +86,12 @@ class VTracePlotter {
   void SetRenderSettings(const RenderSettings& s) { m_settings = s; }
   // The filter applied with m_useFreqFilter (null: none); the owner keeps it alive.
   void SetFilter(const IIRFilter* filter) { m_filter = filter; }
+  // The filtered copies kept between redraws (see FilteredTraceCache). A
+  // redesign of the filter is noticed on the next redraw; samples changed in
+  // place must be announced with ForgetFiltered.
+  const FilteredTraceCache& Filtered() const { return m_filtered; }
+  FilteredTraceCache& Filtered() { return m_filtered; }
+  void ForgetFiltered() { m_filtered.Clear(); }
 
   // Traces shown: the whole section, or one ensemble in the ensemble view.
   int TraceCount() const { return m_count; }
@@ -164,6 +171,7 @@ class VTracePlotter {
   BackingStore m_store;
   RenderSettings m_settings;
   const IIRFilter* m_filter = nullptr;
+  FilteredTraceCache m_filtered;
 
   TraceRecord* const* m_allTraces = nullptr;
   int m_allCount = 0;

@@ -50,9 +50,12 @@ int WiggleRenderer::AllocatePoints() {
 int WiggleRenderer::DrawWiggleSection() {
   if (AllocatePoints() != 0) return kStatusNoMemory;
   if (m_params.m_pixPerTrace >= m_in.evenSpacingBelow) {
-    DrawNormalSpacing();
+    const float a = static_cast<float>(m_params.m_pixPerTrace * m_params.m_wiggleGain);
+    VisitNormalSpacing([&](int n, int x) { DrawTraceWithColors(n, x, a); });
   } else {
-    DrawEvenSpacing();
+    const int d = WiggleSpacing(m_params.m_pixPerTrace, m_in.wiggleMinIntertrace);
+    const float a = static_cast<float>(d * m_params.m_wiggleGain);
+    VisitEvenSpacing([&](int n, int x) { DrawTraceWithColors(n, x, a); });
   }
   DrawHighlightedTrace();
   return 0;
@@ -76,8 +79,7 @@ void WiggleRenderer::DrawTraceWithColors(int n, int x, float amplitude) {
 
 // Right to left for "Area +" so each fill lies over its right neighbour; left
 // to right for "Area -".
-void WiggleRenderer::DrawNormalSpacing() {
-  float a = static_cast<float>(m_params.m_pixPerTrace * m_params.m_wiggleGain);
+void WiggleRenderer::VisitNormalSpacing(const std::function<void(int, int)>& visit) {
   int first = m_params.m_firstTrace;
   auto drawable = [&](int n) {
     const TraceRecord* t = m_in.traces[n];
@@ -86,38 +88,46 @@ void WiggleRenderer::DrawNormalSpacing() {
   if (m_params.m_fillMode != kFillNegative) {
     int64_t last = std::min<int64_t>(static_cast<int64_t>(first) + m_in.tracesPerPage + 1, m_in.count - 1);
     for (int64_t n = last; n >= first && n >= 0; --n) {
-      if (drawable(static_cast<int>(n))) DrawTraceWithColors(static_cast<int>(n), m_in.TraceCentre(n), a);
+      if (drawable(static_cast<int>(n))) visit(static_cast<int>(n), m_in.TraceCentre(n));
     }
     return;
   }
   for (int n = std::max(first, 0); n < m_in.count; ++n) {
     int x = m_in.TraceCentre(n);
-    if (drawable(n)) DrawTraceWithColors(n, x, a);
+    if (drawable(n)) visit(n, x);
     if (x >= m_in.plotLeft + m_in.plotWidth) break;
   }
 }
 
 // Wiggles on a grid of the integer spacing; each grid column shows the trace
 // under it, so closely packed sections are decimated.
-void WiggleRenderer::DrawEvenSpacing() {
+void WiggleRenderer::VisitEvenSpacing(const std::function<void(int, int)>& visit) {
   const double ppt = m_params.m_pixPerTrace;
   const int d = WiggleSpacing(ppt, m_in.wiggleMinIntertrace);
   const int x0 = m_in.plotLeft + PixelTrunc(ppt * 0.5 + 0.0001);
-  const float a = static_cast<float>(d * m_params.m_wiggleGain);
   const int64_t first = m_params.m_firstTrace;
   if (m_params.m_fillMode != kFillNegative) {
     int64_t h = d + m_in.plotWidth - (m_in.plotWidth % d);
     for (int64_t x = x0 + h; x >= x0; h -= d, x -= d) {
       int64_t n = static_cast<int64_t>(h / ppt) + first;
       if (n < 0) break;
-      if (n < m_in.count) DrawTraceWithColors(static_cast<int>(n), static_cast<int>(x), a);
+      if (n < m_in.count) visit(static_cast<int>(n), static_cast<int>(x));
     }
     return;
   }
   for (int64_t x = x0; x <= static_cast<int64_t>(m_in.plotWidth) + d + m_in.plotLeft; x += d) {
     int64_t n = x == x0 ? first : static_cast<int64_t>((x - m_in.plotLeft) / ppt) + first;
-    if (n >= 0 && n < m_in.count) DrawTraceWithColors(static_cast<int>(n), static_cast<int>(x), a);
+    if (n >= 0 && n < m_in.count) visit(static_cast<int>(n), static_cast<int>(x));
   }
+}
+
+void WiggleRenderer::CollectTraces(std::vector<int>* traces) {
+  auto add = [traces](int n, int) { traces->push_back(n); };
+  if (m_params.m_pixPerTrace >= m_in.evenSpacingBelow)
+    VisitNormalSpacing(add);
+  else
+    VisitEvenSpacing(add);
+  if (m_in.highlighted >= 0 && m_in.count > 0) traces->push_back(std::min(m_in.highlighted, m_in.count - 1));
 }
 
 // The normaliser of the gain mode; with AGC *samples moves to the gained copy.

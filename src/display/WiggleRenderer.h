@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "display/BackingStore.h"
@@ -44,11 +45,16 @@ class WiggleRenderer {
   // Integer spacing of wiggles: pixels per trace rounded, at least minSpacing.
   static int WiggleSpacing(double pixPerTrace, int minSpacing);
 
+  // The traces DrawWiggleSection draws (the highlighted one included), in no
+  // particular order; nothing is drawn.
+  void CollectTraces(std::vector<int>* traces);
+
  private:
   int AllocatePoints();
   void DrawTraceWithColors(int n, int x, float amplitude);
-  void DrawNormalSpacing();
-  void DrawEvenSpacing();
+  // Each trace the section's wiggles draw, in drawing order: visit(n, x).
+  void VisitNormalSpacing(const std::function<void(int, int)>& visit);
+  void VisitEvenSpacing(const std::function<void(int, int)>& visit);
   float Normaliser(const TraceRecord* trace, const float** samples);
   int CollectPoints(const TraceRecord* trace, int first, int x, float k, int limit, const float* samples);
 

@@ -12,12 +12,13 @@
 
 namespace fs = std::filesystem;
 
-std::string GuiTestFiles::Segy(const char* name, int channels) {
+std::string GuiTestFiles::Segy(const char* name, int channels, double dtMs) {
   SeismicSection s;
   SynthParams p;
   p.shots = 1;
   p.channels = channels;
   p.samples = 101;
+  p.dtMs = dtMs;
   EXPECT_EQ(MakeSynthSurvey(s, p), channels);
   std::string path = m_dir / name;
   SaveOptions o;

@@ -7,8 +7,8 @@
 
 class GuiTestFiles {
  public:
-  // A one-shot SEG-Y file with the given number of channels.
-  std::string Segy(const char* name, int channels);
+  // A one-shot SEG-Y file with the given number of channels and interval.
+  std::string Segy(const char* name, int channels, double dtMs = 2.0);
   // A file with no seismic data in it.
   std::string Junk(const char* name);
   std::string Dir() const { return m_dir.Path(); }

@@ -25,6 +25,7 @@
 #include "gui/tools/DumpHeadersDialog.h"
 #include "gui/tools/HeaderWordsExportDialog.h"
 #include "gui/tools/HeaderWordsImportDialog.h"
+#include "gui/tools/FilterPanel.h"
 #include "gui/tools/ParametersDialog.h"
 #include "gui/tools/ResampleDialog.h"
 #include "gui/tools/ShiftDialog.h"
@@ -103,7 +104,7 @@ void MainWindow::ConnectTools() {
       {kCmdDumpHeaders, &MainWindow::ShowDumpHeaders},
       {kCmdSelectiveStack, &MainWindow::StackFromMenu},
       {kCmdSnapshot, &MainWindow::SnapshotFromMenu},
-      {kCmdFreqFilter, nullptr},
+      {kCmdFreqFilter, &MainWindow::ShowFreqFilter},
       {kCmdSpectrum, nullptr},
       {kCmdBasemap, nullptr},
       {kCmdSortTraces, nullptr},
@@ -419,6 +420,12 @@ void MainWindow::ShowTool(QWidget* tool) {
   tool->show();
   tool->raise();
   tool->activateWindow();
+void MainWindow::ShowFreqFilter() {
+  if (m_workspace.TraceCount() < 1) return;
+  if (!m_filterPanel) m_filterPanel = new FilterPanel(m_workspace, this);
+  m_filterPanel->show();
+  m_filterPanel->raise();
+  m_filterPanel->activateWindow();
 }
 
 void MainWindow::ShowManual() {
@@ -532,5 +539,16 @@ void MainWindow::SelectTrace(int absoluteTrace) {
 }
 
 void MainWindow::RefreshView() {
+  m_view->Plotter().ForgetFiltered();  // a tool may have changed the samples
+  m_view->RefreshDisplay();
+}
+
+bool MainWindow::UseFreqFilter() const {
+  return m_view->Params().m_useFreqFilter != 0;
+}
+
+void MainWindow::SetUseFreqFilter(bool on) {
+  m_view->Params().m_useFreqFilter = on ? 1 : 0;
+  m_panel->RefreshAllControls();
   m_view->RefreshDisplay();
 }

@@ -24,6 +24,7 @@ class ManualWindow;
 class HeaderWordsExportDialog;
 class HeaderWordsImportDialog;
 class SaveDatasetDialog;
+class FilterPanel;
 class ParametersDialog;
 class QAction;
 class QMenu;
@@ -77,11 +78,13 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   void ShowResample();
   void ShowShiftTraces();
   SectionToolDialog* SectionTool() const { return m_sectionTool; }
-  // Help > Manual. folder replaces the program's folder where the manual is
-  // looked for (tests).
   void ShowSaveDataset();
   void ShowExportHeaders();
   void ShowImportHeaders();
+  // "  Freq. &Filter": the filter panel, once a section with traces is loaded.
+  void ShowFreqFilter();
+  // Help > Manual. folder replaces the program's folder where the manual is
+  // looked for (tests).
   void ShowManual();
   void SetProgramFolder(const QString& folder) { m_programFolder = folder; }
   ManualWindow* Manual() const { return m_manual; }
@@ -95,6 +98,7 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   TraceViewWidget* TraceView() const { return m_view; }
   DumpHeadersDialog* DumpDialog() const { return m_dumpDialog; }
   ParametersDialog* ParamsDialog() const { return m_paramsDialog; }
+  FilterPanel* FreqFilterPanel() const { return m_filterPanel; }
   StackCommand* Stack() const { return m_stack; }
   SaveDatasetDialog* SaveDialog() const;
   HeaderWordsExportDialog* ExportDialog() const { return m_exportDialog; }
@@ -115,6 +119,8 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   int SelectedTrace() const override;
   void SelectTrace(int absoluteTrace) override;
   void RefreshView() override;
+  bool UseFreqFilter() const override;
+  void SetUseFreqFilter(bool on) override;
 
  signals:
   // The window accepted a close: the program's message loop ends (even while
@@ -162,6 +168,7 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   TraceViewWidget* m_view = nullptr;
   DumpHeadersDialog* m_dumpDialog = nullptr;
   ParametersDialog* m_paramsDialog = nullptr;
+  FilterPanel* m_filterPanel = nullptr;
   StackCommand* m_stack = nullptr;
   QPointer<SectionToolDialog> m_sectionTool;
   bool m_pumping = false;  // repainting from inside a long operation

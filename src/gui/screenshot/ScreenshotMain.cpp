@@ -1,16 +1,21 @@
 // kestrix_screenshot FILE OUT.png [--wiggle|--color] [--palette N] [--pix-per-trace X] [--size WxH]
-//                    [--manual [--anchor HEADING]] [--save-dialog]
+//                    [--manual [--anchor HEADING]] [--save-dialog] [--band-pass LOW HIGH]
 // Starts the main window on FILE as the desktop program does, switches the
 // display mode, and saves the window's pixels, or those of one tool window
 // opened on the file (--manual: the Help > Manual window, scrolled to a
-// heading's anchor when given; --save-dialog: the Save Dataset dialog). Used
-// to make the pictures in docs/; not installed.
+// heading's anchor when given; --save-dialog: the Save Dataset dialog).
+// --band-pass sets a band pass (Hz) in the filter panel, switches " Use
+// Filter" on and puts the panel beside the window. Used to make the pictures
+// in docs/; not installed.
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QPainter>
 #include <QPixmap>
 #include <QTest>
 #include <QUrl>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -24,6 +29,7 @@
 #include "gui/mainwindow/Startup.h"
 #include "gui/settings/SettingsPanel.h"
 #include "gui/tools/SaveDatasetDialog.h"
+#include "gui/tools/FilterPanel.h"
 #include "gui/traceview/TraceViewWidget.h"
 #include "log/Log.h"
 
@@ -39,6 +45,7 @@ struct Options {
   bool manual = false;
   QString anchor;
   bool saveDialog = false;
+  QString bandLow, bandHigh;  // empty: no filter panel
 };
 
 bool ParseArgs(const QStringList& args, Options* o) {
@@ -57,7 +64,10 @@ bool ParseArgs(const QStringList& args, Options* o) {
       o->anchor = args[++i];
     else if (a == "--save-dialog")
       o->saveDialog = true;
-    else if (a == "--palette" && i + 1 < args.size())
+    else if (a == "--band-pass" && i + 2 < args.size()) {
+      o->bandLow = args[++i];
+      o->bandHigh = args[++i];
+    } else if (a == "--palette" && i + 1 < args.size())
       o->palette = args[++i].toInt();
     else if (a == "--size" && i + 1 < args.size()) {
       const QStringList wh = args[++i].split('x');
@@ -83,7 +93,8 @@ int main(int argc, char** argv) {
   if (!ParseArgs(app.arguments(), &o)) {
     std::fprintf(stderr,
                  "usage: kestrix_screenshot FILE OUT.png [--wiggle|--color] [--palette 0..3] "
-                 "[--pix-per-trace X] [--size WxH] [--manual [--anchor HEADING]] [--save-dialog]\n");
+                 "[--pix-per-trace X] [--size WxH] [--manual [--anchor HEADING]] [--save-dialog] "
+                 "[--band-pass LOW HIGH]\n");
     return 2;
   }
   ConsoleWidget console;
@@ -110,6 +121,7 @@ int main(int argc, char** argv) {
   w->Panel()->AttachView(view);
   QTest::qWait(200);
   QWidget* shown = w.get();
+  QPixmap shot;
   if (o.manual) {
     w->ShowManual();
     if (!w->Manual()) return 1;
@@ -131,7 +143,26 @@ int main(int argc, char** argv) {
     QTest::qWait(200);
     shown = d;
   }
-  if (!shown->grab().save(o.out)) {
+  if (!o.bandLow.isEmpty()) {
+    shot = w->grab();
+    w->ShowFreqFilter();
+    FilterPanel* panel = w->FreqFilterPanel();
+    panel->PassList()->setCurrentIndex(kBandPass - 1);
+    panel->FirstField()->setText(o.bandLow);
+    panel->SecondField()->setText(o.bandHigh);
+    panel->UseFilterBox()->click();
+    QTest::qWait(200);
+    const QPixmap right = panel->grab();
+    QPixmap both(shot.width() + right.width() + 8, std::max(shot.height(), right.height()));
+    both.fill(Qt::white);
+    QPainter painter(&both);
+    painter.drawPixmap(0, 0, w->grab());
+    painter.drawPixmap(shot.width() + 8, 0, right);
+    painter.end();
+    shot = both;
+  }
+  if (shot.isNull()) shot = shown->grab();
+  if (!shot.save(o.out)) {
     std::fprintf(stderr, "cannot write %s\n", qPrintable(o.out));
     return 1;
   }
