@@ -410,7 +410,8 @@ void XGrapher::DrawAxes(RasterPainter& p) {
       if (!(ya.flags & kAxisLabels) || !m_text) return;
       std::string t = TickText(ya.grad, v);
       TextExtent e = p.MeasureText(t, m_font);
-      int tx = left ? x - kTick - 2 - e.width : x + kTick + 2;
+      // A label wider than the margin stays on the raster rather than losing its sign.
+      int tx = left ? std::max(1, x - kTick - 2 - e.width) : x + kTick + 2;
       p.DrawText(tx, y - e.height / 2, t, m_font, kGraphAxis);
     });
     if (!ya.name.empty() && m_text) {
