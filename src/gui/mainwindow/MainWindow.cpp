@@ -21,6 +21,7 @@
 #include "gui/mainwindow/OpenDialog.h"
 #include "gui/mainwindow/SplashWidget.h"
 #include "gui/settings/SettingsPanel.h"
+#include "gui/tools/AmpSpectrumWindow.h"
 #include "gui/tools/DumpHeadersDialog.h"
 #include "gui/tools/ParametersDialog.h"
 #include "gui/tools/SnapshotCommand.h"
@@ -98,7 +99,7 @@ void MainWindow::ConnectTools() {
       {kCmdSelectiveStack, &MainWindow::StackFromMenu},
       {kCmdSnapshot, &MainWindow::SnapshotFromMenu},
       {kCmdFreqFilter, nullptr},
-      {kCmdSpectrum, nullptr},
+      {kCmdSpectrum, &MainWindow::ShowSpectrum},
       {kCmdBasemap, nullptr},
       {kCmdSortTraces, nullptr},
       {kCmdResample, nullptr},
@@ -311,6 +312,12 @@ void MainWindow::ShowDumpHeaders() {
   m_dumpDialog->show();
   m_dumpDialog->raise();
   m_dumpDialog->activateWindow();
+}
+
+void MainWindow::ShowSpectrum() {
+  if (Busy() || !m_workspace.Section() || m_workspace.Section()->Count() == 0) return;
+  if (!m_spectrum) m_spectrum = new AmpSpectrumWindow(m_workspace, this);
+  m_spectrum->Open();
 }
 
 void MainWindow::ShowParameters() {

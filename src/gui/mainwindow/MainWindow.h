@@ -17,6 +17,7 @@
 #include "gui/tools/SnapshotCommand.h"
 
 class ConsoleWidget;
+class AmpSpectrumWindow;
 class DumpHeadersDialog;
 class ParametersDialog;
 class QAction;
@@ -65,6 +66,7 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   void SetSnapshotNameChooser(SnapshotNameChooser chooser) { m_chooseSnapshotName = std::move(chooser); }
 
   void ShowDumpHeaders();
+  void ShowSpectrum();
   void ShowParameters();
   void ShowManual();
   void ShowAbout();
@@ -76,6 +78,7 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   CursorStatusStrip* StatusStrip() const { return m_strip; }
   TraceViewWidget* TraceView() const { return m_view; }
   DumpHeadersDialog* DumpDialog() const { return m_dumpDialog; }
+  AmpSpectrumWindow* SpectrumWindow() const { return m_spectrum; }
   ParametersDialog* ParamsDialog() const { return m_paramsDialog; }
   StackCommand* Stack() const { return m_stack; }
 
@@ -134,6 +137,7 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   SnapshotNameChooser m_chooseSnapshotName;
   TraceViewWidget* m_view = nullptr;
   DumpHeadersDialog* m_dumpDialog = nullptr;
+  AmpSpectrumWindow* m_spectrum = nullptr;
   ParametersDialog* m_paramsDialog = nullptr;
   StackCommand* m_stack = nullptr;
   FilesChooser m_chooseFiles;
