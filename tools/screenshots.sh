@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Remakes the pictures of the main window in docs/ on a virtual X server:
 # the demo survey in wiggle and in colour mode, and two real files from the
-# shared test data. Look at them before committing.
+# shared test data, and the spectrum window on one of them. Look at them before committing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/deps.sh gui
@@ -13,4 +13,5 @@ shot data/demo/kestrix-demo-2d.segy docs/kestrix-wiggle.png --wiggle --pix-per-t
 shot data/demo/kestrix-demo-2d.segy docs/kestrix-color.png --color --palette 2
 shot "$testdata/seg2/seisunix/329.dat" docs/kestrix-seg2-shot.png
 shot "$testdata/segy/segyio/f3.sgy" docs/kestrix-segy-f3.png --color
+shot "$testdata/segy/segyio/f3.sgy" docs/kestrix-spectrum.png --spectrum
 ls -l docs/*.png

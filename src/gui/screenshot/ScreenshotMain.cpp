@@ -1,13 +1,15 @@
 // kestrix_screenshot FILE OUT.png [--wiggle|--color] [--palette N] [--pix-per-trace X] [--size WxH]
-// Starts the main window on FILE as the desktop program does, switches the
-// display mode, and saves the window's pixels. Used to make the pictures in
-// docs/; not installed.
+// [--spectrum] Starts the main window on FILE as the desktop program does, switches the display mode, and
+// saves the window's pixels (with --spectrum: the spectrum window's, showing all four curves). Used to make
+// the pictures in docs/; not installed.
 #include <QApplication>
+#include <QCheckBox>
 #include <QPixmap>
 #include <QTest>
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/MainViewLink.h"
 #include "app/SettingsFile.h"
 #include "app/Workspace.h"
 #include "display/DisplayRules.h"
@@ -15,8 +17,10 @@
 #include "gui/mainwindow/MainWindow.h"
 #include "gui/mainwindow/Startup.h"
 #include "gui/settings/SettingsPanel.h"
+#include "gui/tools/AmpSpectrumWindow.h"
 #include "gui/traceview/TraceViewWidget.h"
 #include "log/Log.h"
+#include "section/SeismicSection.h"
 
 namespace {
 struct Options {
@@ -27,7 +31,26 @@ struct Options {
   double pixPerTrace = 0.0;  // 0: as loaded
   int width = 1280;
   int height = 800;
+  bool spectrum = false;
 };
+
+// The middle trace, its filtered twin, the whole section and a block of
+// traces over the middle of the record.
+QWidget* ShowSpectrum(Workspace& workspace, MainWindow& w) {
+  w.ShowSpectrum();
+  AmpSpectrumWindow* sw = w.SpectrumWindow();
+  const SeismicSection* s = workspace.Section();
+  if (!sw || !s) return nullptr;
+  const int n = s->Count();
+  const double t0 = s->Summary().minTime, span = s->Summary().maxTime - t0;
+  workspace.MainView()->SelectTrace(n / 2);
+  sw->FilteredBox()->setChecked(true);
+  sw->WholeBox()->setChecked(true);
+  workspace.NotifySelectionChanged({n / 4, n / 2, t0 + 0.2 * span, t0 + 0.6 * span});
+  sw->RangeBox()->setChecked(true);
+  sw->resize(760, 480);
+  return sw;
+}
 
 bool ParseArgs(const QStringList& args, Options* o) {
   QStringList plain;
@@ -35,6 +58,8 @@ bool ParseArgs(const QStringList& args, Options* o) {
     const QString& a = args[i];
     if (a == "--wiggle")
       o->mode = kDisplayWiggle;
+    else if (a == "--spectrum")
+      o->spectrum = true;
     else if (a == "--color")
       o->mode = kDisplayColor;
     else if (a == "--pix-per-trace" && i + 1 < args.size())
@@ -65,7 +90,7 @@ int main(int argc, char** argv) {
   if (!ParseArgs(app.arguments(), &o)) {
     std::fprintf(stderr,
                  "usage: kestrix_screenshot FILE OUT.png [--wiggle|--color] [--palette 0..3] "
-                 "[--pix-per-trace X] [--size WxH]\n");
+                 "[--pix-per-trace X] [--size WxH] [--spectrum]\n");
     return 2;
   }
   ConsoleWidget console;
@@ -91,7 +116,10 @@ int main(int argc, char** argv) {
   view->setFocus();
   w->Panel()->AttachView(view);
   QTest::qWait(200);
-  if (!w->grab().save(o.out)) {
+  QWidget* shown = w.get();
+  if (o.spectrum && !(shown = ShowSpectrum(workspace, *w))) return 1;
+  QTest::qWait(300);
+  if (!shown->grab().save(o.out)) {
     std::fprintf(stderr, "cannot write %s\n", qPrintable(o.out));
     return 1;
   }
