@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Remakes the pictures of the main window (and of the manual window) in docs/ on a virtual X server:
 # the demo survey in wiggle and in colour mode, and two real files from the
-# shared test data, and the Save Dataset dialog. Look at them before committing.
+# shared test data, and the tool windows. Look at them before committing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/deps.sh gui
@@ -16,4 +16,5 @@ shot "$testdata/segy/segyio/f3.sgy" docs/kestrix-segy-f3.png --color
 shot data/demo/kestrix-demo-2d.segy docs/kestrix-manual.png --manual --anchor keys
 shot data/demo/kestrix-demo-2d.segy docs/kestrix-save-dataset.png --save-dialog
 shot data/demo/kestrix-demo-2d.segy docs/kestrix-filter.png --wiggle --pix-per-trace 13 --band-pass 20 40
+shot "$testdata/segy/segyio/f3.sgy" docs/kestrix-spectrum.png --spectrum
 ls -l docs/*.png

@@ -1,33 +1,53 @@
 // kxtool spectrum: the normalised amplitude spectrum of one trace (raw or
 // after the active filter), of the whole section, or of a range of traces in a
-// time window, as CSV "frequency_hz,amplitude" on standard output or a file.
+// time window, as CSV "frequency_hz,amplitude" on standard output or a file,
+// and with --png the spectrum window's plot of it, drawn without a window.
+#include <QGuiApplication>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/AppSettings.h"
+#include "app/tools/AmpSpectrumPlotter.h"
 #include "app/tools/SpectrumRangeFields.h"
 #include "cli/CliLoad.h"
 #include "cli/Command.h"
 #include "cli/FilterArgument.h"
 #include "cli/Options.h"
+#include "display/PngSnapshot.h"
 #include "formats/SafeWrite.h"
 #include "log/Log.h"
 #include "log/Status.h"
 #include "processing/ActiveFilter.h"
 #include "processing/AmpSpectrum.h"
+#include "qttext/QtTextRenderer.h"
 #include "section/SeismicSection.h"
 
 namespace {
 struct SpectrumArgs {
   long long trace = 1;  // 1-based, as the panel shows it
   bool whole = false, filtered = false, db = false;
-  std::string range, filter, output;
+  std::string range, filter, output, png;
+  int width = 800, height = 500;
   std::vector<std::string> files;
 };
+
+bool ParseSize(const std::string& text, int* w, int* h) {
+  std::size_t x = text.find_first_of("xX");
+  long long a = 0, b = 0;
+  if (x == std::string::npos || !ParseInteger(text.substr(0, x), &a) ||
+      !ParseInteger(text.substr(x + 1), &b) || a < 16 || b < 16 || a > 16384 || b > 16384) {
+    LogPrint(LogError, "\nERROR: --size needs WxH, each from 16 to 16384, not \"%s\"", text.c_str());
+    return false;
+  }
+  *w = static_cast<int>(a);
+  *h = static_cast<int>(b);
+  return true;
+}
 
 bool ParseArgs(const CommandArgs& args, SpectrumArgs* a) {
   Options opts(args.args);
@@ -45,6 +65,8 @@ bool ParseArgs(const CommandArgs& args, SpectrumArgs* a) {
   a->db = opts.Flag("--db");
   if (auto v = opts.Value("--filter")) a->filter = *v;
   if (auto v = opts.Value("--output")) a->output = *v;
+  if (auto v = opts.Value("--png")) a->png = *v;
+  if (auto v = opts.Value("--size"); v && !ParseSize(*v, &a->width, &a->height)) return false;
   if (!opts.Rest(&a->files)) return false;
   int modes = (traceGiven ? 1 : 0) + (a->whole ? 1 : 0) + (a->range.empty() ? 0 : 1);
   if (modes > 1) {
@@ -62,8 +84,8 @@ bool ParseArgs(const CommandArgs& args, SpectrumArgs* a) {
   return true;
 }
 
-// FIRST:LAST:T0:T1 through the panel's range rules (empty fields allowed as there).
-int SetRangeFromText(const SeismicSection& s, const std::string& text, AmpSpectrum& sp) {
+// FIRST:LAST:T0:T1 into the panel's range fields (empty fields allowed as there).
+int RangeFieldsFromText(const std::string& text, SpectrumRangeFields* fields) {
   std::vector<std::string> parts;
   std::stringstream ss(text);
   std::string part;
@@ -73,39 +95,40 @@ int SetRangeFromText(const SeismicSection& s, const std::string& text, AmpSpectr
     LogPrint(LogError, "\nERROR: --range needs FIRST:LAST:T0:T1 (traces from 1, times in seconds)");
     return kStatusRefused;
   }
-  SpectrumRangeFields fields{parts[0], parts[1], parts[2], parts[3]};
-  SpectrumRangeLimits limits{s.Count(), s.Summary().minTime, s.Summary().maxTime};
-  SpectrumRangeValue range;
-  bool flash = false;
-  if (ReadSpectrumRangeFields(fields, limits, true, &range, &flash) != 0) {
-    LogPrint(LogError, "\nERROR: --range \"%s\" is not a valid range of traces and times", text.c_str());
-    return kStatusRefused;
-  }
-  LogPrint(LogStep, "Range: traces %s to %s, %s to %s s", fields.firstTrace.c_str(), fields.lastTrace.c_str(),
-           fields.startTime.c_str(), fields.endTime.c_str());
-  sp.SetRange(range.first, range.last, range.t0, range.t1);
+  *fields = SpectrumRangeFields{parts[0], parts[1], parts[2], parts[3]};
   return 0;
 }
 
-int Compute(const SeismicSection& s, const SpectrumArgs& a, AmpSpectrum& sp, int* slot) {
+// The window's own steps: the chosen curve computed and, beside the filtered
+// one, the raw trace spectrum it is measured against.
+int Compute(const SeismicSection& s, const SpectrumArgs& a, AmpSpectrumPlotter& plot, int* slot) {
+  const int threads = Settings().numThreads;
+  const IIRFilter& filter = ActiveFilter();
+  if (a.whole || !a.range.empty()) plot.SetCurrentTrace(false, s, filter, false);
   if (a.whole) {
-    sp.SetWholeOption(true);
     *slot = AmpSpectrum::kWholeCurve;
-    return sp.ComputeWholeSpectrum(s, Settings().numThreads);
+    return plot.SetWhole(true, s, threads);
   }
   if (!a.range.empty()) {
-    if (SetRangeFromText(s, a.range, sp) != 0) return kStatusRefused;
-    sp.SetRangeOption(true);
+    if (RangeFieldsFromText(a.range, &plot.Fields()) != 0) return kStatusRefused;
+    bool flash = false;
     *slot = AmpSpectrum::kRangeCurve;
-    return sp.ComputeRangeSpectrum(s, Settings().numThreads);
+    if (plot.SetRangeOption(true, s, threads, &flash) != 0 || !plot.Spectrum().HasRange()) {
+      LogPrint(LogError, "\nERROR: --range \"%s\" is not a valid range of traces and times", a.range.c_str());
+      return kStatusRefused;
+    }
+    const SpectrumRangeFields& f = plot.Fields();
+    LogPrint(LogStep, "Range: traces %s to %s, %s to %s s", f.firstTrace.c_str(), f.lastTrace.c_str(),
+             f.startTime.c_str(), f.endTime.c_str());
+    return 0;
   }
   if (a.trace > s.Count()) {
     LogPrint(LogError, "\nERROR: --trace %lld: the dataset has %d traces", a.trace, s.Count());
     return kStatusRefused;
   }
-  sp.SetFilteredOption(a.filtered);
+  plot.SetFiltered(a.filtered, s, filter, false);
   *slot = a.filtered ? AmpSpectrum::kFilteredCurve : AmpSpectrum::kTraceCurve;
-  return sp.ComputeTraceSpectrum(s, static_cast<int>(a.trace - 1), ActiveFilter());
+  return plot.SelectTrace(s, static_cast<int>(a.trace - 1), filter, true);
 }
 
 void PrintCsv(const SpectrumCurve& curve, std::FILE* out) {
@@ -132,28 +155,46 @@ int WriteCsv(const SpectrumCurve& curve, const std::string& output) {
 int RunSpectrum(const CommandArgs& args) {
   SpectrumArgs a;
   if (!ParseArgs(args, &a)) return 2;
+  // Fonts need a GUI application; without a display Qt's offscreen platform serves.
+  std::unique_ptr<QGuiApplication> app;
+  std::unique_ptr<QtTextRenderer> text;
+  if (!a.png.empty()) {
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
+      setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static int argc = 1;
+    static char name[] = "kxtool";
+    static char* argv[] = {name, nullptr};
+    app = std::make_unique<QGuiApplication>(argc, argv);
+    text = std::make_unique<QtTextRenderer>();
+  }
   int status = 0;
   std::unique_ptr<SeismicSection> section = LoadSectionForCli(a.files, &status);
   if (!section) return 1;
   ActiveFilterDatasetLoaded(SectionMinInterval(*section));
   if (!a.filter.empty() && SetActiveFilterFromArgument(a.filter) != 0) return 2;
-  AmpSpectrum sp;
-  if (sp.Initialize(*section, ActiveFilter()) != 0) {
+  AmpSpectrumPlotter plot;
+  // The snapshot leaves out the raster's last column: one more makes the picture WxH.
+  if (plot.Create(a.png.empty() ? 16 : a.width + 1, a.png.empty() ? 16 : a.height, text.get()) != 0 ||
+      plot.Initialize(*section, ActiveFilter()) != 0) {
     LogPrint(LogError, "\nERROR: the spectrum cannot be set up for this dataset");
     return 1;
   }
-  sp.SetDbOption(a.db);
+  plot.SetDb(a.db);
   int slot = AmpSpectrum::kTraceCurve;
-  if (Compute(*section, a, sp, &slot) != 0) return 1;
-  if (sp.Curve(slot).points.empty())
+  if (Compute(*section, a, plot, &slot) != 0) return 1;
+  const SpectrumCurve& curve = plot.Spectrum().Curve(slot);
+  if (curve.points.empty())
     LogPrint(LogWarning, "WARNING: the spectrum is empty (no signal in the chosen traces)");
-  return WriteCsv(sp.Curve(slot), a.output);
+  if (!a.png.empty() && SavePngSnapshot(plot.Graph().Store(), a.png) != 0) return 1;
+  // With a picture asked for, the CSV goes only where --output names.
+  if (!a.png.empty() && a.output.empty()) return 0;
+  return WriteCsv(curve, a.output);
 }
 }  // namespace
 
 KX_COMMAND("spectrum",
            "spectrum [--trace N | --whole | --range FIRST:LAST:T0:T1] [--filtered] [--db] [--filter FILTER] "
-           "[--output F] FILE...",
-           "normalised amplitude spectrum as CSV (frequency_hz,amplitude); FILTER is "
-           "TYPE:FAMILY:POLES:F1[:F2][:ripple=DB][:stop=DB]",
+           "[--output F] [--png OUT.png [--size WxH]] FILE...",
+           "normalised amplitude spectrum as CSV (frequency_hz,amplitude), or with --png the spectrum "
+           "plot (the CSV then only to --output); FILTER is TYPE:FAMILY:POLES:F1[:F2][:ripple=DB][:stop=DB]",
            RunSpectrum);

@@ -60,3 +60,33 @@ TEST(KxtoolBasics, LogFileReceivesMessages) {
   text << in.rdbuf();
   EXPECT_NE(text.str().find("ERROR: --threads needs an integer"), std::string::npos);
 }
+
+TEST(KxtoolBasics, SpectrumPngDrawsThePlotAndLeavesTheCsvAlone) {
+  kxtest::TempDir dir("kx_spectrum_png");
+  const std::string f3 = std::string(KX_TEST_DATA_DIR) + "/segy/segyio/f3.sgy";
+  const std::string png = dir / "s.png", csv = dir / "s.csv";
+  ToolRun plain = Kxtool("spectrum --trace 3 " + f3);
+  ASSERT_EQ(plain.status, 0);
+  ASSERT_EQ(plain.out.rfind("frequency_hz,amplitude\n", 0), 0u);
+  // With a picture the CSV goes only to --output, and it is the same CSV.
+  ToolRun drawn = Kxtool("spectrum --trace 3 --png " + png + " --size 300x200 " + f3);
+  EXPECT_EQ(drawn.status, 0);
+  EXPECT_EQ(drawn.out, "");
+  ASSERT_EQ(Kxtool("spectrum --trace 3 --png " + png + " --size 300x200 --output " + csv + " " + f3).status,
+            0);
+  std::ifstream in(csv);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(text.str(), plain.out);
+  std::ifstream pic(png, std::ios::binary);
+  std::string head(24, '\0');
+  pic.read(head.data(), 24);
+  EXPECT_EQ(head.substr(1, 3), "PNG");
+  auto be32 = [&](int at) {
+    return (static_cast<unsigned char>(head[at]) << 24) | (static_cast<unsigned char>(head[at + 1]) << 16) |
+           (static_cast<unsigned char>(head[at + 2]) << 8) | static_cast<unsigned char>(head[at + 3]);
+  };
+  EXPECT_EQ(be32(16), 300);
+  EXPECT_EQ(be32(20), 200);
+  EXPECT_EQ(Kxtool("spectrum --whole --png " + png + " --size 8x8 " + f3).status, 2);
+}

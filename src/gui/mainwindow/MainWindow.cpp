@@ -22,6 +22,7 @@
 #include "gui/mainwindow/OpenDialog.h"
 #include "gui/mainwindow/SplashWidget.h"
 #include "gui/settings/SettingsPanel.h"
+#include "gui/tools/AmpSpectrumWindow.h"
 #include "gui/tools/DumpHeadersDialog.h"
 #include "gui/tools/HeaderWordsExportDialog.h"
 #include "gui/tools/HeaderWordsImportDialog.h"
@@ -105,7 +106,7 @@ void MainWindow::ConnectTools() {
       {kCmdSelectiveStack, &MainWindow::StackFromMenu},
       {kCmdSnapshot, &MainWindow::SnapshotFromMenu},
       {kCmdFreqFilter, &MainWindow::ShowFreqFilter},
-      {kCmdSpectrum, nullptr},
+      {kCmdSpectrum, &MainWindow::ShowSpectrum},
       {kCmdBasemap, nullptr},
       {kCmdSortTraces, nullptr},
       {kCmdResample, &MainWindow::ShowResample},
@@ -318,6 +319,12 @@ void MainWindow::ShowDumpHeaders() {
   m_dumpDialog->show();
   m_dumpDialog->raise();
   m_dumpDialog->activateWindow();
+}
+
+void MainWindow::ShowSpectrum() {
+  if (Busy() || !m_workspace.Section() || m_workspace.Section()->Count() == 0) return;
+  if (!m_spectrum) m_spectrum = new AmpSpectrumWindow(m_workspace, this);
+  m_spectrum->Open();
 }
 
 void MainWindow::ShowParameters() {

@@ -19,6 +19,7 @@
 #include "gui/tools/SnapshotCommand.h"
 
 class ConsoleWidget;
+class AmpSpectrumWindow;
 class DumpHeadersDialog;
 class ManualWindow;
 class HeaderWordsExportDialog;
@@ -72,6 +73,7 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   void SetSnapshotNameChooser(SnapshotNameChooser chooser) { m_chooseSnapshotName = std::move(chooser); }
 
   void ShowDumpHeaders();
+  void ShowSpectrum();
   void ShowParameters();
   // " Resample Traces" and " Time Shift All Traces": only with traces; the
   // window stays disabled while the dialog is open.
@@ -97,6 +99,7 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   CursorStatusStrip* StatusStrip() const { return m_strip; }
   TraceViewWidget* TraceView() const { return m_view; }
   DumpHeadersDialog* DumpDialog() const { return m_dumpDialog; }
+  AmpSpectrumWindow* SpectrumWindow() const { return m_spectrum; }
   ParametersDialog* ParamsDialog() const { return m_paramsDialog; }
   FilterPanel* FreqFilterPanel() const { return m_filterPanel; }
   StackCommand* Stack() const { return m_stack; }
@@ -167,6 +170,7 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   SnapshotNameChooser m_chooseSnapshotName;
   TraceViewWidget* m_view = nullptr;
   DumpHeadersDialog* m_dumpDialog = nullptr;
+  AmpSpectrumWindow* m_spectrum = nullptr;
   ParametersDialog* m_paramsDialog = nullptr;
   FilterPanel* m_filterPanel = nullptr;
   StackCommand* m_stack = nullptr;

@@ -1,12 +1,12 @@
 // kestrix_screenshot FILE OUT.png [--wiggle|--color] [--palette N] [--pix-per-trace X] [--size WxH]
-//                    [--manual [--anchor HEADING]] [--save-dialog] [--band-pass LOW HIGH]
+//                    [--manual [--anchor HEADING]] [--save-dialog] [--band-pass LOW HIGH] [--spectrum]
 // Starts the main window on FILE as the desktop program does, switches the
 // display mode, and saves the window's pixels, or those of one tool window
 // opened on the file (--manual: the Help > Manual window, scrolled to a
-// heading's anchor when given; --save-dialog: the Save Dataset dialog).
-// --band-pass sets a band pass (Hz) in the filter panel, switches " Use
-// Filter" on and puts the panel beside the window. Used to make the pictures
-// in docs/; not installed.
+// heading's anchor when given; --save-dialog: the Save Dataset dialog;
+// --spectrum: the spectrum window showing all four curves). --band-pass sets a
+// band pass (Hz) in the filter panel, switches " Use Filter" on and puts the
+// panel beside the window. Used to make the pictures in docs/; not installed.
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/MainViewLink.h"
 #include "app/SaveParams.h"
 #include "app/SettingsFile.h"
 #include "app/Workspace.h"
@@ -28,10 +29,12 @@
 #include "gui/mainwindow/ManualWindow.h"
 #include "gui/mainwindow/Startup.h"
 #include "gui/settings/SettingsPanel.h"
-#include "gui/tools/SaveDatasetDialog.h"
+#include "gui/tools/AmpSpectrumWindow.h"
 #include "gui/tools/FilterPanel.h"
+#include "gui/tools/SaveDatasetDialog.h"
 #include "gui/traceview/TraceViewWidget.h"
 #include "log/Log.h"
+#include "section/SeismicSection.h"
 
 namespace {
 struct Options {
@@ -46,7 +49,26 @@ struct Options {
   QString anchor;
   bool saveDialog = false;
   QString bandLow, bandHigh;  // empty: no filter panel
+  bool spectrum = false;
 };
+
+// The middle trace, its filtered twin, the whole section and a block of
+// traces over the middle of the record.
+QWidget* ShowSpectrum(Workspace& workspace, MainWindow& w) {
+  w.ShowSpectrum();
+  AmpSpectrumWindow* sw = w.SpectrumWindow();
+  const SeismicSection* s = workspace.Section();
+  if (!sw || !s) return nullptr;
+  const int n = s->Count();
+  const double t0 = s->Summary().minTime, span = s->Summary().maxTime - t0;
+  workspace.MainView()->SelectTrace(n / 2);
+  sw->FilteredBox()->setChecked(true);
+  sw->WholeBox()->setChecked(true);
+  workspace.NotifySelectionChanged({n / 4, n / 2, t0 + 0.2 * span, t0 + 0.6 * span});
+  sw->RangeBox()->setChecked(true);
+  sw->resize(760, 480);
+  return sw;
+}
 
 bool ParseArgs(const QStringList& args, Options* o) {
   QStringList plain;
@@ -54,6 +76,8 @@ bool ParseArgs(const QStringList& args, Options* o) {
     const QString& a = args[i];
     if (a == "--wiggle")
       o->mode = kDisplayWiggle;
+    else if (a == "--spectrum")
+      o->spectrum = true;
     else if (a == "--color")
       o->mode = kDisplayColor;
     else if (a == "--pix-per-trace" && i + 1 < args.size())
@@ -94,7 +118,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr,
                  "usage: kestrix_screenshot FILE OUT.png [--wiggle|--color] [--palette 0..3] "
                  "[--pix-per-trace X] [--size WxH] [--manual [--anchor HEADING]] [--save-dialog] "
-                 "[--band-pass LOW HIGH]\n");
+                 "[--band-pass LOW HIGH] [--spectrum]\n");
     return 2;
   }
   ConsoleWidget console;
@@ -161,6 +185,8 @@ int main(int argc, char** argv) {
     painter.end();
     shot = both;
   }
+  if (o.spectrum && !(shown = ShowSpectrum(workspace, *w))) return 1;
+  QTest::qWait(300);
   if (shot.isNull()) shot = shown->grab();
   if (!shot.save(o.out)) {
     std::fprintf(stderr, "cannot write %s\n", qPrintable(o.out));
