@@ -21,6 +21,8 @@
 #include "gui/mainwindow/OpenDialog.h"
 #include "gui/mainwindow/SplashWidget.h"
 #include "gui/settings/SettingsPanel.h"
+#include "gui/tools/Basemap.h"
+#include "gui/tools/BinningDialog.h"
 #include "gui/tools/DumpHeadersDialog.h"
 #include "gui/tools/ParametersDialog.h"
 #include "gui/tools/SnapshotCommand.h"
@@ -99,7 +101,7 @@ void MainWindow::ConnectTools() {
       {kCmdSnapshot, &MainWindow::SnapshotFromMenu},
       {kCmdFreqFilter, nullptr},
       {kCmdSpectrum, nullptr},
-      {kCmdBasemap, nullptr},
+      {kCmdBasemap, &MainWindow::ShowBasemap},
       {kCmdSortTraces, nullptr},
       {kCmdResample, nullptr},
       {kCmdShiftTraces, nullptr},
@@ -107,7 +109,7 @@ void MainWindow::ConnectTools() {
       {kCmdExportHeaders, nullptr},
       {kCmdImportHeaders, nullptr},
       {kCmdFileSelector, nullptr},
-      {kCmdBinning2D, nullptr},
+      {kCmdBinning2D, &MainWindow::ShowBinning},
   };
   for (const ToolRow& row : kTools) {
     if (row.open)
@@ -311,6 +313,30 @@ void MainWindow::ShowDumpHeaders() {
   m_dumpDialog->show();
   m_dumpDialog->raise();
   m_dumpDialog->activateWindow();
+}
+
+void MainWindow::ShowBasemap() {
+  if (!m_basemap) {
+    LogPrint(LogDebug, "Workspace::CreateBasemap");
+    m_basemap = new Basemap(m_workspace, this);
+    connect(m_basemap, &Basemap::BinningWanted, this, &MainWindow::ShowBinning);
+  }
+  m_basemap->show();
+  m_basemap->raise();
+  m_basemap->activateWindow();
+}
+
+// The binning works on the basemap's profile, so the basemap comes first.
+void MainWindow::ShowBinning() {
+  if (Busy()) return;
+  if (!m_basemap) ShowBasemap();
+  if (!m_binningDialog) {
+    m_binningDialog = new BinningDialog(m_workspace, m_basemap, this);
+    m_binningDialog->SetViewParams([this]() -> const DisplayParams* { return &m_view->Params(); });
+  }
+  m_binningDialog->show();
+  m_binningDialog->raise();
+  m_binningDialog->activateWindow();
 }
 
 void MainWindow::ShowParameters() {

@@ -16,6 +16,8 @@
 #include "gui/mainwindow/MainCommands.h"
 #include "gui/tools/SnapshotCommand.h"
 
+class Basemap;
+class BinningDialog;
 class ConsoleWidget;
 class DumpHeadersDialog;
 class ParametersDialog;
@@ -66,6 +68,11 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
 
   void ShowDumpHeaders();
   void ShowParameters();
+  // "Basemap" (made on first use) and the " Binning" dialog.
+  void ShowBasemap();
+  void ShowBinning();
+  Basemap* BasemapWindow() const { return m_basemap; }
+  BinningDialog* Binning() const { return m_binningDialog; }
   void ShowManual();
   void ShowAbout();
 
@@ -136,6 +143,8 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   DumpHeadersDialog* m_dumpDialog = nullptr;
   ParametersDialog* m_paramsDialog = nullptr;
   StackCommand* m_stack = nullptr;
+  Basemap* m_basemap = nullptr;
+  BinningDialog* m_binningDialog = nullptr;
   FilesChooser m_chooseFiles;
   SettingsFileValues m_placement;
   bool m_placementRecorded = false;

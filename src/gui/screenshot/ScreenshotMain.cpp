@@ -1,8 +1,10 @@
 // kestrix_screenshot FILE OUT.png [--wiggle|--color] [--palette N] [--pix-per-trace X] [--size WxH]
+//                    [--basemap [--profile P.txt] [--hide SET]]
 // Starts the main window on FILE as the desktop program does, switches the
-// display mode, and saves the window's pixels. Used to make the pictures in
+// display mode, and saves the window's pixels (or the Basemap window's). Used to make the pictures in
 // docs/; not installed.
 #include <QApplication>
+#include <QCheckBox>
 #include <QPixmap>
 #include <QTest>
 #include <cstdio>
@@ -11,10 +13,12 @@
 #include "app/SettingsFile.h"
 #include "app/Workspace.h"
 #include "display/DisplayRules.h"
+#include "formats/ProfileText.h"
 #include "gui/console/ConsoleWidget.h"
 #include "gui/mainwindow/MainWindow.h"
 #include "gui/mainwindow/Startup.h"
 #include "gui/settings/SettingsPanel.h"
+#include "gui/tools/Basemap.h"
 #include "gui/traceview/TraceViewWidget.h"
 #include "log/Log.h"
 
@@ -27,6 +31,9 @@ struct Options {
   double pixPerTrace = 0.0;  // 0: as loaded
   int width = 1280;
   int height = 800;
+  bool basemap = false;  // the Basemap window instead of the main window
+  QString profile;       // a polyline file shown on the basemap
+  QStringList hidden;    // basemap sets left out ("Receivers", ...)
 };
 
 bool ParseArgs(const QStringList& args, Options* o) {
@@ -39,6 +46,12 @@ bool ParseArgs(const QStringList& args, Options* o) {
       o->mode = kDisplayColor;
     else if (a == "--pix-per-trace" && i + 1 < args.size())
       o->pixPerTrace = args[++i].toDouble();
+    else if (a == "--basemap")
+      o->basemap = true;
+    else if (a == "--profile" && i + 1 < args.size())
+      o->profile = args[++i];
+    else if (a == "--hide" && i + 1 < args.size())
+      o->hidden << args[++i];
     else if (a == "--palette" && i + 1 < args.size())
       o->palette = args[++i].toInt();
     else if (a == "--size" && i + 1 < args.size()) {
@@ -54,6 +67,26 @@ bool ParseArgs(const QStringList& args, Options* o) {
   o->out = plain[1];
   return true;
 }
+
+// The Basemap window over the loaded file, with a profile when given.
+QWidget* ShowBasemap(MainWindow& w, const Options& o) {
+  w.ShowBasemap();
+  Basemap* map = w.BasemapWindow();
+  map->resize(o.width, o.height);
+  for (int set : {kMapCdps, kMapReceivers, kMapSources})
+    if (o.hidden.contains(map->SetBox(set)->text())) map->SetBox(set)->setChecked(false);
+  if (!o.profile.isEmpty()) {
+    std::vector<ProfilePoint> points;
+    if (LoadProfileText(o.profile.toStdString(), &points) != 0) return nullptr;
+    map->Profile().SetPoints(points);
+    map->ProfileBox()->setChecked(true);
+    map->ChooseAction(kActionSelect);
+  }
+  QTest::qWait(200);
+  map->FullExtent();
+  QTest::qWait(200);
+  return map;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -65,7 +98,7 @@ int main(int argc, char** argv) {
   if (!ParseArgs(app.arguments(), &o)) {
     std::fprintf(stderr,
                  "usage: kestrix_screenshot FILE OUT.png [--wiggle|--color] [--palette 0..3] "
-                 "[--pix-per-trace X] [--size WxH]\n");
+                 "[--pix-per-trace X] [--size WxH] [--basemap [--profile P.txt] [--hide SET]]\n");
     return 2;
   }
   ConsoleWidget console;
@@ -91,7 +124,8 @@ int main(int argc, char** argv) {
   view->setFocus();
   w->Panel()->AttachView(view);
   QTest::qWait(200);
-  if (!w->grab().save(o.out)) {
+  QWidget* shown = o.basemap ? ShowBasemap(*w, o) : w.get();
+  if (!shown || !shown->grab().save(o.out)) {
     std::fprintf(stderr, "cannot write %s\n", qPrintable(o.out));
     return 1;
   }
