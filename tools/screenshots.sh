@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Remakes the pictures of the main window in docs/ on a virtual X server:
+# Remakes the pictures of the main window and the basemap in docs/ on a virtual X server:
 # the demo survey in wiggle and in colour mode, and two real files from the
 # shared test data. Look at them before committing.
 set -euo pipefail
@@ -7,10 +7,19 @@ cd "$(dirname "$0")/.."
 bash tools/deps.sh gui
 testdata=${KX_TESTDATA:-../shared/testdata}
 cmake --preset default -DKX_BUILD_GUI=ON >/dev/null
-cmake --build --preset default -j "$(nproc)" --target kestrix_screenshot
+cmake --build --preset default -j "$(nproc)" --target kestrix_screenshot kxtool
 shot() { xvfb-run -a ./build/src/gui/kestrix_screenshot "$@"; }
 shot data/demo/kestrix-demo-2d.segy docs/kestrix-wiggle.png --wiggle --pix-per-trace 13
 shot data/demo/kestrix-demo-2d.segy docs/kestrix-color.png --color --palette 2
 shot "$testdata/seg2/seisunix/329.dat" docs/kestrix-seg2-shot.png
 shot "$testdata/segy/segyio/f3.sgy" docs/kestrix-segy-f3.png --color
+# The basemap: a survey along a bent line with the profile digitized on it, and
+# a real file's CDPs (its sources lie on them, its receivers have no coordinates).
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+./build/src/cli/kxtool synth --crooked --shots 60 --samples 200 -o "$tmp/crooked.segy" --log-level 1
+shot "$tmp/crooked.segy" docs/kestrix-basemap-synth.png --basemap --profile data/demo/crooked-profile.txt \
+  --size 1100x750
+shot "$testdata/segy/segyio/f3.sgy" docs/kestrix-basemap-real.png --basemap --hide Receivers --hide Sources \
+  --size 1100x750
 ls -l docs/*.png
