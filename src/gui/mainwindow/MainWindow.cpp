@@ -35,7 +35,7 @@
 
 namespace {
 // Items that follow EnableDataMenus (Basemap has its own trace-count rule).
-constexpr int kDataCommands[] = {kCmdFreqFilter, kCmdSpectrum, kCmdSaveDataset, kCmdBasemap};
+constexpr int kDataCommands[] = {kCmdFreqFilter, kCmdSpectrum, kCmdSaveDataset, kCmdBasemap, kCmdBinning2D};
 }  // namespace
 
 MainWindow::MainWindow(Workspace& workspace, ConsoleWidget* console, QWidget* parent)
