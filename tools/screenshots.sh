@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
-# Remakes the pictures of the main window (and of the manual window) in docs/ on a virtual X server:
-# the demo survey in wiggle and in colour mode, and two real files from the
-# shared test data, and the tool windows. Look at them before committing.
+# Remakes the pictures in docs/ on a virtual X server: the main window on the
+# demo survey in wiggle and in colour mode and on two real files from the shared
+# test data, and the tool windows. Look at them before committing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/deps.sh gui
 testdata=${KX_TESTDATA:-../shared/testdata}
 cmake --preset default -DKX_BUILD_GUI=ON >/dev/null
-cmake --build --preset default -j "$(nproc)" --target kestrix_screenshot
+cmake --build --preset default -j "$(nproc)" --target kestrix_screenshot kxtool
 shot() { xvfb-run -a ./build/src/gui/kestrix_screenshot "$@"; }
 shot data/demo/kestrix-demo-2d.segy docs/kestrix-wiggle.png --wiggle --pix-per-trace 13
 shot data/demo/kestrix-demo-2d.segy docs/kestrix-color.png --color --palette 2
@@ -17,4 +17,13 @@ shot data/demo/kestrix-demo-2d.segy docs/kestrix-manual.png --manual --anchor ke
 shot data/demo/kestrix-demo-2d.segy docs/kestrix-save-dataset.png --save-dialog
 shot data/demo/kestrix-demo-2d.segy docs/kestrix-filter.png --wiggle --pix-per-trace 13 --band-pass 20 40
 shot "$testdata/segy/segyio/f3.sgy" docs/kestrix-spectrum.png --spectrum
+# The basemap: a survey along a bent line with the profile digitized on it, and
+# a real file's CDPs (its sources lie on them, its receivers have no coordinates).
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+./build/src/cli/kxtool synth --crooked --shots 60 --samples 200 -o "$tmp/crooked.segy" --log-level 1
+shot "$tmp/crooked.segy" docs/kestrix-basemap-synth.png --basemap --profile data/demo/crooked-profile.txt \
+  --size 1100x750
+shot "$testdata/segy/segyio/f3.sgy" docs/kestrix-basemap-real.png --basemap --hide Receivers --hide Sources \
+  --size 1100x750
 ls -l docs/*.png

@@ -71,15 +71,41 @@ double Elevation(double along) {
   return 120.0 + 6.0 * std::sin(along / 180.0) + 2.0 * std::cos(along / 47.0);
 }
 
+// The map position at distance `along` on the bent line: three legs, each a
+// third of the spread's whole length.
+void CrookedPosition(const SynthParams& p, double along, double* x, double* y) {
+  static constexpr double kBearings[3] = {0.5235987755982988, 1.3089969389957472, 0.17453292519943295};
+  const double total = (p.shots - 1) * p.shotSpacing + p.nearOffset + (p.channels - 1) * p.receiverSpacing;
+  const double leg = std::max(total / 3.0, 1.0);
+  double px = kOriginX, py = kOriginY, left = along;
+  for (int k = 0; k < 3; ++k) {
+    const double step = k == 2 ? left : std::min(left, leg);
+    px += step * std::cos(kBearings[k]), py += step * std::sin(kBearings[k]);
+    left -= step;
+  }
+  *x = px, *y = py;
+}
+
+void FillCrookedPositions(TraceRecord* r, const SynthParams& p, double xs, double xr) {
+  CrookedPosition(p, xs, &r->SX, &r->SY);
+  CrookedPosition(p, xr, &r->RX, &r->RY);
+  r->CDPX = 0.5 * (r->SX + r->RX), r->CDPY = 0.5 * (r->SY + r->RY);
+  r->OFF = static_cast<float>(std::hypot(r->RX - r->SX, r->RY - r->SY));
+}
+
 void FillGeometry(TraceRecord* r, const SynthParams& p, int32_t shot, int32_t chan) {
   double xs = shot * p.shotSpacing;
   double xr = xs + p.nearOffset + chan * p.receiverSpacing;
   double xm = 0.5 * (xs + xr);
   double c = std::cos(kAzimuth), s = std::sin(kAzimuth);
-  r->SX = kOriginX + xs * c, r->SY = kOriginY + xs * s;
-  r->RX = kOriginX + xr * c, r->RY = kOriginY + xr * s;
-  r->CDPX = kOriginX + xm * c, r->CDPY = kOriginY + xm * s;
-  r->OFF = static_cast<float>(xr - xs);
+  if (p.crooked) {
+    FillCrookedPositions(r, p, xs, xr);
+  } else {
+    r->SX = kOriginX + xs * c, r->SY = kOriginY + xs * s;
+    r->RX = kOriginX + xr * c, r->RY = kOriginY + xr * s;
+    r->CDPX = kOriginX + xm * c, r->CDPY = kOriginY + xm * s;
+    r->OFF = static_cast<float>(xr - xs);
+  }
   r->SZ = static_cast<float>(Elevation(xs));
   r->RZ = static_cast<float>(Elevation(xr));
   r->SZDAT = r->RZDAT = 100.0f;

@@ -19,6 +19,10 @@ struct SynthParams {
   double nearOffset = 20.0;       // m
   double noiseLevel = 0.02;       // relative to the strongest reflection
   uint32_t seed = 20240607;
+  // Stations along a bent line (three legs at 30, 75 and 10 degrees from
+  // east) instead of a straight one; midpoints and offsets stay those of the
+  // map positions.
+  bool crooked = false;
 };
 
 // Appends the survey to an empty section, keeps its file headers and scans it.

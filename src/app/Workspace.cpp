@@ -89,6 +89,12 @@ void Workspace::NotifyHighlightChanged(int absoluteTrace) {
   Notify(&WorkspaceObserver::HighlightChanged, absoluteTrace);
 }
 
+void Workspace::RescanSectionInfo() {
+  if (!m_section) return;
+  m_section->Scan();
+  Notify(&WorkspaceObserver::SetSectionInfo, m_section->m_sectionInfo);
+}
+
 void Workspace::NotifySelectionChanged(const ViewSelection& selection) {
   Notify(&WorkspaceObserver::SelectionChanged, selection);
 }

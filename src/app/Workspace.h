@@ -66,6 +66,9 @@ class Workspace {
   void NotifyActiveFilterChanged();
   void NotifyHighlightChanged(int absoluteTrace);
   void NotifySelectionChanged(const ViewSelection& selection);
+  // A tool edited header words of the loaded section in place (the binning's
+  // midpoints): rescans it and shows its new Section Info text.
+  void RescanSectionInfo();
 
   SeismicSection* Section() { return m_section.get(); }
   const SeismicSection* Section() const { return m_section.get(); }

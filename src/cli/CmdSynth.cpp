@@ -58,6 +58,7 @@ int RunSynth(const CommandArgs& args) {
       return 2;
     }
   }
+  p.crooked = opts.Flag("--crooked");
   std::vector<std::string> rest;
   if (!opts.Rest(&rest)) return 2;
   if (!out || out->empty() || !rest.empty()) {
@@ -70,5 +71,7 @@ int RunSynth(const CommandArgs& args) {
 }
 }  // namespace
 
-KX_COMMAND("synth", "synth -o OUT [--shots N] [--channels N] [--samples N] [--dt MS]",
-           "write a synthetic 2D shot survey (SEG-Y, SU or SEG-2 by OUT's extension)", RunSynth);
+KX_COMMAND(
+    "synth", "synth -o OUT [--shots N] [--channels N] [--samples N] [--dt MS] [--crooked]",
+    "write a synthetic 2D shot survey (SEG-Y, SU or SEG-2 by OUT's extension); --crooked: along a bent line",
+    RunSynth);

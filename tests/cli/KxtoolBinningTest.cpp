@@ -101,3 +101,27 @@ TEST(BinningSave, AppendsSegyExtensionOnlyWithoutOne) {
   EXPECT_EQ(BinnedSavePath("/d/binned.sgy"), "/d/binned.sgy");
   EXPECT_EQ(BinnedSavePath("/d.x/binned"), "/d.x/binned.segy");
 }
+
+// The map of a crooked survey with its profile, and the refusals of the command.
+TEST(BinningCli, BasemapOfACrookedSurvey) {
+  kxtest::TempDir dir;
+  ASSERT_TRUE(dir.Ok());
+  const std::string in = dir.File("crooked.segy"), prof = dir.File("line.txt"), png = dir.File("map.png");
+  ASSERT_EQ(Kxtool("synth -o " + in + " --shots 8 --channels 12 --samples 20 --crooked"), 0);
+  ASSERT_EQ(SaveProfileText(prof, {{kX0, kY0}, {kX0 + 100.0, kY0 + 80.0}}), 0);
+  ASSERT_EQ(Kxtool("basemap " + in + " --profile " + prof + " --size 640x480 -o " + png), 0);
+  std::ifstream f(png, std::ios::binary);
+  std::string head(24, '\0');
+  ASSERT_TRUE(f.read(head.data(), 24));
+  EXPECT_EQ(head.substr(1, 3), "PNG");
+  // IHDR width and height, big-endian; the image leaves out one raster column.
+  auto word = [&](int at) {
+    return (static_cast<unsigned char>(head[at]) << 24) | (static_cast<unsigned char>(head[at + 1]) << 16) |
+           (static_cast<unsigned char>(head[at + 2]) << 8) | static_cast<unsigned char>(head[at + 3]);
+  };
+  EXPECT_EQ(word(16), 639);
+  EXPECT_EQ(word(20), 480);
+  EXPECT_EQ(Kxtool("basemap " + in + " --size 10x10 -o " + png), 2);
+  EXPECT_EQ(Kxtool("basemap " + in + " --profile " + dir.File("none.txt") + " -o " + png), 1);
+  EXPECT_EQ(Kxtool("basemap -o " + png), 2);
+}

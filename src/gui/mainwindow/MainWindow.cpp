@@ -23,14 +23,16 @@
 #include "gui/mainwindow/SplashWidget.h"
 #include "gui/settings/SettingsPanel.h"
 #include "gui/tools/AmpSpectrumWindow.h"
+#include "gui/tools/Basemap.h"
+#include "gui/tools/BinningDialog.h"
 #include "gui/tools/DumpHeadersDialog.h"
+#include "gui/tools/FilterPanel.h"
 #include "gui/tools/HeaderWordsExportDialog.h"
 #include "gui/tools/HeaderWordsImportDialog.h"
-#include "gui/tools/FilterPanel.h"
 #include "gui/tools/ParametersDialog.h"
 #include "gui/tools/ResampleDialog.h"
-#include "gui/tools/ShiftDialog.h"
 #include "gui/tools/SaveDatasetDialog.h"
+#include "gui/tools/ShiftDialog.h"
 #include "gui/tools/SnapshotCommand.h"
 #include "gui/tools/StackCommand.h"
 #include "gui/traceview/CursorStatusStrip.h"
@@ -41,7 +43,7 @@
 
 namespace {
 // Items that follow EnableDataMenus (Basemap has its own trace-count rule).
-constexpr int kDataCommands[] = {kCmdFreqFilter, kCmdSpectrum, kCmdSaveDataset, kCmdBasemap};
+constexpr int kDataCommands[] = {kCmdFreqFilter, kCmdSpectrum, kCmdSaveDataset, kCmdBasemap, kCmdBinning2D};
 }  // namespace
 
 MainWindow::MainWindow(Workspace& workspace, ConsoleWidget* console, QWidget* parent)
@@ -107,7 +109,7 @@ void MainWindow::ConnectTools() {
       {kCmdSnapshot, &MainWindow::SnapshotFromMenu},
       {kCmdFreqFilter, &MainWindow::ShowFreqFilter},
       {kCmdSpectrum, &MainWindow::ShowSpectrum},
-      {kCmdBasemap, nullptr},
+      {kCmdBasemap, &MainWindow::ShowBasemap},
       {kCmdSortTraces, nullptr},
       {kCmdResample, &MainWindow::ShowResample},
       {kCmdShiftTraces, &MainWindow::ShowShiftTraces},
@@ -115,7 +117,7 @@ void MainWindow::ConnectTools() {
       {kCmdExportHeaders, &MainWindow::ShowExportHeaders},
       {kCmdImportHeaders, &MainWindow::ShowImportHeaders},
       {kCmdFileSelector, nullptr},
-      {kCmdBinning2D, nullptr},
+      {kCmdBinning2D, &MainWindow::ShowBinning},
   };
   for (const ToolRow& row : kTools) {
     if (row.open)
@@ -327,6 +329,30 @@ void MainWindow::ShowSpectrum() {
   m_spectrum->Open();
 }
 
+void MainWindow::ShowBasemap() {
+  if (!m_basemap) {
+    LogPrint(LogDebug, "Workspace::CreateBasemap");
+    m_basemap = new Basemap(m_workspace, this);
+    connect(m_basemap, &Basemap::BinningWanted, this, &MainWindow::ShowBinning);
+  }
+  m_basemap->show();
+  m_basemap->raise();
+  m_basemap->activateWindow();
+}
+
+// The binning works on the basemap's profile, so the basemap comes first.
+void MainWindow::ShowBinning() {
+  if (Busy()) return;
+  if (!m_basemap) ShowBasemap();
+  if (!m_binningDialog) {
+    m_binningDialog = new BinningDialog(m_workspace, m_basemap, this);
+    m_binningDialog->SetViewParams([this]() -> const DisplayParams* { return &m_view->Params(); });
+  }
+  m_binningDialog->show();
+  m_binningDialog->raise();
+  m_binningDialog->activateWindow();
+}
+
 void MainWindow::ShowParameters() {
   if (Busy()) return;
   if (!m_paramsDialog) {
@@ -427,135 +453,135 @@ void MainWindow::ShowTool(QWidget* tool) {
   tool->show();
   tool->raise();
   tool->activateWindow();
-void MainWindow::ShowFreqFilter() {
-  if (m_workspace.TraceCount() < 1) return;
-  if (!m_filterPanel) m_filterPanel = new FilterPanel(m_workspace, this);
-  m_filterPanel->show();
-  m_filterPanel->raise();
-  m_filterPanel->activateWindow();
-}
-
-void MainWindow::ShowManual() {
-  QString dir = m_programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : m_programFolder;
-  QString manual = dir + "/Kestrix.pdf";
-  if (QFileInfo::exists(manual) && QDesktopServices::openUrl(QUrl::fromLocalFile(manual))) return;
-  if (!m_manual) m_manual = ManualWindow::Open(dir, this);
-  if (!m_manual) {
-    ConsoleRaise();
-    return;
+  void MainWindow::ShowFreqFilter() {
+    if (m_workspace.TraceCount() < 1) return;
+    if (!m_filterPanel) m_filterPanel = new FilterPanel(m_workspace, this);
+    m_filterPanel->show();
+    m_filterPanel->raise();
+    m_filterPanel->activateWindow();
   }
-  m_manual->show();
-  m_manual->raise();
-  m_manual->activateWindow();
-}
 
-void MainWindow::ShowAbout() {
-  QMessageBox::about(this, "About Kestrix",
-                     QString("<b>Kestrix</b> %1<br><br>A viewer and light editor of seismic trace data: "
-                             "SEG-Y, SU, SEG-2 and vibration monitor files.")
-                         .arg(KX_VERSION));
-}
-
-void MainWindow::ShowConsoleCommand() {
-  ConsoleShow();
-}
-
-void MainWindow::ExitCommand() {
-  close();
-}
-
-void MainWindow::RecordPlacement(SettingsFileValues* values) const {
-  const SettingsFileValues& from = m_placementRecorded ? m_placement : SettingsFileValues{};
-  if (!m_placementRecorded) return;
-  values->wndX = from.wndX;
-  values->wndY = from.wndY;
-  values->wndW = from.wndW;
-  values->wndH = from.wndH;
-  for (int i = 0; i < 4; ++i) values->rcNorPos[i] = from.rcNorPos[i];
-}
-
-bool MainWindow::SplashShown() const {
-  return !m_splash->isHidden();
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == centralWidget() && event->type() == QEvent::Resize) {
-    m_splash->setGeometry(centralWidget()->rect());
-    m_splash->raise();
+  void MainWindow::ShowManual() {
+    QString dir = m_programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : m_programFolder;
+    QString manual = dir + "/Kestrix.pdf";
+    if (QFileInfo::exists(manual) && QDesktopServices::openUrl(QUrl::fromLocalFile(manual))) return;
+    if (!m_manual) m_manual = ManualWindow::Open(dir, this);
+    if (!m_manual) {
+      ConsoleRaise();
+      return;
+    }
+    m_manual->show();
+    m_manual->raise();
+    m_manual->activateWindow();
   }
-  return QMainWindow::eventFilter(watched, event);
-}
 
-void MainWindow::closeEvent(QCloseEvent* event) {
-  if (Busy() || m_sectionTool || m_pumping) {
-    event->ignore();
-    return;
+  void MainWindow::ShowAbout() {
+    QMessageBox::about(this, "About Kestrix",
+                       QString("<b>Kestrix</b> %1<br><br>A viewer and light editor of seismic trace data: "
+                               "SEG-Y, SU, SEG-2 and vibration monitor files.")
+                           .arg(KX_VERSION));
   }
-  QRect g = geometry();
-  m_placement.wndX = g.x();
-  m_placement.wndY = g.y();
-  m_placement.wndW = g.width();
-  m_placement.wndH = g.height();
-  QRect n = normalGeometry();
-  int normal[4] = {n.left(), n.top(), n.left() + n.width(), n.top() + n.height()};
-  if (!n.isValid()) normal[0] = normal[1] = normal[2] = normal[3] = 0;
-  for (int i = 0; i < 4; ++i) m_placement.rcNorPos[i] = normal[i];
-  m_placementRecorded = true;
-  event->accept();
-  emit Closed();
-}
 
-void MainWindow::SetBusyCursor(bool busy) {
-  if (busy)
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-  else
-    QApplication::restoreOverrideCursor();
-}
+  void MainWindow::ShowConsoleCommand() {
+    ConsoleShow();
+  }
 
-void MainWindow::SetTitle(const std::string& title) {
-  setWindowTitle(QString::fromStdString(title));
-}
+  void MainWindow::ExitCommand() {
+    close();
+  }
 
-void MainWindow::ShowPanelsAndView() {
-  m_splash->hide();
-  // The view appears: draw what it now holds.
-  m_view->RefreshDisplay();
-}
+  void MainWindow::RecordPlacement(SettingsFileValues * values) const {
+    const SettingsFileValues& from = m_placementRecorded ? m_placement : SettingsFileValues{};
+    if (!m_placementRecorded) return;
+    values->wndX = from.wndX;
+    values->wndY = from.wndY;
+    values->wndW = from.wndW;
+    values->wndH = from.wndH;
+    for (int i = 0; i < 4; ++i) values->rcNorPos[i] = from.rcNorPos[i];
+  }
 
-// Keys act on the new traces without a click first; the settings panel binds
-// to the view as it takes the focus. A tool that loads (the file selector)
-// takes the focus back afterwards.
-void MainWindow::SectionLoaded(const SeismicSection&, const LoadParams&) {
-  if (m_view->HasData()) m_view->setFocus(Qt::OtherFocusReason);
-}
+  bool MainWindow::SplashShown() const {
+    return !m_splash->isHidden();
+  }
 
-void MainWindow::SetSectionInfo(const std::string& text) {
-  m_panel->SetSectionInfo(QString::fromStdString(text));
-}
+  bool MainWindow::eventFilter(QObject * watched, QEvent * event) {
+    if (watched == centralWidget() && event->type() == QEvent::Resize) {
+      m_splash->setGeometry(centralWidget()->rect());
+      m_splash->raise();
+    }
+    return QMainWindow::eventFilter(watched, event);
+  }
 
-void MainWindow::SetTraceInfo(int trace) {
-  m_panel->SetTraceInfo(m_workspace.Section(), trace);
-}
+  void MainWindow::closeEvent(QCloseEvent * event) {
+    if (Busy() || m_sectionTool || m_pumping) {
+      event->ignore();
+      return;
+    }
+    QRect g = geometry();
+    m_placement.wndX = g.x();
+    m_placement.wndY = g.y();
+    m_placement.wndW = g.width();
+    m_placement.wndH = g.height();
+    QRect n = normalGeometry();
+    int normal[4] = {n.left(), n.top(), n.left() + n.width(), n.top() + n.height()};
+    if (!n.isValid()) normal[0] = normal[1] = normal[2] = normal[3] = 0;
+    for (int i = 0; i < 4; ++i) m_placement.rcNorPos[i] = normal[i];
+    m_placementRecorded = true;
+    event->accept();
+    emit Closed();
+  }
 
-int MainWindow::SelectedTrace() const {
-  return m_view->HighlightedAbsolute();
-}
+  void MainWindow::SetBusyCursor(bool busy) {
+    if (busy)
+      QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+      QApplication::restoreOverrideCursor();
+  }
 
-void MainWindow::SelectTrace(int absoluteTrace) {
-  m_view->ApplyChange(m_view->Navigator().HighlightAbsolute(absoluteTrace));
-}
+  void MainWindow::SetTitle(const std::string& title) {
+    setWindowTitle(QString::fromStdString(title));
+  }
 
-void MainWindow::RefreshView() {
-  m_view->Plotter().ForgetFiltered();  // a tool may have changed the samples
-  m_view->RefreshDisplay();
-}
+  void MainWindow::ShowPanelsAndView() {
+    m_splash->hide();
+    // The view appears: draw what it now holds.
+    m_view->RefreshDisplay();
+  }
 
-bool MainWindow::UseFreqFilter() const {
-  return m_view->Params().m_useFreqFilter != 0;
-}
+  // Keys act on the new traces without a click first; the settings panel binds
+  // to the view as it takes the focus. A tool that loads (the file selector)
+  // takes the focus back afterwards.
+  void MainWindow::SectionLoaded(const SeismicSection&, const LoadParams&) {
+    if (m_view->HasData()) m_view->setFocus(Qt::OtherFocusReason);
+  }
 
-void MainWindow::SetUseFreqFilter(bool on) {
-  m_view->Params().m_useFreqFilter = on ? 1 : 0;
-  m_panel->RefreshAllControls();
-  m_view->RefreshDisplay();
-}
+  void MainWindow::SetSectionInfo(const std::string& text) {
+    m_panel->SetSectionInfo(QString::fromStdString(text));
+  }
+
+  void MainWindow::SetTraceInfo(int trace) {
+    m_panel->SetTraceInfo(m_workspace.Section(), trace);
+  }
+
+  int MainWindow::SelectedTrace() const {
+    return m_view->HighlightedAbsolute();
+  }
+
+  void MainWindow::SelectTrace(int absoluteTrace) {
+    m_view->ApplyChange(m_view->Navigator().HighlightAbsolute(absoluteTrace));
+  }
+
+  void MainWindow::RefreshView() {
+    m_view->Plotter().ForgetFiltered();  // a tool may have changed the samples
+    m_view->RefreshDisplay();
+  }
+
+  bool MainWindow::UseFreqFilter() const {
+    return m_view->Params().m_useFreqFilter != 0;
+  }
+
+  void MainWindow::SetUseFreqFilter(bool on) {
+    m_view->Params().m_useFreqFilter = on ? 1 : 0;
+    m_panel->RefreshAllControls();
+    m_view->RefreshDisplay();
+  }

@@ -18,6 +18,8 @@
 #include "gui/tools/SectionToolDialog.h"
 #include "gui/tools/SnapshotCommand.h"
 
+class Basemap;
+class BinningDialog;
 class ConsoleWidget;
 class AmpSpectrumWindow;
 class DumpHeadersDialog;
@@ -85,6 +87,11 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   void ShowImportHeaders();
   // "  Freq. &Filter": the filter panel, once a section with traces is loaded.
   void ShowFreqFilter();
+  // "Basemap" (made on first use) and the " Binning" dialog.
+  void ShowBasemap();
+  void ShowBinning();
+  Basemap* BasemapWindow() const { return m_basemap; }
+  BinningDialog* Binning() const { return m_binningDialog; }
   // Help > Manual. folder replaces the program's folder where the manual is
   // looked for (tests).
   void ShowManual();
@@ -177,10 +184,12 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   QPointer<SectionToolDialog> m_sectionTool;
   bool m_pumping = false;  // repainting from inside a long operation
   ManualWindow* m_manual = nullptr;
-  QString m_programFolder;  // empty: the program's own folder
+  QString m_programFolder;                   // empty: the program's own folder
   QPointer<SaveDatasetDialog> m_saveDialog;  // deletes itself on close
   HeaderWordsExportDialog* m_exportDialog = nullptr;
   HeaderWordsImportDialog* m_importDialog = nullptr;
+  Basemap* m_basemap = nullptr;
+  BinningDialog* m_binningDialog = nullptr;
   FilesChooser m_chooseFiles;
   SettingsFileValues m_placement;
   bool m_placementRecorded = false;

@@ -1,10 +1,12 @@
 // kestrix_screenshot FILE OUT.png [--wiggle|--color] [--palette N] [--pix-per-trace X] [--size WxH]
 //                    [--manual [--anchor HEADING]] [--save-dialog] [--band-pass LOW HIGH] [--spectrum]
+//                    [--basemap [--profile P.txt] [--hide SET]]
 // Starts the main window on FILE as the desktop program does, switches the
 // display mode, and saves the window's pixels, or those of one tool window
 // opened on the file (--manual: the Help > Manual window, scrolled to a
 // heading's anchor when given; --save-dialog: the Save Dataset dialog;
-// --spectrum: the spectrum window showing all four curves). --band-pass sets a
+// --spectrum: the spectrum window showing all four curves; --basemap: the
+// Basemap window). --band-pass sets a
 // band pass (Hz) in the filter panel, switches " Use Filter" on and puts the
 // panel beside the window. Used to make the pictures in docs/; not installed.
 #include <QApplication>
@@ -24,12 +26,14 @@
 #include "app/SettingsFile.h"
 #include "app/Workspace.h"
 #include "display/DisplayRules.h"
+#include "formats/ProfileText.h"
 #include "gui/console/ConsoleWidget.h"
 #include "gui/mainwindow/MainWindow.h"
 #include "gui/mainwindow/ManualWindow.h"
 #include "gui/mainwindow/Startup.h"
 #include "gui/settings/SettingsPanel.h"
 #include "gui/tools/AmpSpectrumWindow.h"
+#include "gui/tools/Basemap.h"
 #include "gui/tools/FilterPanel.h"
 #include "gui/tools/SaveDatasetDialog.h"
 #include "gui/traceview/TraceViewWidget.h"
@@ -50,6 +54,9 @@ struct Options {
   bool saveDialog = false;
   QString bandLow, bandHigh;  // empty: no filter panel
   bool spectrum = false;
+  bool basemap = false;  // the Basemap window instead of the main window
+  QString profile;       // a polyline file shown on the basemap
+  QStringList hidden;    // basemap sets left out ("Receivers", ...)
 };
 
 // The middle trace, its filtered twin, the whole section and a block of
@@ -91,7 +98,13 @@ bool ParseArgs(const QStringList& args, Options* o) {
     else if (a == "--band-pass" && i + 2 < args.size()) {
       o->bandLow = args[++i];
       o->bandHigh = args[++i];
-    } else if (a == "--palette" && i + 1 < args.size())
+    } else if (a == "--basemap")
+      o->basemap = true;
+    else if (a == "--profile" && i + 1 < args.size())
+      o->profile = args[++i];
+    else if (a == "--hide" && i + 1 < args.size())
+      o->hidden << args[++i];
+    else if (a == "--palette" && i + 1 < args.size())
       o->palette = args[++i].toInt();
     else if (a == "--size" && i + 1 < args.size()) {
       const QStringList wh = args[++i].split('x');
@@ -106,6 +119,26 @@ bool ParseArgs(const QStringList& args, Options* o) {
   o->out = plain[1];
   return true;
 }
+
+// The Basemap window over the loaded file, with a profile when given.
+QWidget* ShowBasemap(MainWindow& w, const Options& o) {
+  w.ShowBasemap();
+  Basemap* map = w.BasemapWindow();
+  map->resize(o.width, o.height);
+  for (int set : {kMapCdps, kMapReceivers, kMapSources})
+    if (o.hidden.contains(map->SetBox(set)->text())) map->SetBox(set)->setChecked(false);
+  if (!o.profile.isEmpty()) {
+    std::vector<ProfilePoint> points;
+    if (LoadProfileText(o.profile.toStdString(), &points) != 0) return nullptr;
+    map->Profile().SetPoints(points);
+    map->ProfileBox()->setChecked(true);
+    map->ChooseAction(kActionSelect);
+  }
+  QTest::qWait(200);
+  map->FullExtent();
+  QTest::qWait(200);
+  return map;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -118,7 +151,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr,
                  "usage: kestrix_screenshot FILE OUT.png [--wiggle|--color] [--palette 0..3] "
                  "[--pix-per-trace X] [--size WxH] [--manual [--anchor HEADING]] [--save-dialog] "
-                 "[--band-pass LOW HIGH] [--spectrum]\n");
+                 "[--band-pass LOW HIGH] [--spectrum] [--basemap [--profile P.txt] [--hide SET]]\n");
     return 2;
   }
   ConsoleWidget console;
@@ -145,6 +178,7 @@ int main(int argc, char** argv) {
   w->Panel()->AttachView(view);
   QTest::qWait(200);
   QWidget* shown = w.get();
+  if (o.basemap && !(shown = ShowBasemap(*w, o))) return 1;
   QPixmap shot;
   if (o.manual) {
     w->ShowManual();
