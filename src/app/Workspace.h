@@ -20,6 +20,7 @@
 
 #include "formats/LoadParams.h"
 #include "processing/Resample.h"
+#include "processing/TraceSort.h"
 
 class MainViewLink;
 class SeismicSection;
@@ -124,6 +125,16 @@ class Workspace {
   // 0, or ResampleSection's status of the last finished run (kStatusRefused bad interval,
   // kStatusNoMemory no memory: the section unchanged then).
   int LastResampleStatus() const { return m_resampleStatus; }
+  // The sort dialog's keys, kept for the life of the program.
+  SortParams& Sorting() { return m_sort; }
+  // Sorts the trace list (SortSection's status) or puts back the load order
+  // (RevertSort), then hands the new order and its ensembles to the main
+  // view at its position, clears the Trace Info and tells the observers
+  // (TracesReordered). kStatusRefused while busy or without a section of at
+  // least 2 traces.
+  int SortTraces(const SortParams& params);
+  int RevertSortTraces();
+
   // True from the start of a background command until its completion ran.
   bool WorkerActive() const { return m_workerActive; }
 
@@ -143,6 +154,8 @@ class Workspace {
   void ResampleWorker(double newInterval, int32_t applyLowPass, int numThreads, ResampleProgress progress);
   void FinishResample();
   void JoinWorker();
+  bool CanSort() const;
+  void ShowSortedTraces();
 
   std::unique_ptr<SeismicSection> m_section;
   std::vector<WorkspaceObserver*> m_observers;
@@ -160,6 +173,7 @@ class Workspace {
   UiPoster m_poster;
   std::thread m_worker;
   ResampleSettings m_resample;
+  SortParams m_sort;
   // Written by the worker before it posts its completion, read by the completion.
   ResampleReport m_resampleReport;
   int m_resampleStatus = 0;

@@ -52,4 +52,7 @@ class WorkspaceObserver {
   // The traces were replaced in place (resampling); the section was rescanned.
   // The tool windows (spectrum, basemap) re-read it.
   virtual void TracesChanged(const SeismicSection& /*section*/) {}
+  // The trace list was reordered (sorted or put back in load order): trace
+  // positions held by a window (the spectrum's selected trace) are stale.
+  virtual void TracesReordered(const SeismicSection& /*section*/) {}
 };

@@ -137,7 +137,8 @@ TEST_F(MainWindowTest, MenusFollowLoadsAndFailedLoads) {
   EXPECT_EQ(w->TraceView()->Params().m_displayMode, kDisplayWiggle);
   // Tools that are not built yet stay greyed whatever the data.
   EXPECT_FALSE(w->Action(kCmdSpectrum)->isEnabled());
-  EXPECT_FALSE(w->Action(kCmdSortTraces)->isEnabled());
+  EXPECT_FALSE(w->Action(kCmdBinning2D)->isEnabled());
+  EXPECT_TRUE(w->Action(kCmdSortTraces)->isEnabled());
 
   EXPECT_EQ(LoadThroughMenu(*w, m_files.Junk("bad.sgy")), -1);
   EXPECT_EQ(m_ws.Section(), nullptr);

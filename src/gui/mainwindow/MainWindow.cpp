@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -12,6 +13,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -22,8 +24,10 @@
 #include "gui/mainwindow/SplashWidget.h"
 #include "gui/settings/SettingsPanel.h"
 #include "gui/tools/DumpHeadersDialog.h"
+#include "gui/tools/FileSelectorWindow.h"
 #include "gui/tools/ParametersDialog.h"
 #include "gui/tools/SnapshotCommand.h"
+#include "gui/tools/SortDialog.h"
 #include "gui/tools/StackCommand.h"
 #include "gui/traceview/CursorStatusStrip.h"
 #include "gui/traceview/TraceViewWidget.h"
@@ -100,13 +104,13 @@ void MainWindow::ConnectTools() {
       {kCmdFreqFilter, nullptr},
       {kCmdSpectrum, nullptr},
       {kCmdBasemap, nullptr},
-      {kCmdSortTraces, nullptr},
+      {kCmdSortTraces, &MainWindow::ShowSortDialog},
       {kCmdResample, nullptr},
       {kCmdShiftTraces, nullptr},
       {kCmdSaveDataset, nullptr},
       {kCmdExportHeaders, nullptr},
       {kCmdImportHeaders, nullptr},
-      {kCmdFileSelector, nullptr},
+      {kCmdFileSelector, &MainWindow::ShowFileSelector},
       {kCmdBinning2D, nullptr},
   };
   for (const ToolRow& row : kTools) {
@@ -322,6 +326,34 @@ void MainWindow::ShowParameters() {
   m_paramsDialog->show();
   m_paramsDialog->raise();
   m_paramsDialog->activateWindow();
+}
+
+SortDialog* MainWindow::SortTool() {
+  if (!m_sortDialog) m_sortDialog = new SortDialog(m_workspace, this);
+  return m_sortDialog;
+}
+
+void MainWindow::ShowSortDialog() {
+  SortDialog* d = SortTool();
+  d->show();
+  d->raise();
+  d->activateWindow();
+}
+
+void MainWindow::ShowFileSelector() {
+  if (!m_fileSelector) {
+    FileSelectorWindow::SortLink link{[this] { return SortTool(); },
+                                      [this] { return m_sortDialog && m_sortDialog->isVisible(); }};
+    m_fileSelector = new FileSelectorWindow(m_workspace, std::move(link), this);
+    QScreen* screen = this->screen();
+    m_fileSelector->PlaceBeside(frameGeometry(), screen ? screen->virtualGeometry() : QRect());
+  }
+  QString start = QString::fromStdString(m_workspace.LastInputDir());
+  if (start.isEmpty() || !QFileInfo(start).isDir()) start = QDir::homePath();
+  m_fileSelector->show();
+  m_fileSelector->raise();
+  m_fileSelector->activateWindow();
+  m_fileSelector->ListFolder(start);
 }
 
 void MainWindow::ShowManual() {

@@ -18,11 +18,13 @@
 
 class ConsoleWidget;
 class DumpHeadersDialog;
+class FileSelectorWindow;
 class ParametersDialog;
 class QAction;
 class QMenu;
 class CursorStatusStrip;
 class SettingsPanel;
+class SortDialog;
 class SplashWidget;
 class StackCommand;
 class TraceViewWidget;
@@ -66,6 +68,11 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
 
   void ShowDumpHeaders();
   void ShowParameters();
+  // "Sort Traces" and "File Selector": made on first use, then brought to the front.
+  void ShowSortDialog();
+  void ShowFileSelector();
+  // The sort dialog, made (not shown) when missing.
+  SortDialog* SortTool();
   void ShowManual();
   void ShowAbout();
 
@@ -77,6 +84,8 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   TraceViewWidget* TraceView() const { return m_view; }
   DumpHeadersDialog* DumpDialog() const { return m_dumpDialog; }
   ParametersDialog* ParamsDialog() const { return m_paramsDialog; }
+  SortDialog* SortDlg() const { return m_sortDialog; }
+  FileSelectorWindow* FileSelector() const { return m_fileSelector; }
   StackCommand* Stack() const { return m_stack; }
 
   // WorkspaceObserver
@@ -135,6 +144,8 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   TraceViewWidget* m_view = nullptr;
   DumpHeadersDialog* m_dumpDialog = nullptr;
   ParametersDialog* m_paramsDialog = nullptr;
+  SortDialog* m_sortDialog = nullptr;
+  FileSelectorWindow* m_fileSelector = nullptr;
   StackCommand* m_stack = nullptr;
   FilesChooser m_chooseFiles;
   SettingsFileValues m_placement;

@@ -1,10 +1,16 @@
 // kestrix_screenshot FILE OUT.png [--wiggle|--color] [--palette N] [--pix-per-trace X] [--size WxH]
+//                    [--file-selector]
 // Starts the main window on FILE as the desktop program does, switches the
-// display mode, and saves the window's pixels. Used to make the pictures in
+// display mode, and saves the window's pixels; with --file-selector the File
+// Selector on FILE's folder is shown beside it and saved with it. Used to make the pictures in
 // docs/; not installed.
 #include <QApplication>
+#include <QFileInfo>
+#include <QPainter>
 #include <QPixmap>
 #include <QTest>
+#include <QTreeWidget>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -15,6 +21,7 @@
 #include "gui/mainwindow/MainWindow.h"
 #include "gui/mainwindow/Startup.h"
 #include "gui/settings/SettingsPanel.h"
+#include "gui/tools/FileSelectorWindow.h"
 #include "gui/traceview/TraceViewWidget.h"
 #include "log/Log.h"
 
@@ -27,6 +34,7 @@ struct Options {
   double pixPerTrace = 0.0;  // 0: as loaded
   int width = 1280;
   int height = 800;
+  bool fileSelector = false;
 };
 
 bool ParseArgs(const QStringList& args, Options* o) {
@@ -37,6 +45,8 @@ bool ParseArgs(const QStringList& args, Options* o) {
       o->mode = kDisplayWiggle;
     else if (a == "--color")
       o->mode = kDisplayColor;
+    else if (a == "--file-selector")
+      o->fileSelector = true;
     else if (a == "--pix-per-trace" && i + 1 < args.size())
       o->pixPerTrace = args[++i].toDouble();
     else if (a == "--palette" && i + 1 < args.size())
@@ -54,6 +64,23 @@ bool ParseArgs(const QStringList& args, Options* o) {
   o->out = plain[1];
   return true;
 }
+// The File Selector opened beside the main window on the loaded file's folder,
+// with that file selected, drawn to the right of the main window's picture.
+QPixmap WithFileSelector(MainWindow& w, const QPixmap& main, const QString& name) {
+  w.ShowFileSelector();
+  FileSelectorWindow* selector = w.FileSelector();
+  selector->resize(300, main.height());
+  QList<QTreeWidgetItem*> found = selector->List()->findItems(name, Qt::MatchExactly);
+  if (!found.isEmpty()) selector->List()->setCurrentItem(found.first());
+  QTest::qWait(200);
+  QPixmap list = selector->grab();
+  QPixmap out(main.width() + 4 + list.width(), std::max(main.height(), list.height()));
+  out.fill(QColor(0x60, 0x60, 0x60));
+  QPainter painter(&out);
+  painter.drawPixmap(0, 0, w.grab());
+  painter.drawPixmap(main.width() + 4, 0, list);
+  return out;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -65,7 +92,7 @@ int main(int argc, char** argv) {
   if (!ParseArgs(app.arguments(), &o)) {
     std::fprintf(stderr,
                  "usage: kestrix_screenshot FILE OUT.png [--wiggle|--color] [--palette 0..3] "
-                 "[--pix-per-trace X] [--size WxH]\n");
+                 "[--pix-per-trace X] [--size WxH] [--file-selector]\n");
     return 2;
   }
   ConsoleWidget console;
@@ -91,7 +118,9 @@ int main(int argc, char** argv) {
   view->setFocus();
   w->Panel()->AttachView(view);
   QTest::qWait(200);
-  if (!w->grab().save(o.out)) {
+  QPixmap picture = w->grab();
+  if (o.fileSelector) picture = WithFileSelector(*w, picture, QFileInfo(o.file).fileName());
+  if (!picture.save(o.out)) {
     std::fprintf(stderr, "cannot write %s\n", qPrintable(o.out));
     return 1;
   }
