@@ -26,4 +26,12 @@ shot "$tmp/crooked.segy" docs/kestrix-basemap-synth.png --basemap --profile data
   --size 1100x750
 shot "$testdata/segy/segyio/f3.sgy" docs/kestrix-basemap-real.png --basemap --hide Receivers --hide Sources \
   --size 1100x750
+# The File Selector beside the main window, over a folder of synthetic shots.
+shots=$(mktemp -d)
+mkdir "$shots/line-A"
+for i in $(seq 1 12); do
+  ./build/src/cli/kxtool synth -o "$shots/line-A/shot$i.sgy" --shots 1 --channels 120 --samples 500 2>/dev/null
+done
+shot "$shots/line-A/shot3.sgy" docs/kestrix-file-selector.png --file-selector --size 1000x640
+rm -rf "$shots"
 ls -l docs/*.png

@@ -502,6 +502,49 @@ void Workspace::JoinWorker() {
   if (m_worker.joinable() && m_worker.get_id() != std::this_thread::get_id()) m_worker.join();
 }
 
+bool Workspace::CanSort() const {
+  if (m_busy || m_workerActive) return false;
+  if (!m_section || m_section->Count() < 2) {
+    LogPrint(LogWarning, "WARNING: a section of fewer than 2 traces cannot be sorted");
+    return false;
+  }
+  return true;
+}
+
+int Workspace::SortTraces(const SortParams& params) {
+  if (!CanSort()) return kStatusRefused;
+  int rc = SortSection(*m_section, params);
+  ShowSortedTraces();
+  return rc;
+}
+
+int Workspace::RevertSortTraces() {
+  if (!CanSort()) return kStatusRefused;
+  // The user's keys stay as they are: the revert sorts on its own key.
+  int rc = RevertSort(*m_section);
+  ShowSortedTraces();
+  return rc;
+}
+
+void Workspace::ShowSortedTraces() {
+  const SeismicSection& s = *m_section;
+  if (m_view) {
+    // A sort moves the traces under the view, not the view: keep its window
+    // onto the section (the full view's, when an ensemble was shown).
+    DisplayParams& p = m_view->Params();
+    bool ensemble = p.m_ensembleView != 0;
+    int first = ensemble ? p.m_otherView.firstTrace : p.m_firstTrace;
+    double start = ensemble ? p.m_otherView.startTime : p.m_startTime;
+    m_view->ShowTraces(s.Traces(), s.Summary(), s.Ensembles());
+    p.m_firstTrace = first < s.Count() ? first : 0;
+    p.m_startTime = start;
+    m_view->SetSelectedTrace(-1);
+    m_view->RefreshDisplay();
+  }
+  Notify(&WorkspaceObserver::SetTraceInfo, -1);
+  Notify(&WorkspaceObserver::TracesReordered, s);
+}
+
 Workspace& TheWorkspace() {
   static Workspace workspace;
   return workspace;

@@ -23,6 +23,7 @@
 #include "formats/LoadParams.h"
 #include "processing/Resample.h"
 #include "processing/TimeShift.h"
+#include "processing/TraceSort.h"
 
 class MainViewLink;
 class SeismicSection;
@@ -134,6 +135,16 @@ class Workspace {
   // 0, or ResampleSection's status of the last finished run (kStatusRefused bad interval,
   // kStatusNoMemory no memory: the section unchanged then).
   int LastResampleStatus() const { return m_resampleStatus; }
+  // The sort dialog's keys, kept for the life of the program.
+  SortParams& Sorting() { return m_sort; }
+  // Sorts the trace list (SortSection's status) or puts back the load order
+  // (RevertSort), then hands the new order and its ensembles to the main
+  // view at its position, clears the Trace Info and tells the observers
+  // (TracesReordered). kStatusRefused while busy or without a section of at
+  // least 2 traces.
+  int SortTraces(const SortParams& params);
+  int RevertSortTraces();
+
   // True from the start of a background command until its completion ran.
   bool WorkerActive() const { return m_workerActive; }
 
@@ -188,6 +199,8 @@ class Workspace {
   void HandTracesBack();
   void ReportProgress(uint32_t generation, int64_t done, int64_t total);
   void DeliverProgress(bool blocking);
+  bool CanSort() const;
+  void ShowSortedTraces();
 
   std::unique_ptr<SeismicSection> m_section;
   std::vector<WorkspaceObserver*> m_observers;
@@ -207,6 +220,7 @@ class Workspace {
   ResampleSettings m_resample;
   SaveParams m_saveChoices;
   HeaderWordsChoices m_headerWords;
+  SortParams m_sort;
   // Written by the worker before it posts its completion, read by the completion.
   ResampleReport m_resampleReport;
   int m_resampleStatus = 0;

@@ -68,4 +68,7 @@ class WorkspaceObserver {
   // A long operation began, moved on or ended (Workspace::BeginProgress).
   // Calls are at least a few tens of milliseconds apart while it runs.
   virtual void ProgressChanged(const ProgressInfo& /*info*/) {}
+  // The trace list was reordered (sorted or put back in load order): trace
+  // positions held by a window (the spectrum's selected trace) are stale.
+  virtual void TracesReordered(const SeismicSection& /*section*/) {}
 };

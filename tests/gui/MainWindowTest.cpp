@@ -137,9 +137,9 @@ TEST_F(MainWindowTest, MenusFollowLoadsAndFailedLoads) {
   EXPECT_EQ(m_ws.LastFilter(), 2);
   // Few traces: wiggles fitted to the view.
   EXPECT_EQ(w->TraceView()->Params().m_displayMode, kDisplayWiggle);
-  // Built tools follow the data; those not built yet stay greyed whatever the data.
-  EXPECT_TRUE(w->Action(kCmdSpectrum)->isEnabled());
-  EXPECT_FALSE(w->Action(kCmdSortTraces)->isEnabled());
+  // Every tool is built: each follows the data.
+  for (int tool : {kCmdSpectrum, kCmdSortTraces, kCmdBinning2D, kCmdFileSelector})
+    EXPECT_TRUE(w->Action(tool)->isEnabled()) << tool;
 
   EXPECT_EQ(LoadThroughMenu(*w, m_files.Junk("bad.sgy")), -1);
   EXPECT_EQ(m_ws.Section(), nullptr);

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -12,6 +13,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -26,6 +28,7 @@
 #include "gui/tools/Basemap.h"
 #include "gui/tools/BinningDialog.h"
 #include "gui/tools/DumpHeadersDialog.h"
+#include "gui/tools/FileSelectorWindow.h"
 #include "gui/tools/FilterPanel.h"
 #include "gui/tools/HeaderWordsExportDialog.h"
 #include "gui/tools/HeaderWordsImportDialog.h"
@@ -34,6 +37,7 @@
 #include "gui/tools/SaveDatasetDialog.h"
 #include "gui/tools/ShiftDialog.h"
 #include "gui/tools/SnapshotCommand.h"
+#include "gui/tools/SortDialog.h"
 #include "gui/tools/StackCommand.h"
 #include "gui/traceview/CursorStatusStrip.h"
 #include "gui/traceview/TraceViewWidget.h"
@@ -110,13 +114,13 @@ void MainWindow::ConnectTools() {
       {kCmdFreqFilter, &MainWindow::ShowFreqFilter},
       {kCmdSpectrum, &MainWindow::ShowSpectrum},
       {kCmdBasemap, &MainWindow::ShowBasemap},
-      {kCmdSortTraces, nullptr},
+      {kCmdSortTraces, &MainWindow::ShowSortDialog},
       {kCmdResample, &MainWindow::ShowResample},
       {kCmdShiftTraces, &MainWindow::ShowShiftTraces},
       {kCmdSaveDataset, &MainWindow::ShowSaveDataset},
       {kCmdExportHeaders, &MainWindow::ShowExportHeaders},
       {kCmdImportHeaders, &MainWindow::ShowImportHeaders},
-      {kCmdFileSelector, nullptr},
+      {kCmdFileSelector, &MainWindow::ShowFileSelector},
       {kCmdBinning2D, &MainWindow::ShowBinning},
   };
   for (const ToolRow& row : kTools) {
@@ -364,6 +368,34 @@ void MainWindow::ShowParameters() {
   m_paramsDialog->activateWindow();
 }
 
+SortDialog* MainWindow::SortTool() {
+  if (!m_sortDialog) m_sortDialog = new SortDialog(m_workspace, this);
+  return m_sortDialog;
+}
+
+void MainWindow::ShowSortDialog() {
+  SortDialog* d = SortTool();
+  d->show();
+  d->raise();
+  d->activateWindow();
+}
+
+void MainWindow::ShowFileSelector() {
+  if (!m_fileSelector) {
+    FileSelectorWindow::SortLink link{[this] { return SortTool(); },
+                                      [this] { return m_sortDialog && m_sortDialog->isVisible(); }};
+    m_fileSelector = new FileSelectorWindow(m_workspace, std::move(link), this);
+    QScreen* screen = this->screen();
+    m_fileSelector->PlaceBeside(frameGeometry(), screen ? screen->virtualGeometry() : QRect());
+  }
+  QString start = QString::fromStdString(m_workspace.LastInputDir());
+  if (start.isEmpty() || !QFileInfo(start).isDir()) start = QDir::homePath();
+  m_fileSelector->show();
+  m_fileSelector->raise();
+  m_fileSelector->activateWindow();
+  m_fileSelector->ListFolder(start);
+}
+
 void MainWindow::ShowResample() {
   if (Busy() || m_sectionTool || m_workspace.TraceCount() <= 0) return;
   OpenSectionTool(new ResampleDialog(m_workspace, this));
@@ -453,135 +485,137 @@ void MainWindow::ShowTool(QWidget* tool) {
   tool->show();
   tool->raise();
   tool->activateWindow();
-  void MainWindow::ShowFreqFilter() {
-    if (m_workspace.TraceCount() < 1) return;
-    if (!m_filterPanel) m_filterPanel = new FilterPanel(m_workspace, this);
-    m_filterPanel->show();
-    m_filterPanel->raise();
-    m_filterPanel->activateWindow();
-  }
+}
 
-  void MainWindow::ShowManual() {
-    QString dir = m_programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : m_programFolder;
-    QString manual = dir + "/Kestrix.pdf";
-    if (QFileInfo::exists(manual) && QDesktopServices::openUrl(QUrl::fromLocalFile(manual))) return;
-    if (!m_manual) m_manual = ManualWindow::Open(dir, this);
-    if (!m_manual) {
-      ConsoleRaise();
-      return;
-    }
-    m_manual->show();
-    m_manual->raise();
-    m_manual->activateWindow();
-  }
+void MainWindow::ShowFreqFilter() {
+  if (m_workspace.TraceCount() < 1) return;
+  if (!m_filterPanel) m_filterPanel = new FilterPanel(m_workspace, this);
+  m_filterPanel->show();
+  m_filterPanel->raise();
+  m_filterPanel->activateWindow();
+}
 
-  void MainWindow::ShowAbout() {
-    QMessageBox::about(this, "About Kestrix",
-                       QString("<b>Kestrix</b> %1<br><br>A viewer and light editor of seismic trace data: "
-                               "SEG-Y, SU, SEG-2 and vibration monitor files.")
-                           .arg(KX_VERSION));
+void MainWindow::ShowManual() {
+  QString dir = m_programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : m_programFolder;
+  QString manual = dir + "/Kestrix.pdf";
+  if (QFileInfo::exists(manual) && QDesktopServices::openUrl(QUrl::fromLocalFile(manual))) return;
+  if (!m_manual) m_manual = ManualWindow::Open(dir, this);
+  if (!m_manual) {
+    ConsoleRaise();
+    return;
   }
+  m_manual->show();
+  m_manual->raise();
+  m_manual->activateWindow();
+}
 
-  void MainWindow::ShowConsoleCommand() {
-    ConsoleShow();
-  }
+void MainWindow::ShowAbout() {
+  QMessageBox::about(this, "About Kestrix",
+                     QString("<b>Kestrix</b> %1<br><br>A viewer and light editor of seismic trace data: "
+                             "SEG-Y, SU, SEG-2 and vibration monitor files.")
+                         .arg(KX_VERSION));
+}
 
-  void MainWindow::ExitCommand() {
-    close();
-  }
+void MainWindow::ShowConsoleCommand() {
+  ConsoleShow();
+}
 
-  void MainWindow::RecordPlacement(SettingsFileValues * values) const {
-    const SettingsFileValues& from = m_placementRecorded ? m_placement : SettingsFileValues{};
-    if (!m_placementRecorded) return;
-    values->wndX = from.wndX;
-    values->wndY = from.wndY;
-    values->wndW = from.wndW;
-    values->wndH = from.wndH;
-    for (int i = 0; i < 4; ++i) values->rcNorPos[i] = from.rcNorPos[i];
-  }
+void MainWindow::ExitCommand() {
+  close();
+}
 
-  bool MainWindow::SplashShown() const {
-    return !m_splash->isHidden();
-  }
+void MainWindow::RecordPlacement(SettingsFileValues* values) const {
+  const SettingsFileValues& from = m_placementRecorded ? m_placement : SettingsFileValues{};
+  if (!m_placementRecorded) return;
+  values->wndX = from.wndX;
+  values->wndY = from.wndY;
+  values->wndW = from.wndW;
+  values->wndH = from.wndH;
+  for (int i = 0; i < 4; ++i) values->rcNorPos[i] = from.rcNorPos[i];
+}
 
-  bool MainWindow::eventFilter(QObject * watched, QEvent * event) {
-    if (watched == centralWidget() && event->type() == QEvent::Resize) {
-      m_splash->setGeometry(centralWidget()->rect());
-      m_splash->raise();
-    }
-    return QMainWindow::eventFilter(watched, event);
-  }
+bool MainWindow::SplashShown() const {
+  return !m_splash->isHidden();
+}
 
-  void MainWindow::closeEvent(QCloseEvent * event) {
-    if (Busy() || m_sectionTool || m_pumping) {
-      event->ignore();
-      return;
-    }
-    QRect g = geometry();
-    m_placement.wndX = g.x();
-    m_placement.wndY = g.y();
-    m_placement.wndW = g.width();
-    m_placement.wndH = g.height();
-    QRect n = normalGeometry();
-    int normal[4] = {n.left(), n.top(), n.left() + n.width(), n.top() + n.height()};
-    if (!n.isValid()) normal[0] = normal[1] = normal[2] = normal[3] = 0;
-    for (int i = 0; i < 4; ++i) m_placement.rcNorPos[i] = normal[i];
-    m_placementRecorded = true;
-    event->accept();
-    emit Closed();
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == centralWidget() && event->type() == QEvent::Resize) {
+    m_splash->setGeometry(centralWidget()->rect());
+    m_splash->raise();
   }
+  return QMainWindow::eventFilter(watched, event);
+}
 
-  void MainWindow::SetBusyCursor(bool busy) {
-    if (busy)
-      QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-      QApplication::restoreOverrideCursor();
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (Busy() || m_sectionTool || m_pumping) {
+    event->ignore();
+    return;
   }
+  QRect g = geometry();
+  m_placement.wndX = g.x();
+  m_placement.wndY = g.y();
+  m_placement.wndW = g.width();
+  m_placement.wndH = g.height();
+  QRect n = normalGeometry();
+  int normal[4] = {n.left(), n.top(), n.left() + n.width(), n.top() + n.height()};
+  if (!n.isValid()) normal[0] = normal[1] = normal[2] = normal[3] = 0;
+  for (int i = 0; i < 4; ++i) m_placement.rcNorPos[i] = normal[i];
+  m_placementRecorded = true;
+  event->accept();
+  emit Closed();
+}
 
-  void MainWindow::SetTitle(const std::string& title) {
-    setWindowTitle(QString::fromStdString(title));
-  }
+void MainWindow::SetBusyCursor(bool busy) {
+  if (busy)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
+}
 
-  void MainWindow::ShowPanelsAndView() {
-    m_splash->hide();
-    // The view appears: draw what it now holds.
-    m_view->RefreshDisplay();
-  }
+void MainWindow::SetTitle(const std::string& title) {
+  setWindowTitle(QString::fromStdString(title));
+}
 
-  // Keys act on the new traces without a click first; the settings panel binds
-  // to the view as it takes the focus. A tool that loads (the file selector)
-  // takes the focus back afterwards.
-  void MainWindow::SectionLoaded(const SeismicSection&, const LoadParams&) {
-    if (m_view->HasData()) m_view->setFocus(Qt::OtherFocusReason);
-  }
+void MainWindow::ShowPanelsAndView() {
+  m_splash->hide();
+  // The view appears: draw what it now holds.
+  m_view->RefreshDisplay();
+}
 
-  void MainWindow::SetSectionInfo(const std::string& text) {
-    m_panel->SetSectionInfo(QString::fromStdString(text));
-  }
+// Keys act on the new traces without a click first; the settings panel binds
+// to the view as it takes the focus. A tool that loads (the file selector)
+// takes the focus back afterwards.
+void MainWindow::SectionLoaded(const SeismicSection&, const LoadParams&) {
+  if (m_view->HasData()) m_view->setFocus(Qt::OtherFocusReason);
+}
 
-  void MainWindow::SetTraceInfo(int trace) {
-    m_panel->SetTraceInfo(m_workspace.Section(), trace);
-  }
+void MainWindow::SetSectionInfo(const std::string& text) {
+  m_panel->SetSectionInfo(QString::fromStdString(text));
+}
 
-  int MainWindow::SelectedTrace() const {
-    return m_view->HighlightedAbsolute();
-  }
+void MainWindow::SetTraceInfo(int trace) {
+  m_panel->SetTraceInfo(m_workspace.Section(), trace);
+}
 
-  void MainWindow::SelectTrace(int absoluteTrace) {
-    m_view->ApplyChange(m_view->Navigator().HighlightAbsolute(absoluteTrace));
-  }
+int MainWindow::SelectedTrace() const {
+  return m_view->HighlightedAbsolute();
+}
 
-  void MainWindow::RefreshView() {
-    m_view->Plotter().ForgetFiltered();  // a tool may have changed the samples
-    m_view->RefreshDisplay();
-  }
+void MainWindow::SelectTrace(int absoluteTrace) {
+  m_view->ApplyChange(m_view->Navigator().HighlightAbsolute(absoluteTrace));
+}
 
-  bool MainWindow::UseFreqFilter() const {
-    return m_view->Params().m_useFreqFilter != 0;
-  }
+void MainWindow::RefreshView() {
+  m_view->Plotter().ForgetFiltered();  // a tool may have changed the samples
+  m_view->RefreshDisplay();
+}
 
-  void MainWindow::SetUseFreqFilter(bool on) {
-    m_view->Params().m_useFreqFilter = on ? 1 : 0;
-    m_panel->RefreshAllControls();
-    m_view->RefreshDisplay();
-  }
+bool MainWindow::UseFreqFilter() const {
+  return m_view->Params().m_useFreqFilter != 0;
+}
+
+void MainWindow::SetUseFreqFilter(bool on) {
+  m_view->Params().m_useFreqFilter = on ? 1 : 0;
+  m_panel->RefreshAllControls();
+  m_view->RefreshDisplay();
+}

@@ -28,11 +28,13 @@ class HeaderWordsExportDialog;
 class HeaderWordsImportDialog;
 class SaveDatasetDialog;
 class FilterPanel;
+class FileSelectorWindow;
 class ParametersDialog;
 class QAction;
 class QMenu;
 class CursorStatusStrip;
 class SettingsPanel;
+class SortDialog;
 class SplashWidget;
 class StackCommand;
 class TraceViewWidget;
@@ -92,6 +94,11 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   void ShowBinning();
   Basemap* BasemapWindow() const { return m_basemap; }
   BinningDialog* Binning() const { return m_binningDialog; }
+  // "Sort Traces" and "File Selector": made on first use, then brought to the front.
+  void ShowSortDialog();
+  void ShowFileSelector();
+  // The sort dialog, made (not shown) when missing.
+  SortDialog* SortTool();
   // Help > Manual. folder replaces the program's folder where the manual is
   // looked for (tests).
   void ShowManual();
@@ -109,6 +116,8 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   AmpSpectrumWindow* SpectrumWindow() const { return m_spectrum; }
   ParametersDialog* ParamsDialog() const { return m_paramsDialog; }
   FilterPanel* FreqFilterPanel() const { return m_filterPanel; }
+  SortDialog* SortDlg() const { return m_sortDialog; }
+  FileSelectorWindow* FileSelector() const { return m_fileSelector; }
   StackCommand* Stack() const { return m_stack; }
   SaveDatasetDialog* SaveDialog() const;
   HeaderWordsExportDialog* ExportDialog() const { return m_exportDialog; }
@@ -180,6 +189,8 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   AmpSpectrumWindow* m_spectrum = nullptr;
   ParametersDialog* m_paramsDialog = nullptr;
   FilterPanel* m_filterPanel = nullptr;
+  SortDialog* m_sortDialog = nullptr;
+  FileSelectorWindow* m_fileSelector = nullptr;
   StackCommand* m_stack = nullptr;
   QPointer<SectionToolDialog> m_sectionTool;
   bool m_pumping = false;  // repainting from inside a long operation

@@ -1,21 +1,24 @@
 // kestrix_screenshot FILE OUT.png [--wiggle|--color] [--palette N] [--pix-per-trace X] [--size WxH]
 //                    [--manual [--anchor HEADING]] [--save-dialog] [--band-pass LOW HIGH] [--spectrum]
-//                    [--basemap [--profile P.txt] [--hide SET]]
+//                    [--basemap [--profile P.txt] [--hide SET]] [--file-selector]
 // Starts the main window on FILE as the desktop program does, switches the
 // display mode, and saves the window's pixels, or those of one tool window
 // opened on the file (--manual: the Help > Manual window, scrolled to a
 // heading's anchor when given; --save-dialog: the Save Dataset dialog;
 // --spectrum: the spectrum window showing all four curves; --basemap: the
-// Basemap window). --band-pass sets a
-// band pass (Hz) in the filter panel, switches " Use Filter" on and puts the
-// panel beside the window. Used to make the pictures in docs/; not installed.
+// Basemap window). --band-pass sets a band pass (Hz) in the filter panel,
+// switches " Use Filter" on and puts the panel beside the window;
+// --file-selector shows the File Selector on FILE's folder beside it. Used to
+// make the pictures in docs/; not installed.
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
 #include <QTest>
+#include <QTreeWidget>
 #include <QUrl>
 #include <algorithm>
 #include <cstdio>
@@ -34,6 +37,7 @@
 #include "gui/settings/SettingsPanel.h"
 #include "gui/tools/AmpSpectrumWindow.h"
 #include "gui/tools/Basemap.h"
+#include "gui/tools/FileSelectorWindow.h"
 #include "gui/tools/FilterPanel.h"
 #include "gui/tools/SaveDatasetDialog.h"
 #include "gui/traceview/TraceViewWidget.h"
@@ -57,6 +61,7 @@ struct Options {
   bool basemap = false;  // the Basemap window instead of the main window
   QString profile;       // a polyline file shown on the basemap
   QStringList hidden;    // basemap sets left out ("Receivers", ...)
+  bool fileSelector = false;
 };
 
 // The middle trace, its filtered twin, the whole section and a block of
@@ -87,6 +92,8 @@ bool ParseArgs(const QStringList& args, Options* o) {
       o->spectrum = true;
     else if (a == "--color")
       o->mode = kDisplayColor;
+    else if (a == "--file-selector")
+      o->fileSelector = true;
     else if (a == "--pix-per-trace" && i + 1 < args.size())
       o->pixPerTrace = args[++i].toDouble();
     else if (a == "--manual")
@@ -138,7 +145,23 @@ QWidget* ShowBasemap(MainWindow& w, const Options& o) {
   map->FullExtent();
   QTest::qWait(200);
   return map;
-}
+  // The File Selector opened beside the main window on the loaded file's folder,
+  // with that file selected, drawn to the right of the main window's picture.
+  QPixmap WithFileSelector(MainWindow & w, const QPixmap& main, const QString& name) {
+    w.ShowFileSelector();
+    FileSelectorWindow* selector = w.FileSelector();
+    selector->resize(300, main.height());
+    QList<QTreeWidgetItem*> found = selector->List()->findItems(name, Qt::MatchExactly);
+    if (!found.isEmpty()) selector->List()->setCurrentItem(found.first());
+    QTest::qWait(200);
+    QPixmap list = selector->grab();
+    QPixmap out(main.width() + 4 + list.width(), std::max(main.height(), list.height()));
+    out.fill(QColor(0x60, 0x60, 0x60));
+    QPainter painter(&out);
+    painter.drawPixmap(0, 0, w.grab());
+    painter.drawPixmap(main.width() + 4, 0, list);
+    return out;
+  }
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -151,7 +174,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr,
                  "usage: kestrix_screenshot FILE OUT.png [--wiggle|--color] [--palette 0..3] "
                  "[--pix-per-trace X] [--size WxH] [--manual [--anchor HEADING]] [--save-dialog] "
-                 "[--band-pass LOW HIGH] [--spectrum] [--basemap [--profile P.txt] [--hide SET]]\n");
+                 "[--band-pass LOW HIGH] [--spectrum] [--basemap [--profile P.txt] [--hide SET]] "
+                 "[--file-selector]\n");
     return 2;
   }
   ConsoleWidget console;
@@ -222,6 +246,7 @@ int main(int argc, char** argv) {
   if (o.spectrum && !(shown = ShowSpectrum(workspace, *w))) return 1;
   QTest::qWait(300);
   if (shot.isNull()) shot = shown->grab();
+  if (o.fileSelector) shot = WithFileSelector(*w, shot, QFileInfo(o.file).fileName());
   if (!shot.save(o.out)) {
     std::fprintf(stderr, "cannot write %s\n", qPrintable(o.out));
     return 1;
