@@ -145,23 +145,25 @@ QWidget* ShowBasemap(MainWindow& w, const Options& o) {
   map->FullExtent();
   QTest::qWait(200);
   return map;
-  // The File Selector opened beside the main window on the loaded file's folder,
-  // with that file selected, drawn to the right of the main window's picture.
-  QPixmap WithFileSelector(MainWindow & w, const QPixmap& main, const QString& name) {
-    w.ShowFileSelector();
-    FileSelectorWindow* selector = w.FileSelector();
-    selector->resize(300, main.height());
-    QList<QTreeWidgetItem*> found = selector->List()->findItems(name, Qt::MatchExactly);
-    if (!found.isEmpty()) selector->List()->setCurrentItem(found.first());
-    QTest::qWait(200);
-    QPixmap list = selector->grab();
-    QPixmap out(main.width() + 4 + list.width(), std::max(main.height(), list.height()));
-    out.fill(QColor(0x60, 0x60, 0x60));
-    QPainter painter(&out);
-    painter.drawPixmap(0, 0, w.grab());
-    painter.drawPixmap(main.width() + 4, 0, list);
-    return out;
-  }
+}
+
+// The File Selector opened beside the main window on the loaded file's folder,
+// with that file selected, drawn to the right of the main window's picture.
+QPixmap WithFileSelector(MainWindow& w, const QPixmap& main, const QString& name) {
+  w.ShowFileSelector();
+  FileSelectorWindow* selector = w.FileSelector();
+  selector->resize(300, main.height());
+  QList<QTreeWidgetItem*> found = selector->List()->findItems(name, Qt::MatchExactly);
+  if (!found.isEmpty()) selector->List()->setCurrentItem(found.first());
+  QTest::qWait(200);
+  QPixmap list = selector->grab();
+  QPixmap out(main.width() + 4 + list.width(), std::max(main.height(), list.height()));
+  out.fill(QColor(0x60, 0x60, 0x60));
+  QPainter painter(&out);
+  painter.drawPixmap(0, 0, w.grab());
+  painter.drawPixmap(main.width() + 4, 0, list);
+  return out;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
