@@ -1,7 +1,6 @@
 // kxtool basemap: the map of the sources, receivers and CDPs of the input
 // files (and a digitized profile) drawn as the Basemap window draws it, saved
 // as a PNG.
-#include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -10,6 +9,7 @@
 
 #include "cli/CliLoad.h"
 #include "cli/Command.h"
+#include "cli/HeadlessGui.h"
 #include "cli/Options.h"
 #include "display/BasemapGraphs.h"
 #include "display/DisplayParams.h"
@@ -75,13 +75,7 @@ int RunBasemap(const CommandArgs& args) {
   }
   std::vector<ProfilePoint> profile;
   if (profilePath && LoadProfileText(*profilePath, &profile) != 0) return 1;
-  // Fonts need a GUI application; without a display Qt's offscreen platform.
-  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static int argc = 1;
-  static char name[] = "kxtool";
-  static char* argv[] = {name, nullptr};
-  QGuiApplication app(argc, argv);
+  std::unique_ptr<QGuiApplication> app = StartHeadlessGui();
   int status = 0;
   std::unique_ptr<SeismicSection> section = LoadSectionForCli(files, &status);
   if (!section) return 1;

@@ -2,7 +2,6 @@
 // size, from the view position a load gives, and saves the view's snapshot
 // PNG. Text goes through Qt's font engine; without a display the offscreen
 // platform is selected, so the command runs on headless machines.
-#include <QGuiApplication>
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -17,6 +16,7 @@
 #include "cli/CliLoad.h"
 #include "cli/Command.h"
 #include "cli/FilterArgument.h"
+#include "cli/HeadlessGui.h"
 #include "cli/Options.h"
 #include "display/DisplayRules.h"
 #include "display/PngSnapshot.h"
@@ -66,25 +66,12 @@ bool NumberOption(Options& opts, const char* name, std::optional<double>* out) {
   return true;
 }
 
-bool ParseSize(const std::string& text, int* w, int* h) {
-  std::size_t x = text.find_first_of("xX");
-  long long a = 0, b = 0;
-  if (x == std::string::npos || !ParseInteger(text.substr(0, x), &a) ||
-      !ParseInteger(text.substr(x + 1), &b) || a < 16 || b < 16 || a > 16384 || b > 16384) {
-    LogPrint(LogError, "\nERROR: --size needs WxH, each from 16 to 16384, not \"%s\"", text.c_str());
-    return false;
-  }
-  *w = static_cast<int>(a);
-  *h = static_cast<int>(b);
-  return true;
-}
-
 bool ParseArgs(const CommandArgs& args, RenderArgs* a) {
   Options opts(args.args);
   auto out = opts.Value("-o");
   if (!out) out = opts.Value("--output");
   if (out) a->output = *out;
-  if (auto v = opts.Value("--size"); v && !ParseSize(*v, &a->width, &a->height)) return false;
+  if (auto v = opts.Value("--size"); v && !ParseImageSize(*v, &a->width, &a->height)) return false;
   for (auto [name, field] : {std::pair{"--mode", &a->mode},
                              {"--gain", &a->gain},
                              {"--palette", &a->palette},
@@ -241,14 +228,7 @@ int Render(const RenderArgs& a, const SeismicSection& section) {
 int RunRender(const CommandArgs& args) {
   RenderArgs a;
   if (!ParseArgs(args, &a)) return 2;
-  // Fonts need a GUI application; a machine without a display gets Qt's
-  // offscreen platform unless the user chose one.
-  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static int argc = 1;
-  static char name[] = "kxtool";
-  static char* argv[] = {name, nullptr};
-  QGuiApplication app(argc, argv);
+  std::unique_ptr<QGuiApplication> app = StartHeadlessGui();
   int status = 0;
   std::unique_ptr<SeismicSection> section = LoadSectionForCli(a.files, &status);
   if (!section) return 1;

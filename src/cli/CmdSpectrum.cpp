@@ -2,7 +2,6 @@
 // after the active filter), of the whole section, or of a range of traces in a
 // time window, as CSV "frequency_hz,amplitude" on standard output or a file,
 // and with --png the spectrum window's plot of it, drawn without a window.
-#include <QGuiApplication>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +16,7 @@
 #include "cli/CliLoad.h"
 #include "cli/Command.h"
 #include "cli/FilterArgument.h"
+#include "cli/HeadlessGui.h"
 #include "cli/Options.h"
 #include "display/PngSnapshot.h"
 #include "formats/SafeWrite.h"
@@ -36,19 +36,6 @@ struct SpectrumArgs {
   std::vector<std::string> files;
 };
 
-bool ParseSize(const std::string& text, int* w, int* h) {
-  std::size_t x = text.find_first_of("xX");
-  long long a = 0, b = 0;
-  if (x == std::string::npos || !ParseInteger(text.substr(0, x), &a) ||
-      !ParseInteger(text.substr(x + 1), &b) || a < 16 || b < 16 || a > 16384 || b > 16384) {
-    LogPrint(LogError, "\nERROR: --size needs WxH, each from 16 to 16384, not \"%s\"", text.c_str());
-    return false;
-  }
-  *w = static_cast<int>(a);
-  *h = static_cast<int>(b);
-  return true;
-}
-
 bool ParseArgs(const CommandArgs& args, SpectrumArgs* a) {
   Options opts(args.args);
   bool traceGiven = false;
@@ -66,7 +53,7 @@ bool ParseArgs(const CommandArgs& args, SpectrumArgs* a) {
   if (auto v = opts.Value("--filter")) a->filter = *v;
   if (auto v = opts.Value("--output")) a->output = *v;
   if (auto v = opts.Value("--png")) a->png = *v;
-  if (auto v = opts.Value("--size"); v && !ParseSize(*v, &a->width, &a->height)) return false;
+  if (auto v = opts.Value("--size"); v && !ParseImageSize(*v, &a->width, &a->height)) return false;
   if (!opts.Rest(&a->files)) return false;
   int modes = (traceGiven ? 1 : 0) + (a->whole ? 1 : 0) + (a->range.empty() ? 0 : 1);
   if (modes > 1) {
@@ -155,16 +142,11 @@ int WriteCsv(const SpectrumCurve& curve, const std::string& output) {
 int RunSpectrum(const CommandArgs& args) {
   SpectrumArgs a;
   if (!ParseArgs(args, &a)) return 2;
-  // Fonts need a GUI application; without a display Qt's offscreen platform serves.
+  // The picture needs the Qt application for its text.
   std::unique_ptr<QGuiApplication> app;
   std::unique_ptr<QtTextRenderer> text;
   if (!a.png.empty()) {
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
-      setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static int argc = 1;
-    static char name[] = "kxtool";
-    static char* argv[] = {name, nullptr};
-    app = std::make_unique<QGuiApplication>(argc, argv);
+    app = StartHeadlessGui();
     text = std::make_unique<QtTextRenderer>();
   }
   int status = 0;
