@@ -184,6 +184,13 @@ int AmpSpectrum::SelectTrace(const SeismicSection& s, int index, const IIRFilter
   return 0;
 }
 
+void AmpSpectrum::ForgetTrace() {
+  m_currentTrace = -1;
+  m_traceDirty = m_filteredDirty = true;
+  m_curves[kTraceCurve].points.clear();
+  m_curves[kFilteredCurve].points.clear();
+}
+
 int AmpSpectrum::ComputeTraceSpectrum(const SeismicSection& s, int index, const IIRFilter& filter) {
   if (int st =
           EnsureInitialized(s, &filter, "AmpSpectrumPlotter NOT INITIALIZED (individual trace spectrum)"))

@@ -60,6 +60,9 @@ class AmpSpectrum {
   // shown curves are computed when `compute` (the window is visible). Returns
   // 0, kStatusRefused for an index outside the section, or the computation's status.
   int SelectTrace(const SeismicSection& s, int index, const IIRFilter& filter, bool compute);
+  // The traces were reordered: the current trace's position names another
+  // trace now, so none is current and its two curves are emptied.
+  void ForgetTrace();
   int ComputeTraceSpectrum(const SeismicSection& s, int index, const IIRFilter& filter);
   // numThreads: the user's thread count; the team is min(traces, numThreads, 16).
   int ComputeWholeSpectrum(const SeismicSection& s, int numThreads);

@@ -83,6 +83,12 @@ TEST_F(SpectrumWindowTest, HighlightedTraceAndItsFilteredCurveMatchKxtool) {
   m_win->FilteredBox()->click();
   ExpectSameCurve(Curve(AmpSpectrum::kFilteredCurve),
                   KxtoolSpectrum(m_files.Dir(), "--trace 7 --filtered " + m_path));
+  // A sort moves another trace to that position: the window forgets it.
+  m_ws.RevertSortTraces();
+  EXPECT_EQ(m_win->Model().Spectrum().CurrentTrace(), -1);
+  EXPECT_TRUE(Curve(AmpSpectrum::kTraceCurve).empty());
+  EXPECT_TRUE(Curve(AmpSpectrum::kFilteredCurve).empty());
+  m_ws.MainView()->SelectTrace(6);
   // The plotter draws what the model holds, in the curve's colour.
   const XGrapher& g = m_win->Model().Graph();
   ASSERT_NE(const_cast<XGrapher&>(g).Curve(AmpSpectrum::kTraceCurve), nullptr);

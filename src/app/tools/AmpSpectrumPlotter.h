@@ -38,6 +38,11 @@ class AmpSpectrumPlotter {
 
   // Trace spectra of index (computed when `compute`, i.e. the window shows).
   int SelectTrace(const SeismicSection& s, int index, const IIRFilter& filter, bool compute);
+  // After a sort: no current trace, its curves and field emptied.
+  void ForgetTrace() {
+    m_spec.ForgetTrace();
+    Sync();
+  }
   // The panel's check boxes. Current Trace and Filtered select the current
   // trace again; Whole Section computes (once per dataset); Range reads the
   // fields and computes when they are valid (*flash: the panel should flash).

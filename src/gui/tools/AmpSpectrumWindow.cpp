@@ -289,6 +289,12 @@ void AmpSpectrumWindow::SectionClearing() {
   Repaint();
 }
 
+void AmpSpectrumWindow::TracesReordered(const SeismicSection&) {
+  m_model.ForgetTrace();
+  FieldsOut();
+  Repaint();
+}
+
 void AmpSpectrumWindow::SectionLost() {
   hide();
 }

@@ -52,6 +52,7 @@ class AmpSpectrumWindow : public QWidget, public WorkspaceObserver {
   void SectionLost() override;
   void BusyChanged(bool busy) override;
   void TracesChanged(const SeismicSection& section) override;
+  void TracesReordered(const SeismicSection& section) override;
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
