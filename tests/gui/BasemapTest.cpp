@@ -30,6 +30,7 @@
 #include "gui/traceview/TraceViewWidget.h"
 #include "log/Log.h"
 #include "log/Status.h"
+#include "processing/TraceSort.h"
 #include "section/SeismicSection.h"
 #include "support/ByteWriter.h"
 #include "support/TempDir.h"
@@ -218,7 +219,7 @@ TEST_F(BasemapTest, BackspaceAndEscape) {
 
 TEST_F(BasemapTest, HoverDescribesTheNearestTraceAndAClickHighlightsIt) {
   B()->ProfileBox()->setChecked(false);
-  const MapPoint& cdp = B()->Graph(kMapCdps).points[40];
+  const MapPoint cdp = B()->Graph(kMapCdps).points[40];
   const QPoint p = Map()->PixelOf(cdp.x, cdp.y);
   Move(p);
   EXPECT_EQ(Map()->Status().rfind("trace ", 0), 0u);
@@ -228,6 +229,18 @@ TEST_F(BasemapTest, HoverDescribesTheNearestTraceAndAClickHighlightsIt) {
   ASSERT_GE(highlighted, 0);
   const TraceRecord* t = m_ws.Section()->Trace(highlighted);
   EXPECT_NEAR(t->CDPX, cdp.x, 1.0 / Map()->Mapper().Scale() + 1e-6);
+
+  // After a sort the same point still names its own trace, at its new position.
+  SortParams reverse;
+  reverse.keys[0] = 20;  // load order
+  reverse.directions[0] = kSortDescending;
+  reverse.keyCount = 1;
+  m_ws.SortTraces(reverse);
+  Click(p);
+  ASSERT_GE(m_window->SelectedTrace(), 0);
+  EXPECT_NE(m_window->SelectedTrace(), highlighted);
+  EXPECT_NEAR(m_ws.Section()->Trace(m_window->SelectedTrace())->CDPX, cdp.x,
+              1.0 / Map()->Mapper().Scale() + 1e-6);
 }
 
 class BinningTest : public BasemapTest {

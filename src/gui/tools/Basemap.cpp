@@ -169,14 +169,17 @@ std::vector<const XYGraph*> Basemap::Shown() const {
   return {&m_graphs[0], &m_graphs[1], &m_graphs[2], &m_graphs[3]};
 }
 
-void Basemap::Rebuild(const SeismicSection* section) {
+void Basemap::Rebuild(const SeismicSection* section, bool fullExtent) {
   m_section = section;
   for (int set : {kMapCdps, kMapReceivers, kMapSources}) {
     m_graphs[static_cast<std::size_t>(set)].points =
         section ? BuildMapPoints(section->Traces(), static_cast<MapSet>(set)) : std::vector<MapPoint>{};
   }
   m_map->SetGraphs(Shown());
-  FullExtent();
+  if (fullExtent)
+    FullExtent();
+  else
+    m_map->Redraw();
 }
 
 void Basemap::SetCdpPoints(std::vector<MapPoint> points) {

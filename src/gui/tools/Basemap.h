@@ -50,9 +50,9 @@ class Basemap : public QWidget, public WorkspaceObserver {
   void SetSaveChooser(FileChooser chooser) { m_chooseSave = std::move(chooser); }
   void SetAsker(Asker asker) { m_ask = std::move(asker); }
 
-  // Rebuilds the three point sets from the section (none below 2 traces) and
-  // fits the map to them.
-  void Rebuild(const SeismicSection* section);
+  // Rebuilds the three point sets from the section (none below 2 traces) and,
+  // unless told otherwise, fits the map to them.
+  void Rebuild(const SeismicSection* section, bool fullExtent = true);
   // The user range when set, otherwise the extent of the shown sets.
   void FullExtent();
   void SetUserRange(const MapRange& range) { m_userRange = range; }
@@ -78,6 +78,8 @@ class Basemap : public QWidget, public WorkspaceObserver {
   // WorkspaceObserver
   void SectionLoaded(const SeismicSection& section, const LoadParams&) override { Rebuild(&section); }
   void TracesChanged(const SeismicSection& section) override { Rebuild(&section); }
+  // The points carry trace positions, which a sort changes; the map stays where it is.
+  void TracesReordered(const SeismicSection& section) override { Rebuild(&section, false); }
   void SectionClearing() override { Rebuild(nullptr); }
   void BusyChanged(bool busy) override { setEnabled(!busy); }
 
