@@ -167,4 +167,7 @@ KX_COMMAND(
     "convert",
     "convert IN... -o OUT [--format segy|su|seg2|kxf] [--crop T0:T1] [--filter FILTER] [--offset-limit L] "
     "[--select MODE:FROM:TO:STEP[:FROM:TO:STEP]]",
-    "load files as one section and write it (SEG-Y rev 1, SU, SEG-2 or KXF)", RunConvert);
+    "load files as one section and write it (SEG-Y rev 1, SU, SEG-2 or KXF); --select MODE: 1 "
+    "crossline:inline, "
+    "2 cdp:line, 3 cdpx:cdpy (coordinate windows, steps ignored), 4 ffid:chan, 5 trace index (one range)",
+    RunConvert);

@@ -36,6 +36,9 @@ TEST(KxtoolBasics, VersionAndHelp) {
   EXPECT_EQ(h.status, 0);
   EXPECT_NE(h.out.find("--log-level N"), std::string::npos);
   EXPECT_NE(h.out.find("version"), std::string::npos);
+  // Users' scripts pick the --select mode by number: help names each one.
+  for (const char* mode : {"1 crossline:inline", "2 cdp:line", "3 cdpx:cdpy", "4 ffid:chan", "5 trace index"})
+    EXPECT_NE(h.out.find(mode), std::string::npos) << mode;
 }
 
 TEST(KxtoolBasics, BadCommandsAndOptionsFail) {
