@@ -217,5 +217,11 @@ int ReadSegdHeaders(SeismicSection& section, const std::string& path, SegdGenera
 
 int ReadSegd(SeismicSection& section, const std::string& path, LoadParams& /*params*/) {
   SegdGeneralHeader h;
-  return ReadSegdHeaders(section, path, &h);
+  int rc = ReadSegdHeaders(section, path, &h);
+  // Otherwise the user sees header lines and then "no data" with no reason.
+  if (rc != kStatusOpenFailed)
+    LogPrint(LogWarning,
+             "WARNING: SEG-D file '%s': only its general headers are decoded; no traces are loaded",
+             path.c_str());
+  return rc;
 }

@@ -263,6 +263,7 @@ TEST(SegdHeader, RealFileFromRecordingSystem) {
   LogCapture log;
   EXPECT_EQ(ReadSegd(section, path, params), -1);
   EXPECT_EQ(section.Count(), 0);
+  EXPECT_TRUE(log.Contains("only its general headers are decoded; no traces are loaded"));
   EXPECT_EQ(ReadSegdHeaders(section, path, &h), -1);
   EXPECT_EQ(h.fileNumber, 1);
   EXPECT_EQ(h.formatCode, 8058);
