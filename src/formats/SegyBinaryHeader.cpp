@@ -56,10 +56,21 @@ void ClearRange(uint8_t* bh, int first, int end) {
   std::memset(bh + BinaryHeaderOffset(first), 0, static_cast<std::size_t>(end - first));
 }
 
+// A binary header of printable characters and line ends: a text file, most
+// likely, given a seismic file's name.
+bool HoldsText(const uint8_t* bh) {
+  int printable = 0;
+  for (int i = 0; i < kSegyBinaryBytes; ++i)
+    if ((bh[i] >= 0x20 && bh[i] < 0x7F) || bh[i] == '\n' || bh[i] == '\r' || bh[i] == '\t') ++printable;
+  return printable >= kSegyBinaryBytes * 95 / 100;
+}
+
 int CheckFormat(const uint8_t* bh, bool log) {
   int code = BinaryWord<int16_t>(bh, kBhFormat);
   if (code <= 0 || code > 16 || code == 13 || code == 14) {
     if (log) LogPrint(LogError, "\nERROR: SEG-Y sample format code %d IS UNKNOWN\n", code);
+    if (log && HoldsText(bh))
+      LogPrint(LogError, "ERROR: this is not a seismic file: its binary file header is plain text");
     return kStatusBadHeader;
   }
   if (!SegyFormatSupported(code)) {

@@ -187,3 +187,21 @@ TEST(ReaderHardening, NonFiniteSamplesAreCountedOncePerFile) {
   const std::string expected = "WARNING: 4 non-finite samples (NaN or infinity) in '" + bad + "'";
   EXPECT_EQ(warnings, (std::vector<std::string>{expected, expected}));
 }
+
+// A text file named like a seismic file says so in one line, before the header dump.
+TEST(ReaderHardening, TextFileNamedSegyIsCalledText) {
+  kxtest::TempDir dir("kx_text");
+  const std::string path = dir / "notes.sgy";
+  std::string text;
+  for (int i = 1; i <= 200; ++i) text += "this is not a seismic file, line " + std::to_string(i) + "\n";
+  kxtest::WriteFileBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
+  kxtest::LogCapture log;
+  SeismicSection s;
+  LoadParams params;
+  LoadFileList(s, {path}, params);
+  EXPECT_EQ(s.Count(), 0);
+  const std::string all = log.Text();
+  const std::size_t said = all.find("this is not a seismic file: its binary file header is plain text");
+  ASSERT_NE(said, std::string::npos);
+  EXPECT_LT(said, all.find("SEG-Y Binary File Header"));
+}
