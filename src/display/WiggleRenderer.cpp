@@ -177,8 +177,10 @@ int WiggleRenderer::CollectPoints(const TraceRecord* trace, int first, int x, fl
 void WiggleRenderer::DrawWiggleTrace(int n, int x, const TraceStyle& style, const float* samples) {
   const TraceRecord* trace = m_in.traces[n];
   if (trace == nullptr || !(trace->DT > 0.0) || samples == nullptr) return;
-  const int right = m_in.plotLeft + m_in.plotWidth, top = m_in.plotTop, bottom = top + m_in.plotHeight;
-  m_painter.SetClip(PixelRect{0, top, right, bottom});
+  // Clipped to the plot: at high gain the first traces would swing over the time axis labels.
+  const int left = m_in.plotLeft, right = left + m_in.plotWidth, top = m_in.plotTop,
+            bottom = top + m_in.plotHeight;
+  m_painter.SetClip(PixelRect{left, top, right, bottom});
   int first = std::max(0, PixelTrunc((m_params.m_startTime - trace->DELAY) / trace->DT));
   if (first >= trace->NS) return m_painter.RemoveClip();
   if (style.zeroLine) {
@@ -198,7 +200,7 @@ void WiggleRenderer::DrawWiggleTrace(int n, int x, const TraceStyle& style, cons
   m_painter.Polyline(m_points.data() + 1, kept);
   if (style.fillMode == kFillPositive || style.fillMode == kFillNegative) {
     m_painter.SetClip(style.fillMode == kFillPositive ? PixelRect{x, top, right, bottom}
-                                                      : PixelRect{0, top, x + 1, bottom});
+                                                      : PixelRect{left, top, x + 1, bottom});
     m_points[kept + 1] = PixelPoint{edge, m_points[kept].y};
     m_painter.SetFillIndex(style.fill);
     m_painter.Polygon(m_points.data(), kept + 2);

@@ -99,6 +99,31 @@ TEST(WiggleRender, ExcursionIsClipped) {
 }
 
 // v = 0 (an all-zero trace): every point lies on the zero line.
+// At the highest gain the first trace's swings stay inside the plot: none over
+// the time axis on the left, whatever the fill.
+TEST(WiggleRender, SwingsStayInsideThePlot) {
+  auto s = MakeSection(3, 300, 0.001, [](int, int i) { return i % 40 < 20 ? -1.0f : 1.0f; });
+  TestView v(600, 400);
+  v.Show(*s);
+  DisplayParams& p = v.view.Params();
+  for (int fill : {kFillNone, kFillPositive, kFillNegative}) {
+    WiggleMode(p, fill);
+    p.m_pixPerTrace = 60.0;
+    p.m_wiggleGain = 1000.0;
+    p.m_wiggleClip = 1000.0f;
+    v.Draw();
+    const auto& g = v.G();
+    for (int y = 0; y < 400; ++y)
+      for (int x = 0; x < 600; ++x) {
+        const bool inside =
+            x >= g.plotLeft && x < g.plotLeft + g.plotWidth && y >= g.plotTop && y < g.plotTop + g.plotHeight;
+        if (!inside) {
+          ASSERT_NE(v.At(x, y), kSchemeWiggle) << fill << " at " << x << "," << y;
+        }
+      }
+  }
+}
+
 TEST(WiggleRender, ZeroTraceLiesOnItsZeroLine) {
   auto s = MakeSection(3, 120, 0.001, [](int n, int i) { return n == 1 ? 0.0f : std::sin(0.2f * i); });
   TestView v(200, 160);
