@@ -15,7 +15,7 @@ int AmpSpectrumPlotter::Create(int width, int height, TextRenderer* text) {
 }
 
 int AmpSpectrumPlotter::Initialize(const SeismicSection& s, const IIRFilter& filter) {
-  if (int st = m_spec.Initialize(s, filter); st != 0) return st;
+  if (int st = m_spectrum.Initialize(s, filter); st != 0) return st;
   SetAxes();
   Sync();
   m_graph.ResetView();
@@ -23,28 +23,28 @@ int AmpSpectrumPlotter::Initialize(const SeismicSection& s, const IIRFilter& fil
 }
 
 void AmpSpectrumPlotter::Reset() {
-  m_spec.Reset();
+  m_spectrum.Reset();
   m_fields = {};
   Sync();
 }
 
 void AmpSpectrumPlotter::SetAxes() {
-  m_graph.SetXAxis(kAxisBottom | kAxisLabels | kAxisGrid, 0, 10, m_spec.UnitFactor(), m_spec.UnitName());
-  m_graph.SetXRange(0.0, m_spec.Nyquist());
-  const bool db = m_spec.DbOption();
+  m_graph.SetXAxis(kAxisBottom | kAxisLabels | kAxisGrid, 0, 10, m_spectrum.UnitFactor(), m_spectrum.UnitName());
+  m_graph.SetXRange(0.0, m_spectrum.Nyquist());
+  const bool db = m_spectrum.DbOption();
   m_graph.SetYAxis(0, kAxisBottom | kAxisLabels | kAxisGrid, db ? 0 : kGraduationOutward,
-                   m_spec.YTargetIntervals(), 1.0, db ? "dB" : "");
-  m_graph.SetYRange(0, m_spec.YMin(), m_spec.YMax());
+                   m_spectrum.YTargetIntervals(), 1.0, db ? "dB" : "");
+  m_graph.SetYRange(0, m_spectrum.YMin(), m_spectrum.YMax());
 }
 
 void AmpSpectrumPlotter::Sync() {
   const auto t0 = std::chrono::steady_clock::now();
   std::vector<CurvePoint> pts;
   for (int slot = 0; slot < AmpSpectrum::kCurveCount; ++slot) {
-    const SpectrumCurve& c = m_spec.Curve(slot);
+    const SpectrumCurve& c = m_spectrum.Curve(slot);
     pts = c.points;
     // In dB the peak is 0 dB, a value, not the plotter's missing-value mark.
-    if (m_spec.DbOption() && slot != AmpSpectrum::kPassBandCurve)
+    if (m_spectrum.DbOption() && slot != AmpSpectrum::kPassBandCurve)
       for (CurvePoint& p : pts)
         if (p.y == 0.0f) p.y = -1e-6f;
     CurveGraph* g = m_graph.Curve(slot);
@@ -68,28 +68,28 @@ void AmpSpectrumPlotter::Sync() {
 
 int AmpSpectrumPlotter::SelectTrace(const SeismicSection& s, int index, const IIRFilter& filter,
                                     bool compute) {
-  int st = m_spec.SelectTrace(s, index, filter, compute);
+  int st = m_spectrum.SelectTrace(s, index, filter, compute);
   Sync();
   return st;
 }
 
 int AmpSpectrumPlotter::SetCurrentTrace(bool on, const SeismicSection& s, const IIRFilter& filter,
                                         bool compute) {
-  m_spec.SetCurrentTraceOption(on);
-  if (m_spec.CurrentTrace() < 0) return Sync(), 0;
-  return SelectTrace(s, m_spec.CurrentTrace(), filter, compute);
+  m_spectrum.SetCurrentTraceOption(on);
+  if (m_spectrum.CurrentTrace() < 0) return Sync(), 0;
+  return SelectTrace(s, m_spectrum.CurrentTrace(), filter, compute);
 }
 
 int AmpSpectrumPlotter::SetFiltered(bool on, const SeismicSection& s, const IIRFilter& filter, bool compute) {
-  m_spec.SetFilteredOption(on);
-  if (m_spec.CurrentTrace() < 0) return Sync(), 0;
-  return SelectTrace(s, m_spec.CurrentTrace(), filter, compute);
+  m_spectrum.SetFilteredOption(on);
+  if (m_spectrum.CurrentTrace() < 0) return Sync(), 0;
+  return SelectTrace(s, m_spectrum.CurrentTrace(), filter, compute);
 }
 
 int AmpSpectrumPlotter::ComputeWhole(const SeismicSection& s, int threads) {
-  const bool work = m_spec.WholeDirty();
+  const bool work = m_spectrum.WholeDirty();
   if (work && m_status) m_status("Computing Whole Section Spectrum");
-  int st = m_spec.ComputeWholeSpectrum(s, threads);
+  int st = m_spectrum.ComputeWholeSpectrum(s, threads);
   if (work && m_status) m_status("");
   Sync();
   return st;
@@ -97,24 +97,24 @@ int AmpSpectrumPlotter::ComputeWhole(const SeismicSection& s, int threads) {
 
 int AmpSpectrumPlotter::ComputeRange(const SeismicSection& s, int threads) {
   if (m_status) m_status("computing Spectrum for defined range");
-  int st = m_spec.ComputeRangeSpectrum(s, threads);
+  int st = m_spectrum.ComputeRangeSpectrum(s, threads);
   if (m_status) m_status("");
   Sync();
   return st;
 }
 
 int AmpSpectrumPlotter::SetWhole(bool on, const SeismicSection& s, int threads) {
-  m_spec.SetWholeOption(on);
+  m_spectrum.SetWholeOption(on);
   if (!on) return Sync(), 0;
   return ComputeWhole(s, threads);
 }
 
 int AmpSpectrumPlotter::RecomputeWhole(const SeismicSection& s, int threads) {
-  return m_spec.WholeOption() ? ComputeWhole(s, threads) : 0;
+  return m_spectrum.WholeOption() ? ComputeWhole(s, threads) : 0;
 }
 
 int AmpSpectrumPlotter::SetRangeOption(bool on, const SeismicSection& s, int threads, bool* flash) {
-  m_spec.SetRangeOption(on);
+  m_spectrum.SetRangeOption(on);
   *flash = false;
   if (!on) return Sync(), 0;
   return ApplyRangeFields(s, threads, flash);
@@ -123,10 +123,10 @@ int AmpSpectrumPlotter::SetRangeOption(bool on, const SeismicSection& s, int thr
 int AmpSpectrumPlotter::ApplyRangeFields(const SeismicSection& s, int threads, bool* flash) {
   SpectrumRangeLimits limits{s.Count(), s.Summary().minTime, s.Summary().maxTime};
   SpectrumRangeValue v;
-  if (ReadSpectrumRangeFields(m_fields, limits, m_spec.RangeOption(), &v, flash) != 0)
+  if (ReadSpectrumRangeFields(m_fields, limits, m_spectrum.RangeOption(), &v, flash) != 0)
     return Sync(), kStatusRefused;
-  m_spec.SetRange(v.first, v.last, v.t0, v.t1);
-  return m_spec.RangeOption() ? ComputeRange(s, threads) : (Sync(), 0);
+  m_spectrum.SetRange(v.first, v.last, v.t0, v.t1);
+  return m_spectrum.RangeOption() ? ComputeRange(s, threads) : (Sync(), 0);
 }
 
 int AmpSpectrumPlotter::SetRangeFromView(const ViewSelection& sel, const SeismicSection& s, int threads,
@@ -139,15 +139,15 @@ int AmpSpectrumPlotter::SetRangeFromView(const ViewSelection& sel, const Seismic
   SpectrumRangeValue v;
   bool flash = false;
   if (ReadSpectrumRangeFields(m_fields, limits, false, &v, &flash) != 0) return kStatusRefused;
-  m_spec.SetRange(v.first, v.last, v.t0, v.t1);
-  if (compute && m_spec.RangeOption()) return ComputeRange(s, threads);
+  m_spectrum.SetRange(v.first, v.last, v.t0, v.t1);
+  if (compute && m_spectrum.RangeOption()) return ComputeRange(s, threads);
   Sync();
   return 0;
 }
 
 void AmpSpectrumPlotter::SetDb(bool on) {
-  m_spec.SetDbOption(on);
-  if (m_spec.IsInitialized()) SetAxes();
+  m_spectrum.SetDbOption(on);
+  if (m_spectrum.IsInitialized()) SetAxes();
   Sync();
   m_graph.ResetView();
 }
@@ -160,19 +160,19 @@ void AmpSpectrumPlotter::SetDark(bool on) {
 }
 
 int AmpSpectrumPlotter::FilterChanged(const SeismicSection& s, const IIRFilter& filter, bool compute) {
-  m_spec.FilterChanged(filter);
-  if (m_spec.CurrentTrace() >= 0 && m_spec.FilteredOption())
-    return SelectTrace(s, m_spec.CurrentTrace(), filter, compute);
+  m_spectrum.FilterChanged(filter);
+  if (m_spectrum.CurrentTrace() >= 0 && m_spectrum.FilteredOption())
+    return SelectTrace(s, m_spectrum.CurrentTrace(), filter, compute);
   Sync();
   return 0;
 }
 
 std::string AmpSpectrumPlotter::Readout() const {
-  if (!m_spec.IsInitialized()) return "";
-  return m_spec.CursorReadout(m_graph.MouseDataX(), m_graph.MouseDataY());
+  if (!m_spectrum.IsInitialized()) return "";
+  return m_spectrum.CursorReadout(m_graph.MouseDataX(), m_graph.MouseDataY());
 }
 
 std::string AmpSpectrumPlotter::TraceField() const {
-  if (m_spec.CurrentTrace() < 0 || !(m_spec.CurrentTraceOption() || m_spec.FilteredOption())) return "";
-  return std::to_string(m_spec.CurrentTrace() + 1);
+  if (m_spectrum.CurrentTrace() < 0 || !(m_spectrum.CurrentTraceOption() || m_spectrum.FilteredOption())) return "";
+  return std::to_string(m_spectrum.CurrentTrace() + 1);
 }

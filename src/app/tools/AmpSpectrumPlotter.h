@@ -34,13 +34,13 @@ class AmpSpectrumPlotter {
   int Initialize(const SeismicSection& s, const IIRFilter& filter);
   // Forget the dataset (before a load, a resampling or a shift): curves and fields emptied.
   void Reset();
-  bool IsInitialized() const { return m_spec.IsInitialized(); }
+  bool IsInitialized() const { return m_spectrum.IsInitialized(); }
 
   // Trace spectra of index (computed when `compute`, i.e. the window shows).
   int SelectTrace(const SeismicSection& s, int index, const IIRFilter& filter, bool compute);
   // After a sort: no current trace, its curves and field emptied.
   void ForgetTrace() {
-    m_spec.ForgetTrace();
+    m_spectrum.ForgetTrace();
     Sync();
   }
   // The panel's check boxes. Current Trace and Filtered select the current
@@ -69,7 +69,7 @@ class AmpSpectrumPlotter {
   std::string TraceField() const;
   SpectrumRangeFields& Fields() { return m_fields; }
   XGrapher& Graph() { return m_graph; }
-  const AmpSpectrum& Spectrum() const { return m_spec; }
+  const AmpSpectrum& Spectrum() const { return m_spectrum; }
 
  private:
   int ComputeWhole(const SeismicSection& s, int threads);
@@ -78,7 +78,7 @@ class AmpSpectrumPlotter {
   // Curves into the plotter slots, then redraw.
   void Sync();
 
-  AmpSpectrum m_spec;
+  AmpSpectrum m_spectrum;
   XGrapher m_graph;
   SpectrumRangeFields m_fields;
   StatusHook m_status;
