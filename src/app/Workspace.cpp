@@ -314,46 +314,21 @@ int Workspace::ResampleTraces(double newInterval, ResampleProgress progress) {
     LogPrint(LogWarning, "WARNING: resampling refused: %s", m_section ? "busy" : "no section loaded");
     return kResampleRefused;
   }
-  JoinWorker();  // the previous run's thread, already past its work
   m_resample.newInterval = newInterval;
-  m_workerActive = true;
-  ChangeBusy(true);
-  // The Trace Info panel reads a trace that is about to be replaced.
-  Notify(&WorkspaceObserver::SetTraceInfo, -1);
   BeginProgress("resampling");
   ResampleProgress report = [bar = ProgressCallback(), progress = std::move(progress)](int32_t d, int32_t t) {
     bar(d, t);
     if (progress) progress(d, t);
   };
-  try {
-    m_worker = std::thread(&Workspace::ResampleWorker, this, newInterval, m_resample.applyLowPass,
-                           Settings().numThreads, std::move(report));
-  } catch (const std::system_error& e) {
-    LogPrint(LogError, "\n\nERROR: ResampleTraces thread creation failed\n");
-    LogPrint(LogError, "%s", e.what());
-    ConsoleRaise();
-    EndProgress();
-    m_workerActive = false;
-    ChangeBusy(false);
-    return kResampleNoThread;
-  }
-  if (!m_poster) {
-    JoinWorker();
-    FinishResample();
-  }
-  return 0;
-}
-
-void Workspace::ResampleWorker(double newInterval, int32_t applyLowPass, int numThreads,
-                               ResampleProgress progress) {
-  ResampleReport report;
-  int rc = ResampleSection(*m_section, newInterval, applyLowPass, numThreads, progress, &report);
-  m_resampleReport = report;
-  m_resampleStatus = rc;
-  m_resampleTarget = newInterval;
-  // The poster's queue orders these writes before the completion reads them;
-  // without a poster the join does.
-  if (m_poster) m_poster([this] { FinishResample(); });
+  // The worker reads its own copies: the dialog may change the kept settings meanwhile.
+  auto work = [this, newInterval, lowPass = m_resample.applyLowPass, threads = Settings().numThreads,
+               report = std::move(report)] {
+    ResampleReport r;
+    m_resampleStatus = ResampleSection(*m_section, newInterval, lowPass, threads, report, &r);
+    m_resampleReport = r;
+    m_resampleTarget = newInterval;
+  };
+  return StartBackground("ResampleTraces", std::move(work), [this] { FinishResample(); });
 }
 
 void Workspace::FinishResample() {

@@ -188,7 +188,6 @@ class Workspace {
   void Notify(void (WorkspaceObserver::*method)(Params...), const Args&... args);
   // Runs on the worker with the choices taken when the run started, so that
   // the dialogs may change them meanwhile.
-  void ResampleWorker(double newInterval, int32_t applyLowPass, int numThreads, ResampleProgress progress);
   void FinishResample();
   void FinishShift();
   void JoinWorker();
