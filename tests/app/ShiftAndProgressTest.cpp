@@ -20,9 +20,12 @@
 #include "formats/SegyWriter.h"
 #include "section/SeismicSection.h"
 #include "support/SectionBuilder.h"
+#include "support/SectionCompare.h"
 #include "support/TempDir.h"
 
 namespace {
+using kxtest::ExpectSameTraces;
+using kxtest::LoadCopy;
 // Records what a tool window and the main window's bar hear, in order.
 class Recorder : public WorkspaceObserver {
  public:
@@ -38,22 +41,6 @@ class Recorder : public WorkspaceObserver {
   std::vector<ProgressInfo> progress;
   std::vector<std::thread::id> threads;
 };
-
-std::unique_ptr<SeismicSection> LoadCopy(const std::string& path) {
-  auto s = std::make_unique<SeismicSection>();
-  LoadParams p;
-  if (LoadFileList(*s, {path}, p) != 0 || s->Scan() <= 0) return nullptr;
-  return s;
-}
-
-void ExpectSameTraces(const SeismicSection& a, const SeismicSection& b) {
-  ASSERT_EQ(a.Count(), b.Count());
-  for (int t = 0; t < a.Count(); ++t) {
-    ASSERT_EQ(a.Trace(t)->NS, b.Trace(t)->NS) << t;
-    ASSERT_EQ(a.Trace(t)->DELAY, b.Trace(t)->DELAY) << t;
-    for (int i = 0; i < a.Trace(t)->NS; ++i) ASSERT_EQ(a.Trace(t)->Samples()[i], b.Trace(t)->Samples()[i]);
-  }
-}
 
 class WorkspaceShift : public ::testing::Test {
  protected:

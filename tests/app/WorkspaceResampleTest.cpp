@@ -25,11 +25,14 @@
 #include "formats/SegyWriter.h"
 #include "processing/ActiveFilter.h"
 #include "section/SeismicSection.h"
+#include "support/SectionCompare.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+using kxtest::ExpectSameTraces;
+using kxtest::LoadCopy;
 // Records the calls and the thread each came on.
 class Window : public WorkspaceObserver {
  public:
@@ -81,24 +84,6 @@ class UiQueue {
   std::condition_variable m_cv;
   std::deque<std::function<void()>> m_tasks;
 };
-
-std::unique_ptr<SeismicSection> LoadCopy(const std::string& path) {
-  auto s = std::make_unique<SeismicSection>();
-  LoadParams p;
-  if (LoadFileList(*s, {path}, p) != 0 || s->Scan() <= 0) return nullptr;
-  return s;
-}
-
-void ExpectSameTraces(const SeismicSection& a, const SeismicSection& b) {
-  ASSERT_EQ(a.Count(), b.Count());
-  for (int t = 0; t < a.Count(); ++t) {
-    const TraceRecord* x = a.Trace(t);
-    const TraceRecord* y = b.Trace(t);
-    ASSERT_EQ(x->NS, y->NS) << t;
-    ASSERT_EQ(x->DT, y->DT) << t;
-    for (int i = 0; i < x->NS; ++i) ASSERT_EQ(x->Samples()[i], y->Samples()[i]) << t << "," << i;
-  }
-}
 
 class WorkspaceResample : public ::testing::Test {
  protected:
