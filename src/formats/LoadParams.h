@@ -29,6 +29,10 @@ struct LoadParams {
   int64_t keepFrom = 0;
   int64_t keepTo = INT64_MAX;
   int64_t skipped = 0;
+  // Open what the strict rules refuse, each assumption logged once per file as a warning. Off by
+  // default: reading stays strict unless the user asks.
+  bool tolerant = false;
+  int32_t tolerantIntervalUs = 0;  // for traces with no usable interval; 0: the binary header's, else 4 ms
   // Told now and then how far the load got: (bytes read, bytes of all the files). Optional; called on
   // the loading thread. LoadFileList keeps the two offsets below; readers go through ReportReadBytes.
   std::function<void(int64_t done, int64_t total)> progress;
