@@ -18,6 +18,11 @@ bool TraceStream::Read(void* dst, std::size_t n) {
 
 bool TraceStream::Skip(int64_t n) {
   if (n == 0) return true;
+  // A seek lands anywhere past the end; what follows would then be sized by garbage.
+  if (m_size >= 0 && n > m_size - m_pos) {
+    errno = 0;
+    return false;
+  }
   if (fseeko(m_fp, n, SEEK_CUR) != 0) return false;
   m_pos += n;
   return true;

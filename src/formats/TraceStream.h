@@ -3,6 +3,7 @@
 // samples. Shared by the reader and the header scan.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 
@@ -39,7 +40,7 @@ class TraceStream {
   // Sample count and interval (µs) of the current trace, before validation.
   void Sampling(uint32_t* ns, double* intervalUs) const;
   // Bytes left after the current position; -1 when the size is unknown.
-  int64_t Remaining() const { return m_size < 0 ? -1 : m_size - m_pos; }
+  int64_t Remaining() const { return m_size < 0 ? -1 : std::max<int64_t>(0, m_size - m_pos); }
   int64_t Position() const { return m_pos; }
   FILE* Stream() const { return m_fp; }
   const SegyFileInfo& Info() const { return m_info; }

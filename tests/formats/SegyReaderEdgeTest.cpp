@@ -221,6 +221,14 @@ TEST(SegyTraces, GarbageSampleCountIsAReadErrorNotAnAllocation) {
   EXPECT_EQ(r.rc, 0);
   EXPECT_TRUE(log.Contains("ERROR: Failed to read trace data, trace #1, 2000000000smp @ 1000us"));
   EXPECT_FALSE(log.Contains("malloc failure"));
+
+  // The same claim behind 255 further extensions that would end far past the end of the file.
+  b.Bin32(307, 256);
+  LogCapture past;
+  r = Load("past.sgy", b.Segy());
+  EXPECT_EQ(r.rc, 0);
+  EXPECT_TRUE(past.Contains("ERROR: Failed to skip 255 proprietary THExtended, trace #1"));
+  EXPECT_FALSE(past.Contains("malloc failure"));
 }
 
 TEST(SegyTraces, HeaderScalarsDatesAndDms) {
