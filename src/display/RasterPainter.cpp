@@ -212,7 +212,14 @@ void RasterPainter::FillRows(int64_t rowLo, int64_t rowHi) {
     std::erase_if(m_active, [y](const Edge* e) { return e->bottom <= y; });
     m_crossings.clear();
     for (const Edge* e : m_active) m_crossings.push_back(e->x0 + (static_cast<double>(y) - e->y0) * e->slope);
-    std::sort(m_crossings.begin(), m_crossings.end());
+    // A wiggle's lobes cross a row two or four times: insertion sort there.
+    if (m_crossings.size() <= 8) {
+      for (std::size_t k = 1; k < m_crossings.size(); ++k)
+        for (std::size_t j = k; j > 0 && m_crossings[j] < m_crossings[j - 1]; --j)
+          std::swap(m_crossings[j], m_crossings[j - 1]);
+    } else {
+      std::sort(m_crossings.begin(), m_crossings.end());
+    }
     for (std::size_t k = 0; k + 1 < m_crossings.size(); k += 2) {
       Span(y, static_cast<int64_t>(std::ceil(m_crossings[k])),
            static_cast<int64_t>(std::ceil(m_crossings[k + 1])), m_fillIndex, invert);

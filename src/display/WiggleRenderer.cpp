@@ -197,11 +197,29 @@ void WiggleRenderer::DrawWiggleTrace(int n, int x, const TraceStyle& style, cons
   m_points[0] = PixelPoint{edge, m_in.TimeToRow(first * trace->DT + trace->DELAY)};
   int kept = CollectPoints(trace, first, x, k, limit, samples);
   m_painter.SetLineIndex(style.line);
+  const bool filled = style.fillMode == kFillPositive || style.fillMode == kFillNegative;
+  const PixelRect lobes = style.fillMode == kFillPositive ? PixelRect{x, top, right, bottom}
+                                                          : PixelRect{left, top, x + 1, bottom};
+  m_points[kept + 1] = PixelPoint{edge, m_points[kept].y};
+  if (filled && lobes.left >= left && lobes.right <= right) {
+    // The same pixels as the wiggle, then the lobes with their outline, in
+    // one pass over the wiggle: lines never change pixels under a smaller
+    // clip, so the outline's wiggle part inside the lobes' side is the wiggle
+    // itself and only the closing sides remain to draw after the fill.
+    m_painter.SetClip(lobes);
+    m_painter.SetFillIndex(style.fill);
+    m_painter.Polygon(m_points.data(), kept + 2, false);
+    m_painter.SetClip(PixelRect{left, top, right, bottom});
+    m_painter.Polyline(m_points.data() + 1, kept);
+    m_painter.SetClip(lobes);
+    m_painter.Polyline(m_points.data(), 2);
+    m_painter.Polyline(m_points.data() + kept, 2);
+    m_painter.Line(m_points[kept + 1].x, m_points[kept + 1].y, m_points[0].x, m_points[0].y);
+    return m_painter.RemoveClip();
+  }
   m_painter.Polyline(m_points.data() + 1, kept);
-  if (style.fillMode == kFillPositive || style.fillMode == kFillNegative) {
-    m_painter.SetClip(style.fillMode == kFillPositive ? PixelRect{x, top, right, bottom}
-                                                      : PixelRect{left, top, x + 1, bottom});
-    m_points[kept + 1] = PixelPoint{edge, m_points[kept].y};
+  if (filled) {
+    m_painter.SetClip(lobes);
     m_painter.SetFillIndex(style.fill);
     m_painter.Polygon(m_points.data(), kept + 2);
   }

@@ -89,11 +89,61 @@ typedef float VecF __attribute__((vector_size(kLanes * sizeof(float))));
 
 using LanePassFn = void (*)(const Biquad*, float*, int64_t, bool);
 
+// Eight traces into and out of the interleaved buffer in 8 x 8 tiles
+// transposed in registers (a transposition is its own inverse), the samples
+// past the last whole tile one by one. Only moves floats: no rounding.
+#define KX_DEFINE_TRANSPOSE(NAME)                                                          \
+  inline void NAME##Tile(VecF* r) {                                                        \
+    typedef int IdxV __attribute__((vector_size(kLanes * sizeof(int))));                   \
+    const IdxV lo = {0, 8, 1, 9, 4, 12, 5, 13}, hi = {2, 10, 3, 11, 6, 14, 7, 15};         \
+    const IdxV pairLo = {0, 1, 8, 9, 4, 5, 12, 13}, pairHi = {2, 3, 10, 11, 6, 7, 14, 15}; \
+    const IdxV halfLo = {0, 1, 2, 3, 8, 9, 10, 11}, halfHi = {4, 5, 6, 7, 12, 13, 14, 15}; \
+    VecF t[8], u[8];                                                                       \
+    for (int k = 0; k < 8; k += 2) {                                                       \
+      t[k] = __builtin_shuffle(r[k], r[k + 1], lo);                                        \
+      t[k + 1] = __builtin_shuffle(r[k], r[k + 1], hi);                                    \
+    }                                                                                      \
+    for (int k = 0; k < 8; k += 4) {                                                       \
+      u[k] = __builtin_shuffle(t[k], t[k + 2], pairLo);                                    \
+      u[k + 1] = __builtin_shuffle(t[k], t[k + 2], pairHi);                                \
+      u[k + 2] = __builtin_shuffle(t[k + 1], t[k + 3], pairLo);                            \
+      u[k + 3] = __builtin_shuffle(t[k + 1], t[k + 3], pairHi);                            \
+    }                                                                                      \
+    for (int k = 0; k < 4; ++k) {                                                          \
+      r[k] = __builtin_shuffle(u[k], u[k + 4], halfLo);                                    \
+      r[k + 4] = __builtin_shuffle(u[k], u[k + 4], halfHi);                                \
+    }                                                                                      \
+  }                                                                                        \
+  void NAME##In(const float* const* in, float* buf, int64_t n) {                           \
+    int64_t i = 0;                                                                         \
+    for (; i + kLanes <= n; i += kLanes) {                                                 \
+      VecF r[kLanes];                                                                      \
+      for (int l = 0; l < kLanes; ++l) std::memcpy(&r[l], in[l] + i, sizeof r[l]);         \
+      NAME##Tile(r);                                                                       \
+      std::memcpy(buf + i * kLanes, r, sizeof r);                                          \
+    }                                                                                      \
+    for (; i < n; ++i)                                                                     \
+      for (int l = 0; l < kLanes; ++l) buf[i * kLanes + l] = in[l][i];                     \
+  }                                                                                        \
+  void NAME##Out(const float* buf, float* const* out, int64_t n) {                         \
+    int64_t i = 0;                                                                         \
+    for (; i + kLanes <= n; i += kLanes) {                                                 \
+      VecF r[kLanes];                                                                      \
+      std::memcpy(r, buf + i * kLanes, sizeof r);                                          \
+      NAME##Tile(r);                                                                       \
+      for (int l = 0; l < kLanes; ++l) std::memcpy(out[l] + i, &r[l], sizeof r[l]);        \
+    }                                                                                      \
+    for (; i < n; ++i)                                                                     \
+      for (int l = 0; l < kLanes; ++l) out[l][i] = buf[i * kLanes + l];                    \
+  }
+
 #pragma GCC push_options
 #pragma GCC optimize("fp-contract=off")
 KX_DEFINE_LANE_PASSES(PassLanesGeneric)
+KX_DEFINE_TRANSPOSE(TransposeGeneric)
 #pragma GCC target("avx2")
 KX_DEFINE_LANE_PASSES(PassLanesAvx2)
+KX_DEFINE_TRANSPOSE(TransposeAvx2)
 #pragma GCC pop_options
 #pragma GCC push_options
 #pragma GCC optimize("fp-contract=off")
@@ -101,6 +151,7 @@ KX_DEFINE_LANE_PASSES(PassLanesAvx2)
 KX_DEFINE_LANE_PASSES(PassLanesAvx512)
 #pragma GCC pop_options
 #undef KX_DEFINE_LANE_PASSES
+#undef KX_DEFINE_TRANSPOSE
 
 template <int... S>
 constexpr auto MakeLaneTables(std::integer_sequence<int, S...>) {
@@ -123,9 +174,23 @@ int SupportedLevel() {
 
 std::atomic<int> g_levelCap{2};
 
+int Level() {
+  return std::min(SupportedLevel(), g_levelCap.load(std::memory_order_relaxed));
+}
+
 // The widest vector unit of this processor (within the cap).
 const std::array<LanePassFn, kMaxSections + 1>& LanePasses() {
-  return kLaneTables[std::min(SupportedLevel(), g_levelCap.load(std::memory_order_relaxed))];
+  return kLaneTables[Level()];
+}
+
+// Whole groups of eight traces into and out of the buffer.
+void InterleaveGroup(const float* const* in, float* buf, int64_t n) {
+  if (Level() >= 1) return TransposeAvx2In(in, buf, n);
+  TransposeGenericIn(in, buf, n);
+}
+void DeinterleaveGroup(const float* buf, float* const* out, int64_t n) {
+  if (Level() >= 1) return TransposeAvx2Out(buf, out, n);
+  TransposeGenericOut(buf, out, n);
 }
 
 float PeakAbs(const float* s, int64_t n) {
@@ -201,16 +266,22 @@ int RunFilterBatch(const IIRFilter& f, const float* const* in, float* const* out
   }
   for (int first = 0; first < count; first += kLanes) {
     int lanes = std::min(kLanes, count - first);
-    for (int64_t i = 0; i < n; ++i) {
-      float* row = buf + i * kLanes;
-      for (int l = 0; l < kLanes; ++l) row[l] = l < lanes ? in[first + l][i] : 0.0f;
+    if (lanes == kLanes) {
+      InterleaveGroup(in + first, buf, n);
+    } else {
+      for (int64_t i = 0; i < n; ++i) {
+        float* row = buf + i * kLanes;
+        for (int l = 0; l < kLanes; ++l) row[l] = l < lanes ? in[first + l][i] : 0.0f;
+      }
     }
     FilterLanes(f, buf, n);
-    for (int l = 0; l < lanes; ++l) {
-      float* dst = out[first + l];
-      for (int64_t i = 0; i < n; ++i) dst[i] = buf[i * kLanes + l];
-      if (peaks) peaks[first + l] = PeakAbs(dst, n);
+    if (lanes == kLanes) {
+      DeinterleaveGroup(buf, out + first, n);
+    } else {
+      for (int l = 0; l < lanes; ++l)
+        for (int64_t i = 0; i < n; ++i) out[first + l][i] = buf[i * kLanes + l];
     }
+    for (int l = 0; peaks && l < lanes; ++l) peaks[first + l] = PeakAbs(out[first + l], n);
   }
   std::free(buf);
   return 0;

@@ -139,4 +139,14 @@ TEST(FilteredTraceCache, BudgetKeepsTheLatestRedrawAndDropsTheFarthestFirst) {
   ASSERT_NE(copy, nullptr);
   EXPECT_EQ(peak, RunFilter(f, traces[42]->Samples(), out.data(), 1000));
   EXPECT_EQ(std::vector<float>(copy, copy + 1000), out);
+  // A trace that shrank has no copy until it is filtered again at its length.
+  traces[42]->NS = 333;
+  EXPECT_EQ(cache.Find(traces[42], &peak), nullptr);
+  ASSERT_EQ(cache.Fill(f, traces, std::vector<int>{42, 43}, 2), 0);
+  copy = cache.Find(traces[42], &peak);
+  ASSERT_NE(copy, nullptr);
+  out.assign(333, 0.0f);
+  EXPECT_EQ(peak, RunFilter(f, traces[42]->Samples(), out.data(), 333));
+  EXPECT_EQ(std::vector<float>(copy, copy + 333), out);
+  traces[42]->NS = 1000;
 }

@@ -107,6 +107,23 @@ TEST(GoldenImage, WiggleWithFill) {
   CompareWithGolden(v, "wiggle_fill");
 }
 
+// Negative lobes at a gain that overlaps neighbours, up to the plot's right
+// edge, where the last lobes are cut.
+TEST(GoldenImage, WiggleNegativeFillOverlapping) {
+  auto s = Survey();
+  TestView v(321, 220);
+  v.Show(*s);
+  DisplayParams& p = v.view.Params();
+  p.m_displayMode = kDisplayWiggle;
+  p.m_fillMode = kFillNegative;
+  p.m_pixPerTrace = 12.0;
+  p.m_wiggleGain = 4.0;
+  p.m_firstTrace = 1;
+  v.view.SetHighlighted(9);
+  v.Draw();
+  CompareWithGolden(v, "wiggle_fill_negative");
+}
+
 TEST(GoldenImage, DensityPalettes) {
   auto s = Survey();
   const char* names[kDensityPalettes] = {"density_grey", "density_red_black", "density_red_blue",

@@ -33,6 +33,7 @@ std::vector<int64_t> MixedLengths() {
   for (int64_t lone : {0, 1, 2, 3, 5, 299, 301}) n.push_back(lone);
   for (int i = 0; i < 9; ++i) n.push_back(i % 2 ? 2 : 1);
   for (int i = 0; i < 20; ++i) n.push_back(64 + i % 3);
+  for (int i = 0; i < 8; ++i) n.push_back(7);  // a whole lane group shorter than one tile
   return n;
 }
 

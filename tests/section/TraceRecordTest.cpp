@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "section/ByteOrder.h"
 #include "section/SeismicSection.h"
 
@@ -43,4 +45,27 @@ TEST(ByteOrder, ReversalCoversBlocksAndRemainder) {
   for (uint16_t i = 0; i < 9; ++i) w[i] = static_cast<uint16_t>(0x0100 + i);
   ReverseBytes16(w, 9);
   EXPECT_EQ(w[8], 0x0801);
+  // Every width over lengths around the 16-byte blocks, from an odd address.
+  for (std::size_t n : {0, 1, 3, 4, 5, 8, 17, 33}) {
+    alignas(16) unsigned char bytes[8 * 33 + 1];
+    for (std::size_t i = 0; i < sizeof bytes; ++i) bytes[i] = static_cast<unsigned char>(i * 7 + n);
+    auto check = [&](auto one, auto reverse) {
+      using T = decltype(one);
+      unsigned char copy[sizeof bytes];
+      std::memcpy(copy, bytes, sizeof bytes);
+      reverse(copy + 1, n);
+      for (std::size_t i = 0; i < n; ++i) {
+        T a, b;
+        std::memcpy(&a, bytes + 1 + i * sizeof(T), sizeof(T));
+        std::memcpy(&b, copy + 1 + i * sizeof(T), sizeof(T));
+        EXPECT_EQ(b, ByteSwap(a)) << sizeof(T) << " bytes, n " << n << ", word " << i;
+      }
+      EXPECT_EQ(
+          std::memcmp(copy + 1 + n * sizeof(T), bytes + 1 + n * sizeof(T), sizeof bytes - 1 - n * sizeof(T)),
+          0);
+    };
+    check(uint16_t{}, ReverseBytes16);
+    check(uint32_t{}, ReverseBytes32);
+    check(uint64_t{}, ReverseBytes64);
+  }
 }
