@@ -22,7 +22,7 @@ int WiggleOffset(float d, bool nonNegative, int limit) {
 }  // namespace
 
 WiggleRenderer::WiggleRenderer(BackingStore& store, const TraceRendererInput& in)
-    : m_store(store), m_in(in), m_params(*in.params), m_painter(store) {}
+    : m_in(in), m_params(*in.params), m_painter(store) {}
 
 int WiggleRenderer::ExcursionLimit(float wiggleClip, double pixPerTrace) {
   double b = static_cast<double>(wiggleClip) * 0.005 * pixPerTrace;

@@ -58,7 +58,6 @@ class WiggleRenderer {
   float Normaliser(const TraceRecord* trace, const float** samples);
   int CollectPoints(const TraceRecord* trace, int first, int x, float k, int limit, const float* samples);
 
-  BackingStore& m_store;
   const TraceRendererInput& m_in;
   const DisplayParams& m_params;
   RasterPainter m_painter;
