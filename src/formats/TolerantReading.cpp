@@ -102,9 +102,10 @@ bool TolerantRev2Layout(int fd, int64_t fileSize, int64_t at, uint8_t* bh, SegyF
   std::vector<Choice> choices{{declared, nullptr}};
   if (declared > 65535) {
     // Some writers put a 16-bit count into this 32-bit field.
-    choices = {{declared >> 16, "its first two bytes read as a 16-bit count"},
-               {declared & 0xFFFFu, "its last two bytes read as a 16-bit count"},
-               {0, "no extensions"}};
+    choices = {{declared >> 16, "its upper 16 bits read as a 16-bit count"}};
+    if ((declared & 0xFFFFu) != 0)
+      choices.push_back({declared & 0xFFFFu, "its lower 16 bits read as a 16-bit count"});
+    choices.push_back({0, "the traces carry none"});
   }
   const Choice* chosen = nullptr;
   for (LineUp want : {LineUp::kExact, LineUp::kNextHeader}) {
