@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -53,8 +55,11 @@ TEST(KxtoolTolerant, OptionsOpenWhatStrictReadingRefuses) {
   }
 }
 
-TEST(KxtoolTolerant, HelpListsTheOptions) {
+TEST(KxtoolTolerant, HelpAndReadmeListTheOptions) {
   ToolRun r = Tool("help");
   EXPECT_TRUE(Has(r.out, "  --tolerant  ")) << r.out;
   EXPECT_TRUE(Has(r.out, "  --dt-us N  ")) << r.out;
+  std::ifstream in(std::string(KX_SOURCE_DIR) + "/README.md");
+  std::string readme(std::istreambuf_iterator<char>(in), {});
+  EXPECT_TRUE(Has(readme, "`--tolerant`") && Has(readme, "`--dt-us N`"));
 }
