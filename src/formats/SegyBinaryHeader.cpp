@@ -24,8 +24,9 @@ void FixRevision(uint8_t* bh, bool log, bool tolerant) {
     major = minor;
     minor = 0;
   }
-  // Minor revisions keep the layout of their major one (2.1 adds words, moves none).
-  if (tolerant && minor != 0 && (major == 1 || major == 2)) {
+  // Minor revisions of 2 keep its layout (2.1 adds words, moves none). A larger minor byte is more
+  // likely junk than a revision, and stays with the strict rule.
+  if (tolerant && major == 2 && minor >= 1 && minor <= 9) {
     LogPrint(LogWarning,
              "WARNING: tolerant reading: SEG-Y rev %d.%d is newer than this reader; read as rev %d.0, whose "
              "layout it keeps",

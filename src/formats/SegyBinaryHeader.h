@@ -27,7 +27,7 @@ struct SegyFileInfo {
 enum class BinaryHeaderMode {
   kRead,    // errors logged, a bad header dumped at level 1 and the console raised
   kDetect,  // warnings logged, errors silent (content sniffing)
-  // As kRead, but a later minor revision of 1 or 2 keeps its major one (with a warning), and
+  // As kRead, but a minor revision 2.1 .. 2.9 is read as 2.0 (with a warning), and
   // implausible revision 2 fields are left to the caller (info->rev2Implausible) instead of refused.
   kReadTolerant,
 };
