@@ -84,214 +84,86 @@ struct Crafted {
   const char* error;                  // a strict error that stays
 };
 
+// One row a file: {name, file, build, given us, strict traces, traces, dt us, ext blocks, warnings,
+// big-endian-only warning, error}.
+// clang-format off
 const Crafted kCrafted[] = {
-    {"no interval anywhere",
-     "a.sgy",
-     [](bool big) { return Traces(big, 0, 0).Segy(); },
-     0,
-     0,
-     3,
-     4000.0,
-     0,
-     {"trace #1 has no usable sampling interval (0.000 us); assuming 4000.000 us (the usual default of 4 "
-      "ms)"},
-     nullptr,
-     nullptr},
-    {"negative trace interval, binary header's positive",
-     "a.sgy",
-     [](bool big) { return Traces(big, -500, 2000).Segy(); },
-     0,
-     0,
-     3,
-     2000.0,
-     0,
-     {"(-500.000 us); assuming 2000.000 us (the binary header's)"},
-     nullptr,
-     nullptr},
-    {"the user's interval comes first",
-     "a.sgy",
-     [](bool big) { return Traces(big, -500, 2000).Segy(); },
-     1500,
-     0,
-     3,
-     1500.0,
-     0,
-     {"assuming 1500.000 us (the interval given for tolerant reading)"},
-     nullptr,
-     nullptr},
-    {"revision 0 with an extended textual header count",
-     "a.sgy",
-     [](bool big) {
+    {"no interval anywhere", "a.sgy", [](bool big) { return Traces(big, 0, 0).Segy(); }, 0, 0, 3, 4000.0, 0,
+     {"trace #1 has no usable sampling interval (0.000 us); assuming 4000.000 us (the usual default of 4 ms)"},
+     nullptr, nullptr},
+    {"negative trace interval, binary header's positive", "a.sgy",
+     [](bool big) { return Traces(big, -500, 2000).Segy(); }, 0, 0, 3, 2000.0, 0,
+     {"(-500.000 us); assuming 2000.000 us (the binary header's)"}, nullptr, nullptr},
+    {"the user's interval comes first", "a.sgy", [](bool big) { return Traces(big, -500, 2000).Segy(); }, 1500,
+     0, 3, 1500.0, 0, {"assuming 1500.000 us (the interval given for tolerant reading)"}, nullptr, nullptr},
+    {"revision 0 with an extended textual header count", "a.sgy", [](bool big) {
        SegyBuilder b = Traces(big, 1000, 1000);
        b.Bin16(305, 2);
        b.AddExtText("C 1 first block");
        b.AddExtText("C 2 second block");
        return b.Segy();
-     },
-     0,
-     0,
-     3,
-     1000.0,
-     2,
-     {"revision 0 file announcing 2 extended textual header blocks"},
-     nullptr,
-     nullptr},
-    {"revision 0 with a variable count ended by the stanza",
-     "a.sgy",
-     [](bool big) {
+     }, 0, 0, 3, 1000.0, 2, {"revision 0 file announcing 2 extended textual header blocks"}, nullptr, nullptr},
+    {"revision 0 with a variable count ended by the stanza", "a.sgy", [](bool big) {
        SegyBuilder b = Traces(big, 1000, 1000);
        b.Bin16(305, -1);
        b.AddExtText("C 1 text");
        b.AddExtText("((SEG: EndText))");
        return b.Segy();
-     },
-     0,
-     0,
-     3,
-     1000.0,
-     2,
-     {"the \"((SEG: EndText))\" stanza ends them after 2 blocks"},
-     nullptr,
-     nullptr},
-    {"revision 0 count the traces deny is not honoured",
-     "a.sgy",
-     [](bool big) {
+     }, 0, 0, 3, 1000.0, 2, {"the \"((SEG: EndText))\" stanza ends them after 2 blocks"}, nullptr, nullptr},
+    {"revision 0 count the traces deny is not honoured", "a.sgy", [](bool big) {
        SegyBuilder b = Traces(big, 1000, 1000);
        b.Bin16(305, 2);
        return b.Segy();
-     },
-     0,
-     3,
-     3,
-     1000.0,
-     0,
-     {},
-     nullptr,
-     nullptr},
-    {"revision 2 extension maximum written as 16 bits",
-     "a.sgy",
-     [](bool big) {
+     }, 0, 3, 3, 1000.0, 0, {}, nullptr, nullptr},
+    {"revision 2 extension maximum written as 16 bits", "a.sgy", [](bool big) {
        SegyBuilder b = Rev2(big, 1);
        b.Bin32(307, 0x10000);
        return b.Segy();
-     },
-     0,
-     0,
-     3,
-     1000.0,
-     0,
-     {"max number of THE 65536 is implausible (above 65535); assuming 1 (its upper 16 bits read as a 16-bit "
-      "count)"},
-     nullptr,
-     nullptr},
-    {"revision 2 extension maximum above 65535, traces carry none",
-     "a.sgy",
-     [](bool big) {
+     }, 0, 0, 3, 1000.0, 0,
+     {"max number of THE 65536 is implausible (above 65535); assuming 1 (its upper 16 bits read as a 16-bit count)"},
+     nullptr, nullptr},
+    {"revision 2 extension maximum above 65535, traces carry none", "a.sgy", [](bool big) {
        SegyBuilder b = Rev2(big, 0);
        b.Bin32(307, 0x30000);
        return b.Segy();
-     },
-     0,
-     0,
-     3,
-     1000.0,
-     0,
-     {"max number of THE 196608 is implausible (above 65535); assuming 0 (the traces carry none)"},
-     nullptr,
-     nullptr},
-    {"revision 2 first trace offset inside the file headers",
-     "a.sgy",
-     [](bool big) {
+     }, 0, 0, 3, 1000.0, 0,
+     {"max number of THE 196608 is implausible (above 65535); assuming 0 (the traces carry none)"}, nullptr, nullptr},
+    {"revision 2 first trace offset inside the file headers", "a.sgy", [](bool big) {
        SegyBuilder b = Rev2(big, 0);
        b.Bin64(321, 100);
        b.Bin64(313, -5);
        return b.Segy();
-     },
-     0,
-     0,
-     3,
-     1000.0,
-     0,
-     {"fields ignored: 1st trace offset 100 (traces taken to follow the extended textual headers), num "
-      "traces "
-      "in file -5 (taken as unknown); the traces line up"},
-     nullptr,
-     nullptr},
-    {"revision 2 fields nothing explains stay refused",
-     "a.sgy",
-     [](bool big) {
+     }, 0, 0, 3, 1000.0, 0,
+     {"fields ignored: 1st trace offset 100 (traces taken to follow the extended textual headers), "
+      "num traces in file -5 (taken as unknown); the traces line up"}, nullptr, nullptr},
+    {"revision 2 fields nothing explains stay refused", "a.sgy", [](bool big) {
        SegyBuilder b = Rev2(big, 2);
        b.Bin32(307, 0x50000);
        return b.Segy();
-     },
-     0,
-     0,
-     0,
-     0.0,
-     0,
-     {},
-     nullptr,
-     "found INVALID values in SEGY rev 2.0 part of Binary File Header"},
-    {"revision 2.1 read as 2.0",
-     "a.sgy",
-     [](bool big) {
+     }, 0, 0, 0, 0.0, 0, {}, nullptr, "found INVALID values in SEGY rev 2.0 part of Binary File Header"},
+    {"revision 2.1 read as 2.0", "a.sgy", [](bool big) {
        SegyBuilder b = Rev2(big, 1);
        b.Revision(2, 1);
        b.Bin32(307, 1);
        return b.Segy();
-     },
-     0,
-     -1,
-     3,
-     1000.0,
-     0,
-     {"SEG-Y rev 2.1 is newer than this reader; read as rev 2.0"},
-     nullptr,
-     nullptr},
-    {"one SU trace without extension",
-     "shot.bin",
-     [](bool big) {
+     }, 0, -1, 3, 1000.0, 0, {"SEG-Y rev 2.1 is newer than this reader; read as rev 2.0"}, nullptr, nullptr},
+    {"one SU trace without extension", "shot.bin", [](bool big) {
        SegyBuilder b(big);
        b.AddTrace(4, 1000, Samples(0));
        return b.Su();
-     },
-     0,
-     0,
-     1,
-     1000.0,
-     0,
-     {"read as SU ("},
-     nullptr,
-     nullptr},
-    {"SU with interval 0",
-     "a.su",
-     [](bool big) { return Traces(big, 0, 0).Su(); },
-     0,
-     0,
-     3,
-     4000.0,
-     0,
+     }, 0, 0, 1, 1000.0, 0, {"read as SU ("}, nullptr, nullptr},
+    {"SU with interval 0", "a.su", [](bool big) { return Traces(big, 0, 0).Su(); }, 0, 0, 3, 4000.0, 0,
      {"assuming 4000.000 us (the usual default of 4 ms)"},
-     "SU file read as big-endian: in that byte order its trace headers give a sample count",
-     nullptr},
-    {"fixed-length file with the last trace short",
-     "a.sgy",
-     [](bool big) {
+     "SU file read as big-endian: in that byte order its trace headers give a sample count", nullptr},
+    {"fixed-length file with the last trace short", "a.sgy", [](bool big) {
        SegyBuilder b = Traces(big, 1000, 1000, 1);
        b.Bin16(303, 1);
        auto bytes = b.Segy();
        bytes.resize(bytes.size() - 8);
        return bytes;
-     },
-     0,
-     2,
-     2,
-     1000.0,
-     0,
-     {},
-     nullptr,
-     "Failed to read trace data, trace #3"},
+     }, 0, 2, 2, 1000.0, 0, {}, nullptr, "Failed to read trace data, trace #3"},
 };
+// clang-format on
 }  // namespace
 
 TEST(TolerantReading, CraftedFileForEachAssumptionInBothByteOrders) {
@@ -338,53 +210,26 @@ struct RealFile {
   const char* error;
 };
 
+// clang-format off
 const RealFile kRefused[] = {
-    {"segy/segyio/multi-text.sgy",
-     "expected multi-text.sgy.json",
-     4000.0,
-     {"announcing 4 extended textual"},
-     nullptr},
-    {"segy/segyio/stanzas-known-count.sgy",
-     "expected stanzas-known-count.sgy.json",
-     1000.0,
-     {"announcing 3 extended textual"},
-     nullptr},
-    {"segy/segyio/stanzas-unknown-count.sgy",
-     "expected stanzas-unknown-count.sgy.json",
-     1000.0,
-     {"stanza ends them after 3 blocks"},
-     nullptr},
-    {"segy/segyio/rotated-small-rev2.sgy",
-     "ibm 3600 25 50 680 480 big",
-     4000.0,
-     {"max number of THE 65536 is implausible (above 65535); assuming 1"},
-     nullptr},
-    {"segy/segyio/trace-header-extension1.sgy",
-     "ibm 3600 6 4 496 480 big",
-     1000.0,
-     {"SEG-Y rev 2.1 is newer than this reader", "max number of THE 65536 is implausible"},
-     nullptr},
-    {"segy/segyio/broken.sgy",
-     "ibm 10000 3 4 256 240 big",
-     1000.0,
-     {"announcing 2 extended textual"},
+    {"segy/segyio/multi-text.sgy", "expected multi-text.sgy.json", 4000.0, {"announcing 4 extended textual"}, nullptr},
+    {"segy/segyio/stanzas-known-count.sgy", "expected stanzas-known-count.sgy.json", 1000.0,
+     {"announcing 3 extended textual"}, nullptr},
+    {"segy/segyio/stanzas-unknown-count.sgy", "expected stanzas-unknown-count.sgy.json", 1000.0,
+     {"stanza ends them after 3 blocks"}, nullptr},
+    {"segy/segyio/rotated-small-rev2.sgy", "ibm 3600 25 50 680 480 big", 4000.0,
+     {"max number of THE 65536 is implausible (above 65535); assuming 1"}, nullptr},
+    {"segy/segyio/trace-header-extension1.sgy", "ibm 3600 6 4 496 480 big", 1000.0,
+     {"SEG-Y rev 2.1 is newer than this reader", "max number of THE 65536 is implausible"}, nullptr},
+    {"segy/segyio/broken.sgy", "ibm 10000 3 4 256 240 big", 1000.0, {"announcing 2 extended textual"},
      "Failed to read Trace Header, trace #4"},
-    {"su/segyio/small.su",
-     "expected small.su.json",
-     4000.0,
-     {"SU file read as big-endian", "assuming 4000.000 us (the usual default of 4 ms)"},
-     nullptr},
-    {"su/segyio/small-lsb.su",
-     "expected small-lsb.su.json",
-     4000.0,
-     {"assuming 4000.000 us (the usual default of 4 ms)"},
-     nullptr},
-    {"su/obspy/1.su_first_trace",
-     "expected 1.su_first_trace.json",
-     250.0,
-     {"read as SU (little-endian)"},
-     nullptr},
+    {"su/segyio/small.su", "expected small.su.json", 4000.0,
+     {"SU file read as big-endian", "assuming 4000.000 us (the usual default of 4 ms)"}, nullptr},
+    {"su/segyio/small-lsb.su", "expected small-lsb.su.json", 4000.0,
+     {"assuming 4000.000 us (the usual default of 4 ms)"}, nullptr},
+    {"su/obspy/1.su_first_trace", "expected 1.su_first_trace.json", 250.0, {"read as SU (little-endian)"}, nullptr},
 };
+// clang-format on
 
 void ExpectNear(float got, const std::string& want, const std::string& what) {
   double w = std::stod(want);
