@@ -8,8 +8,25 @@
 #include "log/Log.h"
 #include "log/Status.h"
 
+namespace {
+struct CliTolerance {
+  bool on = false;
+  int32_t intervalUs = 0;
+};
+CliTolerance& Tolerance() {
+  static CliTolerance t;
+  return t;
+}
+}  // namespace
+
+void SetCliTolerantReading(bool tolerant, int32_t intervalUs) {
+  Tolerance() = {tolerant, intervalUs};
+}
+
 std::unique_ptr<SeismicSection> LoadSectionForCli(const std::vector<std::string>& files, int* status,
                                                   LoadParams params, int64_t* skipped) {
+  params.tolerant = params.tolerant || Tolerance().on;
+  if (params.tolerantIntervalUs <= 0) params.tolerantIntervalUs = Tolerance().intervalUs;
   auto start = std::chrono::steady_clock::now();
   auto section = std::make_unique<SeismicSection>(1);
   int rc = LoadFileList(*section, files, params);

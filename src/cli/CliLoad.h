@@ -11,6 +11,10 @@
 #include "formats/LoadParams.h"
 #include "section/SeismicSection.h"
 
+// Tolerant reading for every load of the command line (--tolerant, --dt-us), set once by main()
+// before the command runs.
+void SetCliTolerantReading(bool tolerant, int32_t intervalUs);
+
 // Returns the scanned section, or null with *status: the load's status
 // (kStatusNoReader for a file type without a reader), or kStatusRefused when no file gave a trace
 // with a positive interval and sample count. *status is 0 on success.

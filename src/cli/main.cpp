@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/AppSettings.h"
+#include "cli/CliLoad.h"
 #include "cli/Command.h"
 #include "cli/Options.h"
 #include "log/Log.h"
@@ -42,11 +43,29 @@ const CommandInfo* FindCommand(const std::vector<std::string>& words, std::size_
   return best;
 }
 
-// Applies --log-level, --log-file and --threads wherever they stand.
+// --tolerant and --dt-us N: tolerant reading for the command's loads.
+bool ReadTolerantOptions(Options& opts) {
+  bool tolerant = opts.Flag("--tolerant");
+  long long dtUs = 0;
+  if (!opts.Int("--dt-us", &dtUs)) return false;
+  if (dtUs < 0 || dtUs > 2147483647) {
+    LogPrint(LogError, "\nERROR: --dt-us must be a positive number of microseconds");
+    return false;
+  }
+  if (dtUs > 0 && !tolerant) {
+    LogPrint(LogError, "\nERROR: --dt-us applies to tolerant reading: add --tolerant");
+    return false;
+  }
+  SetCliTolerantReading(tolerant, static_cast<int32_t>(dtUs));
+  return true;
+}
+
+// Applies --log-level, --log-file, --threads and the tolerant reading options wherever they stand.
 bool ApplyCommonOptions(Options& opts) {
   long long level = kLogDefaultThreshold;
   if (!opts.Int("--log-level", &level)) return false;
   LogSetThreshold(static_cast<int>(level));
+  if (!ReadTolerantOptions(opts)) return false;
   if (auto file = opts.Value("--log-file")) {
     if (!LogFileOpen(*file)) {
       LogPrint(LogError, "\nERROR: cannot open log file %s", file->c_str());
@@ -73,6 +92,11 @@ std::vector<std::string> WithoutCommonOptions(const std::vector<std::string>& wo
   static const std::string kCommon[] = {"--log-level", "--log-file", "--threads"};
   std::vector<std::string> out;
   for (std::size_t i = 0; i < words.size(); ++i) {
+    if (words[i] == "--tolerant" || words[i].starts_with("--dt-us=")) continue;
+    if (words[i] == "--dt-us" && i + 1 < words.size()) {
+      ++i;
+      continue;
+    }
     bool common = false;
     for (const std::string& name : kCommon) {
       if (words[i] == name && i + 1 < words.size()) {

@@ -3,6 +3,7 @@
 #include "formats/DetectFileType.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -10,6 +11,7 @@
 
 #include "formats/SegyBinaryHeader.h"
 #include "formats/SegyLayout.h"
+#include "formats/TolerantReading.h"
 #include "log/Log.h"
 #include "section/ByteOrder.h"
 #include "section/SeismicSection.h"
@@ -24,6 +26,11 @@ class RawFile {
   RawFile(const RawFile&) = delete;
   RawFile& operator=(const RawFile&) = delete;
   bool IsOpen() const { return m_fd >= 0; }
+  int64_t Size() const {
+    struct stat st;
+    return m_fd >= 0 && ::fstat(m_fd, &st) == 0 ? static_cast<int64_t>(st.st_size) : -1;
+  }
+  int Fd() const { return m_fd; }
   bool ReadAt(void* dst, std::size_t n, int64_t offset) const {
     if (offset < 0) return false;
     ssize_t got = ::pread(m_fd, dst, n, static_cast<off_t>(offset));
@@ -126,6 +133,16 @@ int DetectFileType(const std::string& path, LoadParams& params) {
   int code = FileTypeFromExtension(PathExtension(path));
   if (code != kFileUnknown) return code;
   code = DetectFileTypeByContent(path);
+  if (code == kFileUnknown && params.tolerant) {
+    RawFile f(path);
+    if (int order = f.IsOpen() ? SuByteOrderByContent(f.Fd(), f.Size()) : 0) {
+      LogPrint(LogWarning,
+               "WARNING: tolerant reading: '%s' read as SU (%s-endian): its trace headers repeat one sample "
+               "count and interval, and the file holds a whole number of such traces",
+               path.c_str(), order == kBigEndian ? "big" : "little");
+      return kFileSu;
+    }
+  }
   if (code == kFileUnknown)
     LogPrint(LogError, "WARNING: unrecognized file type '%s', using a default one", path.c_str());
   return code;

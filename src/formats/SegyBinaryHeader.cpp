@@ -16,12 +16,21 @@ constexpr uint32_t kTagBig = 0x04030201u;
 constexpr uint32_t kTagPairA = 0x02010403u;
 constexpr uint32_t kTagPairB = 0x03040102u;
 
-void FixRevision(uint8_t* bh, bool log) {
+void FixRevision(uint8_t* bh, bool log, bool tolerant) {
   uint8_t& major = bh[BinaryHeaderOffset(kBhRevisionMajor)];
   uint8_t& minor = bh[BinaryHeaderOffset(kBhRevisionMinor)];
   if (major == 0 && (minor == 1 || minor == 2)) {
     if (log) LogPrint(LogError, "WARNING: exchanged SEG-Y major(%d)<->minor(%d) rev numbers", 0, minor);
     major = minor;
+    minor = 0;
+  }
+  // Minor revisions of 2 keep its layout (2.1 adds words, moves none). A larger minor byte is more
+  // likely junk than a revision, and stays with the strict rule.
+  if (tolerant && major == 2 && minor >= 1 && minor <= 9) {
+    LogPrint(LogWarning,
+             "WARNING: tolerant reading: SEG-Y rev %d.%d is newer than this reader; read as rev %d.0, whose "
+             "layout it keeps",
+             major, minor, major);
     minor = 0;
   }
   if (minor != 0 || major > 2) {
@@ -114,7 +123,8 @@ int CheckRev2(const uint8_t* bh, int extCount, bool log) {
   return 0;
 }
 
-int Validate(uint8_t* bh, int revision, bool log) {
+// rev2Implausible non-null (tolerant reading): implausible revision 2 fields are reported there, not refused.
+int Validate(uint8_t* bh, int revision, bool log, bool* rev2Implausible) {
   if (CheckFormat(bh, log) != 0) return kStatusBadHeader;
   if (revision <= 1) {
     ClearRange(bh, kBhTracesPerRecord32, kBhByteOrderTag + 4);
@@ -131,7 +141,11 @@ int Validate(uint8_t* bh, int revision, bool log) {
       }
       return kStatusBadHeader;
     }
-    if (revision == 2 && CheckRev2(bh, extCount, log) != 0) return kStatusBadHeader;
+    if (revision == 2 && rev2Implausible) {
+      *rev2Implausible = CheckRev2(bh, extCount, false) != 0;
+    } else if (revision == 2 && CheckRev2(bh, extCount, log) != 0) {
+      return kStatusBadHeader;
+    }
   }
   return 0;
 }
@@ -174,9 +188,10 @@ SegyFileInfo InfoFromBinaryHeader(const uint8_t* bh) {
 }
 
 int PrepareBinaryHeader(uint8_t* bh, int dumpFlags, BinaryHeaderMode mode, SegyFileInfo* info) {
-  bool log = mode == BinaryHeaderMode::kRead;
+  const bool tolerant = mode == BinaryHeaderMode::kReadTolerant;
+  bool log = mode != BinaryHeaderMode::kDetect;
   std::memset(bh + kBfhByteOrderPos, 0, kSegyBinaryBytes - kBfhByteOrderPos);
-  FixRevision(bh, true);
+  FixRevision(bh, true, tolerant);
   const uint8_t& revision = bh[BinaryHeaderOffset(kBhRevisionMajor)];
   int order = DecideByteOrder(bh, revision, log);
   bool dumped = false;
@@ -189,7 +204,8 @@ int PrepareBinaryHeader(uint8_t* bh, int dumpFlags, BinaryHeaderMode mode, SegyF
       dumped = true;
     }
   }
-  if (order < 0 || Validate(bh, revision, log) != 0) {
+  bool rev2Implausible = false;
+  if (order < 0 || Validate(bh, revision, log, tolerant ? &rev2Implausible : nullptr) != 0) {
     if (log) {
       if (!dumped) DumpBinaryHeader(bh, LogError);
       ConsoleRaise();
@@ -198,7 +214,51 @@ int PrepareBinaryHeader(uint8_t* bh, int dumpFlags, BinaryHeaderMode mode, SegyF
   }
   FillWideFields(bh);
   *info = InfoFromBinaryHeader(bh);
+  info->rev2Implausible = rev2Implausible;
   return 0;
+}
+
+void RepairRev2Fields(uint8_t* bh, SegyFileInfo* info, std::string* what) {
+  auto note = [what](const std::string& text) {
+    if (!what->empty()) *what += ", ";
+    *what += text;
+  };
+  int64_t offset = BinaryWord<int64_t>(bh, kBhFirstTraceOffset);
+  int extCount = BinaryWord<int16_t>(bh, kBhExtTextCount);
+  int64_t d = (offset - kSegyFirstTraceDefault) / kSegyTextBytes;
+  if ((offset >= 1 && offset <= 3599) ||
+      (offset > 0 && ((extCount == -1 && d <= 0) || (extCount > 0 && d < extCount)))) {
+    note(StrPrintf("1st trace offset %" PRId64 " (traces taken to follow the extended textual headers)",
+                   offset));
+    SetBinaryWord<int64_t>(bh, kBhFirstTraceOffset, 0);
+  }
+  if (int32_t trailer = BinaryWord<int32_t>(bh, kBhTrailerCount); trailer < -1) {
+    note(StrPrintf("num trailer ETFH %d (taken as 0)", trailer));
+    SetBinaryWord<int32_t>(bh, kBhTrailerCount, 0);
+  }
+  if (int64_t traces = BinaryWord<int64_t>(bh, kBhTraceCount); traces < 0) {
+    note(StrPrintf("num traces in file %" PRId64 " (taken as unknown)", traces));
+    SetBinaryWord<int64_t>(bh, kBhTraceCount, 0);
+  }
+  if (int32_t ns = BinaryWord<int32_t>(bh, kBhSamples32); ns < 0) {
+    int32_t classic = BinaryWord<uint16_t>(bh, kBhSamples);
+    note(StrPrintf("samples/trace %d (the 16-bit field's %d taken)", ns, classic));
+    SetBinaryWord<int32_t>(bh, kBhSamples32, classic);
+  }
+  if (double dt = BinaryWord<double>(bh, kBhInterval64); dt < 0.0) {
+    double classic = BinaryWord<int16_t>(bh, kBhInterval);
+    note(StrPrintf("sampling interval %.3lf us (the 16-bit field's %.0lf taken)", dt, classic));
+    SetBinaryWord<double>(bh, kBhInterval64, classic);
+  }
+  *info = InfoFromBinaryHeader(bh);
+  info->rev2Implausible = true;
+}
+
+int RefuseRev2Header(const uint8_t* bh) {
+  CheckRev2(bh, BinaryWord<int16_t>(bh, kBhExtTextCount), true);
+  DumpBinaryHeader(bh, LogError);
+  ConsoleRaise();
+  return kStatusBadHeader;
 }
 
 void ApplyFixedLengthRule(uint8_t* bh, SegyFileInfo* info) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // What the readers take from a checked binary header.
 struct SegyFileInfo {
@@ -19,12 +20,16 @@ struct SegyFileInfo {
   int32_t samples = 0;           // kBhSamples32 (filled from kBhSamples when zero)
   double intervalUs = 0.0;       // kBhInterval64 (filled from kBhInterval when zero)
   bool binarySampling = false;   // every trace takes samples and interval from here
+  bool rev2Implausible = false;  // kReadTolerant: revision 2 fields strict reading refuses (RepairRev2Fields)
 };
 
 // How PrepareBinaryHeader reports.
 enum class BinaryHeaderMode {
   kRead,    // errors logged, a bad header dumped at level 1 and the console raised
   kDetect,  // warnings logged, errors silent (content sniffing)
+  // As kRead, but a minor revision 2.1 .. 2.9 is read as 2.0 (with a warning), and
+  // implausible revision 2 fields are left to the caller (info->rev2Implausible) instead of refused.
+  kReadTolerant,
 };
 
 // Brings bh (400 bytes as read) into host order and checks it. dumpFlags bit 2
@@ -32,6 +37,15 @@ enum class BinaryHeaderMode {
 // kBfhByteOrderPos and clears the bytes after it. Returns 0, or kStatusBadHeader for an invalid or
 // unsupported header.
 int PrepareBinaryHeader(uint8_t* bh, int dumpFlags, BinaryHeaderMode mode, SegyFileInfo* info);
+
+// Tolerant reading of a revision 2 header with rev2Implausible: the first trace offset, trailer and
+// trace counts, sample count and interval that strict reading refuses are cleared (the last two take
+// the classic fields), each named in *what; info is updated. The maximum of trace header extensions is
+// left for the caller, who tries what it may mean against the file.
+void RepairRev2Fields(uint8_t* bh, SegyFileInfo* info, std::string* what);
+// The strict refusal of an implausible revision 2 header (host order, as PrepareBinaryHeader left
+// it): the messages, the dump at level 1, the console raised. Returns kStatusBadHeader.
+int RefuseRev2Header(const uint8_t* bh);
 
 // Sets the kBfhFixedLengthPos flag (and info->binarySampling) when revision >= 1,
 // kBhFixedLength is 1 and kBhSamples32 and kBhInterval64 are positive.

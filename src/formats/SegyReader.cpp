@@ -17,6 +17,7 @@
 #include "formats/SegyLayout.h"
 #include "formats/SegyReaderInternal.h"
 #include "formats/SeismicFile.h"
+#include "formats/TolerantReading.h"
 #include "formats/TraceHeaderDecode.h"
 #include "formats/TraceHeap.h"
 #include "formats/TraceStream.h"
@@ -50,6 +51,7 @@ class TraceReader {
   int ReadAll();
 
  private:
+  void Sampling(uint32_t* ns, double* dt, int traceNumber);
   bool CheckSampling(uint32_t ns, double dt, int traceNumber) const;
   bool ReadSamples(TraceRecord* rec, int traceNumber, double dt);
   bool EnsureAux(std::size_t bytes);
@@ -62,7 +64,24 @@ class TraceReader {
   LoadParams& m_params;
   void* m_aux = nullptr;
   std::size_t m_auxBytes = 0;
+  double m_assumedUs = 0.0;  // tolerant reading: the interval of traces without one, once chosen
 };
+
+// The stream's sample count and interval; tolerant reading gives a trace without a usable interval
+// the assumed one, saying so at the first such trace of the file.
+void TraceReader::Sampling(uint32_t* ns, double* dt, int traceNumber) {
+  m_stream.Sampling(ns, dt);
+  if (*dt > 0.0 || !m_params.tolerant) return;
+  if (m_assumedUs <= 0.0) {
+    const char* why = "";
+    m_assumedUs = TolerantIntervalUs(m_params.tolerantIntervalUs, m_stream.Info().intervalUs, &why);
+    LogPrint(LogWarning,
+             "WARNING: tolerant reading: trace #%d has no usable sampling interval (%.3lf us); assuming "
+             "%.3lf us (%s) for it and every later trace without one",
+             traceNumber, *dt, m_assumedUs, why);
+  }
+  *dt = m_assumedUs;
+}
 
 bool TraceReader::CheckSampling(uint32_t ns, double dt, int traceNumber) const {
   if (ns == 0) {
@@ -129,7 +148,7 @@ bool TraceReader::SkipTraces(int64_t want, int32_t* traceNumber) {
     if (m_stream.ReadHeader(*traceNumber) != TraceStream::kOk) return false;
     uint32_t ns = 0;
     double dt = 0.0;
-    m_stream.Sampling(&ns, &dt);
+    Sampling(&ns, &dt, *traceNumber);
     if (!CheckSampling(ns, dt, *traceNumber)) return false;
     int64_t need = static_cast<int64_t>(ns) * info.bytesPerSample;
     int64_t left = m_stream.Remaining();
@@ -164,7 +183,7 @@ int TraceReader::ReadAll() {
     if (m_stream.ReadHeader(traceNumber) != TraceStream::kOk) break;
     uint32_t ns = 0;
     double dt = 0.0;
-    m_stream.Sampling(&ns, &dt);
+    Sampling(&ns, &dt, traceNumber);
     if (!CheckSampling(ns, dt, traceNumber)) break;
     int64_t need = static_cast<int64_t>(ns) * info.bytesPerSample;
     int64_t left = m_stream.Remaining();
@@ -253,7 +272,8 @@ int CountVariableBlocks(FILE* fp, const SegyFileInfo& info, int* blocks) {
 
 int ReadExtendedText(FILE* fp, int64_t fileSize, const SegyFileInfo& info, bool keep,
                      std::vector<uint8_t>* ext) {
-  int blocks = info.revision >= 1 ? info.extTextCount : 0;
+  // Revision 0 headers have the count cleared; tolerant reading may have set one (TolerantRev0ExtText).
+  int blocks = info.extTextCount;
   if (blocks == -1) {
     int rc = CountVariableBlocks(fp, info, &blocks);
     if (rc != 0) return rc;
@@ -338,13 +358,27 @@ int ReadSegyFile(SeismicSection& section, const std::string& path, LoadParams& p
     LogSystemError(errno, 1);
     return kStatusReadFailed;
   }
+  uint8_t raw[kSegyBinaryBytes];
+  std::memcpy(raw, bh, sizeof raw);
   SegyFileInfo info;
-  rc = PrepareBinaryHeader(bh, params.flags, BinaryHeaderMode::kRead, &info);
+  rc = PrepareBinaryHeader(
+      bh, params.flags, params.tolerant ? BinaryHeaderMode::kReadTolerant : BinaryHeaderMode::kRead, &info);
   if (rc != 0) return rc;
+  uint8_t checked[kSegyBinaryBytes];
+  std::string repaired;
+  if (info.rev2Implausible) {
+    std::memcpy(checked, bh, sizeof checked);
+    RepairRev2Fields(bh, &info, &repaired);
+  }
+  if (params.tolerant && info.revision == 0)
+    info.extTextCount = TolerantRev0ExtText(fileno(fp), file.SizeAtOpen(), raw, info);
   bool keep = (params.flags & kLoadKeepHeaders) != 0;
   std::vector<uint8_t> ext;
   rc = ReadExtendedText(fp, file.SizeAtOpen(), info, keep, &ext);
   if (rc != 0) return rc;
+  if (info.rev2Implausible &&
+      !TolerantRev2Layout(fileno(fp), file.SizeAtOpen(), StreamPosition(fp), bh, &info, repaired))
+    return RefuseRev2Header(checked);
   ApplyFixedLengthRule(bh, &info);
   TraceStream stream(fp, file.SizeAtOpen(), StreamPosition(fp), info);
   int count = ReadTracesFromStream(section, stream, bh, params);
@@ -360,6 +394,7 @@ int ReadSuFile(SeismicSection& section, const std::string& path, LoadParams& par
   uint8_t first[kSegyTraceHeaderBytes];
   bool have = fread_unlocked(first, 1, sizeof first, fp) == sizeof first;
   bool big = SuIsBigEndian(first, have);
+  if (params.tolerant && have) big = TolerantSuByteOrder(fileno(fp), file.SizeAtOpen(), big);
   if (fseeko(fp, 0, SEEK_SET) != 0) return kStatusSeekFailed;
   uint8_t bh[kSegyBinaryBytes];
   SegyFileInfo info;

@@ -3,6 +3,8 @@
   make PATH FORMAT ENDIAN NTRACES NS   write a file with segyio (headers and samples from a fixed seed)
   read PATH ENDIAN                      print what segyio reads from a file
   expected JSON                         flatten a reference file of the shared test data
+  ibm PATH FIRST N NS STRIDE SKIP ENDIAN decode N traces of IBM floats at FIRST + i*STRIDE + SKIP
+                                        (for files segyio cannot open; struct-level, no segyio)
 
 Output lines are "key value..." with numbers as Python reprs of doubles.
 """
@@ -93,6 +95,19 @@ def expected(path):
               h["DelayRecordingTime"])
 
 
+def ibm(path, first, ntraces, ns, stride, skip, endian):
+    data = open(path, "rb").read()
+    dtype = ">u4" if endian == "big" else "<u4"
+    print("traces", ntraces)
+    for i in range(ntraces):
+        at = first + i * stride + skip
+        w = np.frombuffer(data[at:at + 4 * ns], dtype=dtype).astype(np.int64)
+        sign = np.where(w >> 31, -1.0, 1.0)
+        exponent = ((w >> 24) & 0x7F) - 64
+        value = sign * ((w & 0xFFFFFF) / 2.0**24) * np.power(16.0, exponent)
+        print("s%d" % i, " ".join(repr(float(v)) for v in value))
+
+
 if __name__ == "__main__":
     cmd = sys.argv[1]
     if cmd == "make":
@@ -101,3 +116,5 @@ if __name__ == "__main__":
         read(sys.argv[2], sys.argv[3])
     elif cmd == "expected":
         expected(sys.argv[2])
+    elif cmd == "ibm":
+        ibm(sys.argv[2], *(int(v) for v in sys.argv[3:8]), sys.argv[8])
