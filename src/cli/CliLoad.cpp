@@ -8,8 +8,20 @@
 #include "log/Log.h"
 #include "log/Status.h"
 
+namespace {
+std::shared_ptr<const HeaderByteMap>& CliHeaderMap() {
+  static std::shared_ptr<const HeaderByteMap> map;
+  return map;
+}
+}  // namespace
+
+void SetCliHeaderMap(std::shared_ptr<const HeaderByteMap> map) {
+  CliHeaderMap() = std::move(map);
+}
+
 std::unique_ptr<SeismicSection> LoadSectionForCli(const std::vector<std::string>& files, int* status,
                                                   LoadParams params, int64_t* skipped) {
+  if (!params.headerMap) params.headerMap = CliHeaderMap();
   auto start = std::chrono::steady_clock::now();
   auto section = std::make_unique<SeismicSection>(1);
   int rc = LoadFileList(*section, files, params);
