@@ -9,7 +9,6 @@
 #include "formats/SaveOptions.h"
 #include "formats/SegyReader.h"
 #include "formats/SegyWriter.h"
-#include "section/SectionInfo.h"
 #include "section/SegyBytePositions.h"
 #include "section/SeismicSection.h"
 #include "support/LogCapture.h"
@@ -171,18 +170,6 @@ INSTANTIATE_TEST_SUITE_P(ByteOrders, HeaderByteMapRead,
                                               : info.param == Kind::kSuLittle ? "SuLittleEndian"
                                                                               : "SuBigEndian");
                          });
-
-TEST(HeaderByteMap, SectionInfoListsTheMappingOnlyWhenOneWasApplied) {
-  ReadCase c = ReadCases()[1];
-  auto mapped = ReadWithMap(Kind::kSegyBig, c, "info");
-  mapped->Scan();
-  EXPECT_NE(mapped->m_sectionInfo.find("\n Header map   : SX=181:i32\n                SY=185:i32"),
-            std::string::npos)
-      << mapped->m_sectionInfo;
-  mapped->m_headerMapping.clear();
-  mapped->Scan();
-  EXPECT_EQ(mapped->m_sectionInfo.find("Header map"), std::string::npos);
-}
 
 // Load with a map, save, load the copy without one: the values sit at the standard bytes.
 TEST(HeaderByteMap, WritersKeepTheStandardPositions) {
