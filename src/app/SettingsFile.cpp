@@ -25,6 +25,9 @@ void ApplyValue(SettingsFileValues& v, std::string_view key, const std::string& 
     if (n > 0) v.wndH = n;
   } else if (EqualsNoCase(key, "APP_RCNORPOS")) {
     ParseIntList(value, v.rcNorPos, 4);
+  } else if (EqualsNoCase(key, "APP_HEADER_MAP")) {
+    std::string why;
+    v.headerMap.Add(value, &why);
   }
 }
 }  // namespace
@@ -54,6 +57,9 @@ std::string FormatSettingsFile(const SettingsFileValues& v) {
   text += "APP_WND_H = " + std::to_string(v.wndH) + "\n\n";
   text += "APP_RCNORPOS = " + std::to_string(v.rcNorPos[0]) + " " + std::to_string(v.rcNorPos[1]) + " " +
           std::to_string(v.rcNorPos[2]) + " " + std::to_string(v.rcNorPos[3]) + "\n";
+  if (!v.headerMap.Empty()) text += "\n";
+  for (const HeaderMapEntry& e : v.headerMap.Entries())
+    text += "APP_HEADER_MAP = " + HeaderMapEntryText(e) + "\n";
   return text;
 }
 

@@ -1,11 +1,13 @@
 // The settings file "_Kestrix.ini": the last input folder, the open dialog's
-// filter and the main window's placement, as KEY = value lines. Reading is
+// filter, the main window's placement and the header byte map, as KEY = value lines. Reading is
 // forgiving (unknown keys, bad values and over-long lines are skipped one by
 // one); writing replaces the whole file in one fixed layout.
 #pragma once
 
 #include <string>
 #include <string_view>
+
+#include "formats/HeaderByteMap.h"
 
 inline constexpr const char* kSettingsFileName = "_Kestrix.ini";
 inline constexpr std::size_t kLastInputDirMaxChars = 384;
@@ -18,6 +20,9 @@ struct SettingsFileValues {
   int wndW = 954;
   int wndH = 730;
   int rcNorPos[4] = {0, 0, 0, 0};  // left, top, right, bottom; kept, never applied
+  // One APP_HEADER_MAP line a mapping (WORD=BYTE:TYPE), so that no line grows past the reader's
+  // bound; a line the map refuses is skipped.
+  HeaderByteMap headerMap;
 };
 
 // Applies one line of the file. Lines without '=' or ':' and keys that do not

@@ -113,6 +113,15 @@ LoadParams Workspace::DefaultLoadParams() {
   return p;
 }
 
+void Workspace::SetHeaderMap(HeaderByteMap map) {
+  // A load in progress keeps the map it started with.
+  m_headerMap = std::make_shared<const HeaderByteMap>(std::move(map));
+  if (m_headerMap->Empty())
+    LogPrint(LogStep, "header mapping: standard positions");
+  else
+    LogPrint(LogStep, "header mapping: %s", m_headerMap->Text().c_str());
+}
+
 void Workspace::SetLastInputDir(const std::string& dir) {
   m_lastInputDir = CutChars(dir, 384);
 }
@@ -147,6 +156,7 @@ int Workspace::LoadDataset(const std::vector<std::string>& paths, LoadParams par
     return kStatusRefused;
   }
   Clock::time_point t0 = Clock::now();
+  if (!params.headerMap) params.headerMap = m_headerMap;
   Notify(&WorkspaceObserver::SetBusyCursor, true);
   SavedView saved = ClearViews(params);
   DestroySection(params);

@@ -20,6 +20,7 @@
 
 #include "app/SaveParams.h"
 #include "app/tools/HeaderWordsFields.h"
+#include "formats/HeaderByteMap.h"
 #include "formats/LoadParams.h"
 #include "processing/Resample.h"
 #include "processing/TimeShift.h"
@@ -79,7 +80,12 @@ class Workspace {
   static LoadParams DefaultLoadParams();
   // Replaces the section with the files read in order. Returns 0 when a section
   // with at least one timed trace is loaded, else kStatusRefused (no section then).
+  // params without a header map get the workspace's (HeaderMap).
   int LoadDataset(const std::vector<std::string>& paths, LoadParams params);
+  // The header byte map of the later loads (the "Header Mapping" dialog, the
+  // settings file); never null, empty for the standard positions.
+  const std::shared_ptr<const HeaderByteMap>& HeaderMap() const { return m_headerMap; }
+  void SetHeaderMap(HeaderByteMap map);
   // The load command once its dialog returned: remembers the folder and filter, loads
   // with the default parameters and logs the load's duration.
   int LoadChosenFiles(const std::vector<std::string>& paths, int filterIndex);
@@ -219,6 +225,7 @@ class Workspace {
   ResampleSettings m_resample;
   SaveParams m_saveChoices;
   HeaderWordsChoices m_headerWords;
+  std::shared_ptr<const HeaderByteMap> m_headerMap = std::make_shared<const HeaderByteMap>();
   SortParams m_sort;
   // Written by the worker before it posts its completion, read by the completion.
   ResampleReport m_resampleReport;

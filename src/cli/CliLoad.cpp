@@ -17,16 +17,25 @@ CliTolerance& Tolerance() {
   static CliTolerance t;
   return t;
 }
+std::shared_ptr<const HeaderByteMap>& CliHeaderMap() {
+  static std::shared_ptr<const HeaderByteMap> map;
+  return map;
+}
 }  // namespace
 
 void SetCliTolerantReading(bool tolerant, int32_t intervalUs) {
   Tolerance() = {tolerant, intervalUs};
 }
 
+void SetCliHeaderMap(std::shared_ptr<const HeaderByteMap> map) {
+  CliHeaderMap() = std::move(map);
+}
+
 std::unique_ptr<SeismicSection> LoadSectionForCli(const std::vector<std::string>& files, int* status,
                                                   LoadParams params, int64_t* skipped) {
   params.tolerant = params.tolerant || Tolerance().on;
   if (params.tolerantIntervalUs <= 0) params.tolerantIntervalUs = Tolerance().intervalUs;
+  if (!params.headerMap) params.headerMap = CliHeaderMap();
   auto start = std::chrono::steady_clock::now();
   auto section = std::make_unique<SeismicSection>(1);
   int rc = LoadFileList(*section, files, params);

@@ -15,6 +15,12 @@
 // before the command runs.
 void SetCliTolerantReading(bool tolerant, int32_t intervalUs);
 
+class HeaderByteMap;
+
+// The header byte map of the command line (--map, --map-file), set once by main() before the
+// command runs; every load below uses it unless its params name one.
+void SetCliHeaderMap(std::shared_ptr<const HeaderByteMap> map);
+
 // Returns the scanned section, or null with *status: the load's status
 // (kStatusNoReader for a file type without a reader), or kStatusRefused when no file gave a trace
 // with a positive interval and sample count. *status is 0 on success.

@@ -11,6 +11,7 @@
 #include "cli/CliLoad.h"
 #include "cli/Command.h"
 #include "cli/Options.h"
+#include "formats/HeaderByteMap.h"
 #include "log/Log.h"
 #include "log/LogErrorCount.h"
 
@@ -60,7 +61,32 @@ bool ReadTolerantOptions(Options& opts) {
   return true;
 }
 
-// Applies --log-level, --log-file, --threads and the tolerant reading options wherever they stand.
+// --map-file F and any number of --map WORD=BYTE:TYPE: one header byte map for every load of the
+// command, the file's mappings first.
+bool ReadHeaderMapOptions(Options& opts) {
+  auto map = std::make_shared<HeaderByteMap>();
+  std::string message;
+  if (auto file = opts.Value("--map-file")) {
+    if (map->AddFile(*file, &message) != 0) {
+      LogPrint(LogError, "\nERROR: --map-file: %s", message.c_str());
+      return false;
+    }
+  }
+  while (auto text = opts.Value("--map")) {
+    if (map->Add(*text, &message) != 0) {
+      LogPrint(LogError, "\nERROR: --map: %s", message.c_str());
+      return false;
+    }
+  }
+  if (!map->Empty()) {
+    LogPrint(LogStep, "header mapping: %s", map->Text().c_str());
+    SetCliHeaderMap(std::move(map));
+  }
+  return true;
+}
+
+// Applies --log-level, --log-file, --threads, tolerant reading and the header map options wherever
+// they stand.
 bool ApplyCommonOptions(Options& opts) {
   long long level = kLogDefaultThreshold;
   if (!opts.Int("--log-level", &level)) return false;
@@ -83,13 +109,13 @@ bool ApplyCommonOptions(Options& opts) {
     Settings().numThreads = static_cast<int>(threads);
     Settings().displayThreads = static_cast<int>(threads);
   }
-  return true;
+  return ReadHeaderMapOptions(opts);
 }
 
 // The words after the command without the common options: each command reads
 // (and checks) its own options.
 std::vector<std::string> WithoutCommonOptions(const std::vector<std::string>& words) {
-  static const std::string kCommon[] = {"--log-level", "--log-file", "--threads"};
+  static const std::string kCommon[] = {"--log-level", "--log-file", "--threads", "--map", "--map-file"};
   std::vector<std::string> out;
   for (std::size_t i = 0; i < words.size(); ++i) {
     if (words[i] == "--tolerant" || words[i].starts_with("--dt-us=")) continue;

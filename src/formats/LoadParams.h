@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
+class HeaderByteMap;
 class SeismicSection;
 class TraceHeap;
 
@@ -33,6 +35,9 @@ struct LoadParams {
   // default: reading stays strict unless the user asks.
   bool tolerant = false;
   int32_t tolerantIntervalUs = 0;  // for traces with no usable interval; 0: the binary header's, else 4 ms
+  // Trace header words read from other bytes by the SEG-Y/SU readers (formats/HeaderByteMap.h);
+  // null or empty: the standard positions.
+  std::shared_ptr<const HeaderByteMap> headerMap;
   // Told now and then how far the load got: (bytes read, bytes of all the files). Optional; called on
   // the loading thread. LoadFileList keeps the two offsets below; readers go through ReportReadBytes.
   std::function<void(int64_t done, int64_t total)> progress;

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <vector>
 
+#include "formats/HeaderByteMap.h"
 #include "formats/SampleConvert.h"
 #include "formats/SegyBinaryHeader.h"
 #include "formats/SegyDump.h"
@@ -335,8 +336,21 @@ int64_t StreamPosition(FILE* fp) {
 
 int ReadTracesFromStream(SeismicSection& section, TraceStream& stream, const uint8_t* bh,
                          LoadParams& params) {
+  const HeaderByteMap* map =
+      params.headerMap && !params.headerMap->Empty() ? params.headerMap.get() : nullptr;
+  if (map) {
+    stream.SetHeaderMap(map);
+    section.m_headerMapping = map->Text();
+  }
   TraceReader reader(section, stream, ContextFromBinaryHeader(bh, stream.Info()), params);
-  return reader.ReadAll();
+  int count = reader.ReadAll();
+  if (stream.UnfitMappedValues() > 0)
+    LogPrint(
+        LogWarning,
+        "WARNING: header mapping: values beyond their word's range: %lld (each kept at the nearest the word "
+        "holds)",
+        static_cast<long long>(stream.UnfitMappedValues()));
+  return count;
 }
 
 bool SuIsBigEndian(const uint8_t* firstHeader, bool haveHeader) {

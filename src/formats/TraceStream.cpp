@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "formats/HeaderByteMap.h"
 #include "log/Log.h"
 #include "section/ByteOrder.h"
 
@@ -94,11 +95,16 @@ TraceStream::Status TraceStream::ReadHeader(int traceNumber, bool clearUndefined
       return kError;
     }
   }
-  if (!clearUndefined) return kOk;
-  if (m_info.revision == 0)
+  uint8_t raw[kSegyTraceHeaderBytes];
+  if (m_map) std::memcpy(raw, m_header, sizeof raw);
+  if (clearUndefined && m_info.revision == 0)
     std::memset(m_header + TraceHeaderOffset(kTrCdpx), 0, kSegyTraceHeaderBytes - TraceHeaderOffset(kTrCdpx));
-  if (m_info.revision == 1)
+  if (clearUndefined && m_info.revision == 1)
     std::memset(m_header + TraceHeaderOffset(kTrSega), 0, kSegyTraceHeaderBytes - TraceHeaderOffset(kTrSega));
+  if (m_map) {
+    int unfit = m_map->Apply(raw, m_header, m_info.bigEndian);
+    if (clearUndefined) m_unfitMapped += unfit;  // a peek (jump check, dump) is read again or not loaded
+  }
   return kOk;
 }
 

@@ -10,6 +10,8 @@
 #include "formats/SegyBinaryHeader.h"
 #include "formats/SegyLayout.h"
 
+class HeaderByteMap;
+
 class TraceStream {
  public:
   // revision: 0 for SU files. position: the current offset of fp.
@@ -20,7 +22,8 @@ class TraceStream {
   // Reads the next trace header (and extension 1, skipping the further
   // extensions) in file order; clears the bytes the revision leaves undefined.
   // traceNumber is 1-based, for messages. kEnd at a clean end of file.
-  // clearUndefined false keeps those bytes as they are (dumps, exports).
+  // clearUndefined false keeps those bytes as they are (dumps, exports). A header
+  // map reads from the bytes as they were read, so it may take undefined ones.
   Status ReadHeader(int traceNumber, bool clearUndefined = true);
   // Skips n bytes; false on failure.
   bool Skip(int64_t n);
@@ -31,6 +34,10 @@ class TraceStream {
   // the trace landed on must have the same sample count. Returns the traces passed over, or 0
   // with the stream where it was (the caller then walks the headers).
   int64_t JumpEqualTraces(int64_t want, int traceNumber);
+  // Every header read from now on has map applied (null: none); map must outlive the stream.
+  void SetHeaderMap(const HeaderByteMap* map) { m_map = map; }
+  // Mapped values that did not fit their word so far, in headers read with clearUndefined.
+  int64_t UnfitMappedValues() const { return m_unfitMapped; }
   // Reads n bytes; false on a short read.
   bool Read(void* dst, std::size_t n);
 
@@ -51,6 +58,8 @@ class TraceStream {
   int64_t m_pos;
   SegyFileInfo m_info;
   bool m_hasExtension = false;
+  const HeaderByteMap* m_map = nullptr;
+  int64_t m_unfitMapped = 0;
   uint8_t m_header[kSegyTraceHeaderBytes];
   uint8_t m_extension[kSegyTraceHeaderBytes];
 };

@@ -53,6 +53,18 @@ int TruncToInt(double v) {
   return static_cast<int>(v);
 }
 
+// One mapping a line, under each other: the pieces' bound would cut a list.
+void AddHeaderMapLines(InfoText& t, const std::string& mapping) {
+  const char* lead = "\n Header map   : ";
+  for (std::size_t start = 0; start < mapping.size();) {
+    std::size_t comma = mapping.find(", ", start);
+    std::size_t end = comma == std::string::npos ? mapping.size() : comma;
+    t.Add("%s%s", lead, mapping.substr(start, end - start).c_str());
+    lead = "\n                ";
+    start = comma == std::string::npos ? end : comma + 2;
+  }
+}
+
 void AddFileLines(InfoText& t, const SeismicSection& s) {
   t.Add("\n\n");
   int major = s.m_binaryHeader[BinaryHeaderOffset(kBhRevisionMajor)];
@@ -79,6 +91,7 @@ void AddFileLines(InfoText& t, const SeismicSection& s) {
   t.Add("\n\n Byte Order   : %s", s.ByteOrder() == kBigEndian ? "Big Endian" : "Little Endian");
   t.Add("\n Data Format  : %s", SampleFormatText(HeaderI16(s, kBhFormat)).c_str());
   t.Add("\n Meas System  : %s", MeasurementSystemText(HeaderI16(s, kBhMeasurementSystem)).c_str());
+  AddHeaderMapLines(t, s.m_headerMapping);
 }
 
 void AddSummaryLines(InfoText& t, const SeismicSection& s) {

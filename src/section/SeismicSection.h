@@ -150,6 +150,9 @@ class SeismicSection {
 
   std::string m_sectionInfo;
   std::string m_fileName;
+  // The header byte map the SEG-Y/SU readers applied ("CDP=189:i32, ..."), empty without one;
+  // Section Info shows it.
+  std::string m_headerMapping;
 
  private:
   int GrowTraceList();

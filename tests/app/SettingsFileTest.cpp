@@ -164,3 +164,20 @@ TEST(SettingsFile, WindowRectangleClampedToTheVirtualScreen) {
   r = ClampWindowRect({1800, 10, 954, 730}, ScreenRect{-1920, 0, 3840, 1080});
   EXPECT_EQ(r.left, 1920 - 954);
 }
+
+TEST(SettingsFile, HeaderMapOneLineAMappingRefusedLinesSkipped) {
+  SettingsFileValues v;
+  std::string message;
+  ASSERT_EQ(v.headerMap.AddText("CDP=189:i32\nCDPX=181:ibm\n", "t", &message), 0);
+  kxtest::TempDir dir("kx_settings_map");
+  std::string path = dir.File("_Kestrix.ini");
+  ASSERT_TRUE(WriteSettingsFile(path, v));
+  {
+    std::ofstream more(path, std::ios::app);
+    more << "APP_HEADER_MAP = FOO=1:i32\nAPP_HEADER_MAP = SY=239:i32\napp_header_map = gy=193:u16\n";
+  }
+  SettingsFileValues back;
+  ASSERT_TRUE(ReadSettingsFile(path, back));
+  EXPECT_EQ(back.headerMap.Text(), "CDP=189:i32, CDPX=181:ibm, GY=193:u16");
+  EXPECT_EQ(FormatSettingsFile(SettingsFileValues{}).find("APP_HEADER_MAP"), std::string::npos);
+}

@@ -30,6 +30,7 @@
 #include "gui/tools/DumpHeadersDialog.h"
 #include "gui/tools/FileSelectorWindow.h"
 #include "gui/tools/FilterPanel.h"
+#include "gui/tools/HeaderMappingDialog.h"
 #include "gui/tools/HeaderWordsExportDialog.h"
 #include "gui/tools/HeaderWordsImportDialog.h"
 #include "gui/tools/ParametersDialog.h"
@@ -122,6 +123,7 @@ void MainWindow::ConnectTools() {
       {kCmdImportHeaders, &MainWindow::ShowImportHeaders},
       {kCmdFileSelector, &MainWindow::ShowFileSelector},
       {kCmdBinning2D, &MainWindow::ShowBinning},
+      {kCmdHeaderMapping, &MainWindow::ShowHeaderMapping},
   };
   for (const ToolRow& row : kTools) {
     if (row.open)
@@ -198,6 +200,7 @@ void MainWindow::BuildFileMenu() {
   AddItem(file, kCmdLoadDataset, "Load Seismic File(s)", &MainWindow::LoadFromMenu);
   AddItem(file, kCmdSaveDataset, "Save Dataset");
   AddItem(file, kCmdSelectiveStack, "Selective Stack");
+  AddItem(file, kCmdHeaderMapping, "Header Mapping ...");
   file->addSeparator();
   AddItem(file, kCmdExit, "E&xit", &MainWindow::ExitCommand);
 }
@@ -371,6 +374,15 @@ void MainWindow::ShowParameters() {
 SortDialog* MainWindow::SortTool() {
   if (!m_sortDialog) m_sortDialog = new SortDialog(m_workspace, this);
   return m_sortDialog;
+}
+
+void MainWindow::ShowHeaderMapping() {
+  if (!m_headerMapping) m_headerMapping = new HeaderMappingDialog(m_workspace, this);
+  // Rows being edited in an open dialog stay; a closed one shows the map in force again.
+  if (!m_headerMapping->isVisible()) m_headerMapping->Fill();
+  m_headerMapping->show();
+  m_headerMapping->raise();
+  m_headerMapping->activateWindow();
 }
 
 void MainWindow::ShowSortDialog() {

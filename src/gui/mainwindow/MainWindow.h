@@ -29,6 +29,7 @@ class HeaderWordsImportDialog;
 class SaveDatasetDialog;
 class FilterPanel;
 class FileSelectorWindow;
+class HeaderMappingDialog;
 class ParametersDialog;
 class QAction;
 class QMenu;
@@ -99,6 +100,9 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   void ShowFileSelector();
   // The sort dialog, made (not shown) when missing.
   SortDialog* SortTool();
+  // File > "Header Mapping ...": made on first use, then brought to the front; open with or without data.
+  void ShowHeaderMapping();
+  HeaderMappingDialog* HeaderMappingDlg() const { return m_headerMapping; }
   // Help > Manual. folder replaces the program's folder where the manual is
   // looked for (tests).
   void ShowManual();
@@ -190,6 +194,7 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   ParametersDialog* m_paramsDialog = nullptr;
   FilterPanel* m_filterPanel = nullptr;
   SortDialog* m_sortDialog = nullptr;
+  HeaderMappingDialog* m_headerMapping = nullptr;
   FileSelectorWindow* m_fileSelector = nullptr;
   StackCommand* m_stack = nullptr;
   QPointer<SectionToolDialog> m_sectionTool;

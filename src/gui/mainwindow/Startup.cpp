@@ -25,6 +25,7 @@ std::unique_ptr<MainWindow> StartMainWindow(Workspace& workspace, ConsoleWidget*
                                             const QRect& screen) {
   workspace.SetLastInputDir(values.lastInputDir);
   workspace.SetLastFilter(values.lastFilter);
+  if (!values.headerMap.Empty()) workspace.SetHeaderMap(values.headerMap);
   ScreenRect r = ClampWindowRect({values.wndX, values.wndY, values.wndW, values.wndH},
                                  {screen.x(), screen.y(), screen.width(), screen.height()});
   auto window = std::make_unique<MainWindow>(workspace, console);
@@ -41,6 +42,7 @@ SettingsFileValues SettingsAtExit(const Workspace& workspace, const MainWindow& 
                                   SettingsFileValues values) {
   values.lastInputDir = workspace.LastInputDir();
   values.lastFilter = workspace.LastFilter();
+  values.headerMap = *workspace.HeaderMap();
   window.RecordPlacement(&values);
   return values;
 }
