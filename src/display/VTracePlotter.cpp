@@ -216,6 +216,7 @@ TraceRendererInput VTracePlotter::MakeRendererInput() const {
 }
 
 void VTracePlotter::Redraw() {
+  m_placed.clear();
   if (!m_store.HasRaster()) return;
   m_store.Clear(kSchemeBackground);
   if (m_count <= 0 || m_traces == nullptr) return;
@@ -227,11 +228,11 @@ void VTracePlotter::Redraw() {
     in.filtered = &m_filtered;
   }
   if (TraceRenderer::DrawTraces(m_store, in) != 0) return;
-  if (m_showLabels) m_labels.Draw(m_store, in, m_metrics, m_text, m_baseTimeFactor);
-  if (m_timeAxis) TimeAxis::DrawTimeAxis(m_store, in, m_metrics, m_text, m_layout.visibleSpan);
+  if (m_showLabels) m_labels.Draw(m_store, in, m_metrics, m_text, m_baseTimeFactor, &m_placed);
+  if (m_timeAxis) TimeAxis::DrawTimeAxis(m_store, in, m_metrics, m_text, m_layout.visibleSpan, &m_placed);
   DrawSelection(in);
   if (m_focused) DrawFocusLine(kSchemeSelection);
-  if (m_headerPlot.Shown()) m_headerPlot.Draw(m_store, in, m_metrics, m_text, m_baseTop);
+  if (m_headerPlot.Shown()) m_headerPlot.Draw(m_store, in, m_metrics, m_text, m_baseTop, &m_placed);
 }
 
 // The rubber band while one is dragged, else the selection clipped to the plot.

@@ -79,6 +79,9 @@ class VTracePlotter {
   const BackingStore& Store() const { return m_store; }
   const AxisLayout::Result& Geometry() const { return m_layout; }
   const AxisLayout::Metrics& Metrics() const { return m_metrics; }
+  // The labels, values and names the last redraw wrote, each wholly inside
+  // the raster.
+  const std::vector<PlacedText>& PlacedTexts() const { return m_placed; }
   HeaderLabels& Labels() { return m_labels; }
   const HeaderLabels& Labels() const { return m_labels; }
   HeaderPlot& GetHeaderPlot() { return m_headerPlot; }
@@ -194,4 +197,5 @@ class VTracePlotter {
   bool m_focused = false;
   HeaderLabels m_labels;
   HeaderPlot m_headerPlot;
+  std::vector<PlacedText> m_placed;
 };
