@@ -54,6 +54,9 @@ class VTracePlotter {
   // must outlive the view (null: text is not drawn). Returns 0 or kStatusNoMemory.
   int Create(int clientWidth, int clientHeight, TextRenderer* text);
   // A new client size: lay out and redraw. Returns 0 or kStatusNoMemory (raster lost).
+  // A page that a larger view moved back to keep it full returns to its old
+  // first trace and start time when the view shrinks again, as long as
+  // nothing else moved it meanwhile.
   int Resize(int clientWidth, int clientHeight);
 
   // Shows the traces from the first one and the summary's start time, scaled
@@ -156,6 +159,27 @@ class VTracePlotter {
   TraceRendererInput MakeRendererInput() const;
 
  private:
+  // Where a resize moved a position from, while nothing else has moved it.
+  template <typename T>
+  struct ResizeAnchor {
+    bool set = false;
+    T wanted{};
+    T moved{};
+    // Before a resize: back to the wanted position if only resizes moved it.
+    void Restore(T* value) {
+      if (set && *value == moved) *value = wanted;
+      set = false;
+    }
+    void Note(T wantedValue, T now) {
+      set = now != wantedValue;
+      wanted = wantedValue;
+      moved = now;
+    }
+  };
+  void ForgetResizeAnchors() {
+    m_firstTraceAnchor = {};
+    m_startTimeAnchor = {};
+  }
   void DrawTraces(const TraceRendererInput& in);
   void DrawSelection(const TraceRendererInput& in);
   void DrawFocusLine(int colorIndex);
@@ -198,4 +222,6 @@ class VTracePlotter {
   HeaderLabels m_labels;
   HeaderPlot m_headerPlot;
   std::vector<PlacedText> m_placed;
+  ResizeAnchor<int32_t> m_firstTraceAnchor;
+  ResizeAnchor<double> m_startTimeAnchor;
 };
