@@ -9,7 +9,6 @@
 #include "display/ColorScheme.h"
 #include "display/HeaderLabels.h"
 #include "display/HeaderPlot.h"
-#include "display/LabelLane.h"
 #include "display/TimeAxis.h"
 #include "section/HeaderLabelTable.h"
 
@@ -308,24 +307,6 @@ TEST(AxisLabels, UnitLabelStaysPutAsTheStartTimeChanges) {
   ASSERT_EQ(boxes.size(), 5u);
   for (const PixelRect& b : boxes) EXPECT_EQ(b, boxes[0]);
   EXPECT_GT(boxes[0].top, v.G().plotTop);  // under the first value, not over the label rows
-}
-
-TEST(LabelLane, SlidesLabelsInsideAndDropsOverlaps) {
-  LabelLane row(PixelRect{10, 0, 100, 14}, 2);
-  PixelRect a{95, 1, 115, 13};  // past the right edge: slides in
-  ASSERT_TRUE(row.Place(&a));
-  EXPECT_EQ(a, (PixelRect{80, 1, 100, 13}));
-  PixelRect b{70, 1, 79, 13};  // one pixel from the label before it
-  EXPECT_FALSE(row.Place(&b));
-  EXPECT_EQ(b, (PixelRect{70, 1, 79, 13}));
-  PixelRect c{60, 1, 78, 13};
-  EXPECT_TRUE(row.Place(&c));
-  PixelRect wide{0, 0, 200, 12};  // larger than the lane
-  EXPECT_FALSE(LabelLane(PixelRect{10, 0, 100, 14}).Place(&wide));
-  LabelLane column(PixelRect{0, 20, 50, 60});
-  PixelRect top{5, 14, 30, 26};  // above the band: moved down
-  ASSERT_TRUE(column.Place(&top));
-  EXPECT_EQ(top.top, 20);
 }
 
 }  // namespace

@@ -96,14 +96,6 @@ TEST_F(ViewLayoutTest, WideningAtTheEndShowsEarlierTracesAndNarrowingKeepsThePla
   Settle();
   EXPECT_EQ(First(*w), atEnd);
   EXPECT_EQ(view->HorizontalBar()->value(), atEnd);
-  // A scroll while collapsed is the place kept from then on.
-  w->Panel()->CollapseButton()->click();
-  Settle();
-  QTest::keyClick(view, Qt::Key_Left, Qt::ShiftModifier);
-  const int scrolled = First(*w);
-  w->Panel()->CollapseButton()->click();
-  Settle();
-  EXPECT_EQ(First(*w), scrolled);
 
   // In the middle of the section, narrowing and widening the window keep it.
   QTest::keyClick(view, Qt::Key_Home);
