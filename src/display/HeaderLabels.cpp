@@ -7,10 +7,13 @@
 
 #include "display/ColorScheme.h"
 #include "display/FieldText.h"
+#include "display/LabelLane.h"
 #include "log/Log.h"
 #include "section/HeaderLabelTable.h"
 
 namespace {
+
+constexpr int kNameLeft = 3;
 
 bool In(std::string_view name, std::initializer_list<std::string_view> names) {
   return std::find(names.begin(), names.end(), name) != names.end();
@@ -176,33 +179,48 @@ void HeaderLabels::ChooseStepped(const TraceRendererInput& in, const AxisLayout:
   }
 }
 
-void HeaderLabels::DrawNames(RasterPainter& painter, const TraceRendererInput& in,
-                             const AxisLayout::Metrics& m, int y0) {
+// Names at the left of their rows; returns the right edge of the widest.
+int HeaderLabels::DrawNames(RasterPainter& painter, const TraceRendererInput& in,
+                            const AxisLayout::Metrics& m, int y0, std::vector<PlacedText>* placed) {
   const int rh = m.labelRowHeight;
+  int right = 0;
   for (std::size_t r = 0; r < m_words.size(); ++r) {
     int top = y0 + static_cast<int>(r) * rh;
     if (m_words.size() > 1)
       painter.FillRect(PixelRect{1, top, in.clientWidth, top + rh},
                        r % 2 == 0 ? kSchemeLabelBackA : kSchemeLabelBackB);
-    painter.DrawText(3, top + (rh - m.textHeight) / 2, FindHeaderLabel(m_words[r])->shortLabel, m.bold,
-                     kSchemeAxes);
+    const char* name = FindHeaderLabel(m_words[r])->shortLabel;
+    TextExtent e = painter.MeasureText(name, m.bold);
+    PixelRect box{kNameLeft, top + (rh - m.textHeight) / 2, kNameLeft + e.width,
+                  top + (rh - m.textHeight) / 2 + e.height};
+    painter.DrawText(box.left, box.top, name, m.bold, kSchemeAxes);
+    if (placed) placed->push_back({name, box});
+    right = std::max(right, box.right);
   }
+  return right;
 }
 
 void HeaderLabels::Draw(BackingStore& store, const TraceRendererInput& in, const AxisLayout::Metrics& m,
-                        TextRenderer* text, double factor) {
+                        TextRenderer* text, double factor, std::vector<PlacedText>* placed) {
   m_labelled.clear();
   if (m_words.empty() || in.count <= 0) return;
   RasterPainter painter(store);
   painter.SetTextRenderer(text);
   const int rh = m.labelRowHeight;
   const int y0 = in.plotTop - 2 * m.gap - static_cast<int>(m_words.size()) * rh - 1;
-  DrawNames(painter, in, m, y0);
+  const int namesRight = DrawNames(painter, in, m, y0, placed);
   m_labelWidth = MeasureLabelWidth(painter, in, m, factor);
   if (SteppedWord()) {
     ChooseStepped(in, m);
   } else {
     ChooseAutomatic(in, m);
+  }
+  // One lane per row, right of the names: a label at either end of the page
+  // slides in, and one that would then cover its neighbour is left out.
+  std::vector<LabelLane> lanes;
+  for (std::size_t r = 0; r < m_words.size(); ++r) {
+    const int top = y0 + static_cast<int>(r) * rh;
+    lanes.emplace_back(PixelRect{namesRight + m.charWidth, top, in.clientWidth, top + rh}, m.charWidth / 2);
   }
   painter.SetLineIndex(kSchemeAxes);
   for (int i : m_labelled) {
@@ -211,9 +229,12 @@ void HeaderLabels::Draw(BackingStore& store, const TraceRendererInput& in, const
     if (in.traces[i] == nullptr || in.traces[i]->NS <= 0) continue;
     for (std::size_t r = 0; r < m_words.size(); ++r) {
       std::string label = LabelText(m_words[r], i, in.traces[i], factor);
-      int w = painter.MeasureText(label, m.light).width;
-      painter.DrawText(x - w / 2, (rh - m.textHeight) / 2 + y0 + static_cast<int>(r) * rh, label, m.light,
-                       kSchemeAxes);
+      TextExtent e = painter.MeasureText(label, m.light);
+      const int top = (rh - m.textHeight) / 2 + y0 + static_cast<int>(r) * rh;
+      PixelRect box{x - e.width / 2, top, x - e.width / 2 + e.width, top + e.height};
+      if (label.empty() || !lanes[r].Place(&box)) continue;
+      painter.DrawText(box.left, box.top, label, m.light, kSchemeAxes);
+      if (placed) placed->push_back({std::move(label), box});
     }
   }
 }

@@ -10,6 +10,7 @@
 
 #include "display/AxisLayout.h"
 #include "display/BackingStore.h"
+#include "display/LabelLane.h"
 #include "display/RasterPainter.h"
 #include "display/TraceRendererInput.h"
 #include "section/TraceRecord.h"
@@ -32,8 +33,10 @@ class HeaderLabels {
   int Step() const { return m_step; }
 
   // Draws the rows; does nothing without words. baseTimeFactor formats times.
+  // Every text stays inside the raster; the texts written are added to
+  // *placed when given.
   void Draw(BackingStore& store, const TraceRendererInput& in, const AxisLayout::Metrics& metrics,
-            TextRenderer* text, double baseTimeFactor);
+            TextRenderer* text, double baseTimeFactor, std::vector<PlacedText>* placed = nullptr);
 
   // Results of the last Draw: the widest label, the automatic label step and
   // the traces labelled.
@@ -47,7 +50,8 @@ class HeaderLabels {
                         double factor) const;
   void ChooseAutomatic(const TraceRendererInput& in, const AxisLayout::Metrics& m);
   void ChooseStepped(const TraceRendererInput& in, const AxisLayout::Metrics& m);
-  void DrawNames(RasterPainter& painter, const TraceRendererInput& in, const AxisLayout::Metrics& m, int y0);
+  int DrawNames(RasterPainter& painter, const TraceRendererInput& in, const AxisLayout::Metrics& m, int y0,
+                std::vector<PlacedText>* placed);
 
   std::vector<int> m_words = {0};
   int m_step = 0;

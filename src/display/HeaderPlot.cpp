@@ -7,6 +7,7 @@
 
 #include "display/ColorScheme.h"
 #include "display/Graduation.h"
+#include "display/LabelLane.h"
 #include "log/Log.h"
 #include "section/HeaderLabelTable.h"
 #include "section/TraceFields.h"
@@ -102,7 +103,7 @@ void HeaderPlot::ToggleVisible(int curve) {
 }
 
 void HeaderPlot::DrawScale(RasterPainter& painter, const TraceRendererInput& in, const AxisLayout::Metrics& m,
-                           int top) {
+                           int top, std::vector<PlacedText>* placed) {
   const Curve& c = m_curves[m_scaleCurve];
   const int h = m_settings.m_windowHeight, margin = m_settings.m_verticalMargin, left = in.plotLeft;
   const bool black = m_settings.m_blackBackground != 0;
@@ -115,6 +116,8 @@ void HeaderPlot::DrawScale(RasterPainter& painter, const TraceRendererInput& in,
   g.decimals = StepDecimals(g.step);
   g.ComputeTicks(c.min, c.max);
   if (!(g.step > 0.0)) return;
+  // The values at the band's edges slide into it rather than over its border.
+  LabelLane values(PixelRect{0, top, in.clientWidth, top + h});
   for (int i = 0; i < kMaxTicks; ++i) {
     double v = g.firstTick - g.step + i * g.step;
     if (v > g.lastTick + g.step * 1.5) break;
@@ -129,13 +132,18 @@ void HeaderPlot::DrawScale(RasterPainter& painter, const TraceRendererInput& in,
     }
     std::string label = StrPrintf("%.*f ", g.decimals, v + 0.0);
     TextExtent e = painter.MeasureText(label, m.light);
-    painter.DrawText(left - m.gap - e.width, y - e.height / 2 - 1, label, m.light, kCurveEntry[m_scaleCurve]);
+    PixelRect box{left - m.gap - e.width, y - e.height / 2 - 1, left - m.gap,
+                  y - e.height / 2 - 1 + e.height};
+    if (!values.Place(&box)) continue;
+    painter.DrawText(box.left, box.top, label, m.light, kCurveEntry[m_scaleCurve]);
+    if (placed) placed->push_back({std::move(label), box});
   }
 }
 
 // Names of the chosen curves down the left margin, evenly spaced, the scale
 // curve's framed.
-void HeaderPlot::DrawLegend(RasterPainter& painter, const AxisLayout::Metrics& m, int top) {
+void HeaderPlot::DrawLegend(RasterPainter& painter, const AxisLayout::Metrics& m, int top,
+                            std::vector<PlacedText>* placed) {
   int chosen = 0;
   for (const Curve& c : m_curves) chosen += c.word >= 0 ? 1 : 0;
   for (PixelRect& r : m_legend) r = PixelRect{};
@@ -150,9 +158,14 @@ void HeaderPlot::DrawLegend(RasterPainter& painter, const AxisLayout::Metrics& m
     int length = painter.MeasureText(name, m.rotated).width;
     int centre = top + h * (2 * slot + 1) / (2 * chosen);
     ++slot;
-    m_legend[i] = PixelRect{x - 1, centre - length / 2 - 2, x + width, centre + length / 2 + 2};
+    PixelRect r{x - 1, centre - length / 2 - 2, x + width, centre + length / 2 + 2};
+    if (LabelLane(PixelRect{x - 1, top, x + width, top + h}).Place(&r)) centre = (r.top + r.bottom) / 2;
+    m_legend[i] = r;
     painter.DrawText(x + 1, centre + length / 2, name, m.rotated,
                      c.visible ? kCurveEntry[i] : static_cast<uint8_t>(kSchemeLabelBackA));
+    if (placed)
+      placed->push_back(
+          {name, PixelRect{x + 1, centre - length / 2, x + 1 + m.textHeight, centre + length / 2}});
     if (i == m_scaleCurve) {
       painter.SetLineColor(0x000000);
       painter.FrameRect(m_legend[i]);
@@ -192,7 +205,7 @@ void HeaderPlot::DrawCurves(RasterPainter& painter, const TraceRendererInput& in
 }
 
 void HeaderPlot::Draw(BackingStore& store, const TraceRendererInput& in, const AxisLayout::Metrics& m,
-                      TextRenderer* text, int bandTop) {
+                      TextRenderer* text, int bandTop, std::vector<PlacedText>* placed) {
   for (PixelRect& r : m_legend) r = PixelRect{};
   RasterPainter painter(store);
   painter.SetTextRenderer(text);
@@ -205,7 +218,7 @@ void HeaderPlot::Draw(BackingStore& store, const TraceRendererInput& in, const A
   bool chosen = false;
   for (const Curve& c : m_curves) chosen = chosen || c.word >= 0;
   if (!chosen) return;
-  if (m_settings.m_majorTicks > 0) DrawScale(painter, in, m, bandTop);
-  DrawLegend(painter, m, bandTop);
+  if (m_settings.m_majorTicks > 0) DrawScale(painter, in, m, bandTop, placed);
+  DrawLegend(painter, m, bandTop, placed);
   DrawCurves(painter, in, bandTop);
 }

@@ -10,6 +10,7 @@
 #include "display/AxisLayout.h"
 #include "display/BackingStore.h"
 #include "display/HeaderPlotSettings.h"
+#include "display/LabelLane.h"
 #include "display/PixelRect.h"
 #include "display/RasterPainter.h"
 #include "display/TraceRendererInput.h"
@@ -49,13 +50,17 @@ class HeaderPlot {
   const PixelRect& LegendRect(int curve) const { return m_legend[curve]; }
 
   // The band at rows bandTop … bandTop + window height, over the plot columns.
+  // Scale values and legend names stay inside the band; the texts written
+  // are added to *placed when given.
   void Draw(BackingStore& store, const TraceRendererInput& in, const AxisLayout::Metrics& metrics,
-            TextRenderer* text, int bandTop);
+            TextRenderer* text, int bandTop, std::vector<PlacedText>* placed = nullptr);
 
  private:
   void ComputeRange(Curve* curve, TraceRecord* const* traces, int count);
-  void DrawScale(RasterPainter& painter, const TraceRendererInput& in, const AxisLayout::Metrics& m, int top);
-  void DrawLegend(RasterPainter& painter, const AxisLayout::Metrics& m, int top);
+  void DrawScale(RasterPainter& painter, const TraceRendererInput& in, const AxisLayout::Metrics& m, int top,
+                 std::vector<PlacedText>* placed);
+  void DrawLegend(RasterPainter& painter, const AxisLayout::Metrics& m, int top,
+                  std::vector<PlacedText>* placed);
   void DrawCurves(RasterPainter& painter, const TraceRendererInput& in, int top);
 
   HeaderPlotSettings m_settings;

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "display/AxisLayout.h"
 #include "display/BackingStore.h"
+#include "display/LabelLane.h"
 #include "display/TraceRendererInput.h"
 
 class TimeAxis {
@@ -21,8 +23,14 @@ class TimeAxis {
   // left of the plot to its right edge.
   static void DrawTimeLines(BackingStore& store, const TraceRendererInput& in);
 
-  // Ticks and values right-aligned against the plot, the unit under the first
-  // value. Text in scheme entry 1.
+  // Ticks and values right-aligned against the plot, the unit at the top of
+  // the margin. Text in scheme entry 1, all of it inside the raster; the
+  // texts written are added to *placed when given.
   static void DrawTimeAxis(BackingStore& store, const TraceRendererInput& in,
-                           const AxisLayout::Metrics& metrics, TextRenderer* text, double visibleSpan);
+                           const AxisLayout::Metrics& metrics, TextRenderer* text, double visibleSpan,
+                           std::vector<PlacedText>* placed = nullptr);
+  // The unit label's box for a text of that extent: fixed under the plot
+  // top, so it stays put while the view scrolls in time.
+  static PixelRect UnitLabelBox(const TraceRendererInput& in, const AxisLayout::Metrics& metrics,
+                                TextExtent extent);
 };

@@ -41,10 +41,21 @@ int VTracePlotter::Create(int clientWidth, int clientHeight, TextRenderer* text)
   return Resize(clientWidth, clientHeight);
 }
 
+// Growing at the end of the section moves the page back so that it stays
+// full; shrinking again returns it to where it stood before, unless the view
+// was scrolled or zoomed meanwhile. The first trace and the start time stay
+// put otherwise.
 int VTracePlotter::Resize(int clientWidth, int clientHeight) {
   m_clientWidth = std::max(clientWidth, 0);
   m_clientHeight = std::max(clientHeight, 0);
-  return Layout(true);
+  m_firstTraceAnchor.Restore(&m_params.m_firstTrace);
+  m_startTimeAnchor.Restore(&m_params.m_startTime);
+  const int32_t wantedFirst = m_params.m_firstTrace;
+  const double wantedStart = m_params.m_startTime;
+  const int status = Layout(true);
+  m_firstTraceAnchor.Note(wantedFirst, m_params.m_firstTrace);
+  m_startTimeAnchor.Note(wantedStart, m_params.m_startTime);
+  return status;
 }
 
 int VTracePlotter::AttachTraces(std::span<TraceRecord* const> traces, const SectionSummary& s) {
@@ -64,6 +75,7 @@ int VTracePlotter::AttachTraces(std::span<TraceRecord* const> traces, const Sect
   m_selection = Selection{};
   m_rubberBand = PixelRect{};
   LeaveEnsembleView(&m_params);
+  ForgetResizeAnchors();
   m_params.m_firstTrace = 0;
   m_params.m_startTime = m_sectionStart;
   m_params.m_otherView.startTime = m_sectionStart;
@@ -79,6 +91,7 @@ void VTracePlotter::DetachSection() {
   m_allCount = m_count = 0;
   m_shownFirst = 0;
   LeaveEnsembleView(&m_params);
+  ForgetResizeAnchors();
   m_rubberBand = PixelRect{};
   m_maxSamples = 0;
   m_highlighted = -1;
@@ -136,6 +149,7 @@ void VTracePlotter::ShowTraces(int first, int count) {
     count = m_allCount;
   }
   count = std::min(count, m_allCount - first);
+  ForgetResizeAnchors();
   m_shownFirst = first;
   m_traces = m_allTraces + first;
   m_count = count;
@@ -216,6 +230,7 @@ TraceRendererInput VTracePlotter::MakeRendererInput() const {
 }
 
 void VTracePlotter::Redraw() {
+  m_placed.clear();
   if (!m_store.HasRaster()) return;
   m_store.Clear(kSchemeBackground);
   if (m_count <= 0 || m_traces == nullptr) return;
@@ -227,11 +242,11 @@ void VTracePlotter::Redraw() {
     in.filtered = &m_filtered;
   }
   if (TraceRenderer::DrawTraces(m_store, in) != 0) return;
-  if (m_showLabels) m_labels.Draw(m_store, in, m_metrics, m_text, m_baseTimeFactor);
-  if (m_timeAxis) TimeAxis::DrawTimeAxis(m_store, in, m_metrics, m_text, m_layout.visibleSpan);
+  if (m_showLabels) m_labels.Draw(m_store, in, m_metrics, m_text, m_baseTimeFactor, &m_placed);
+  if (m_timeAxis) TimeAxis::DrawTimeAxis(m_store, in, m_metrics, m_text, m_layout.visibleSpan, &m_placed);
   DrawSelection(in);
   if (m_focused) DrawFocusLine(kSchemeSelection);
-  if (m_headerPlot.Shown()) m_headerPlot.Draw(m_store, in, m_metrics, m_text, m_baseTop);
+  if (m_headerPlot.Shown()) m_headerPlot.Draw(m_store, in, m_metrics, m_text, m_baseTop, &m_placed);
 }
 
 // The rubber band while one is dragged, else the selection clipped to the plot.

@@ -54,6 +54,9 @@ class VTracePlotter {
   // must outlive the view (null: text is not drawn). Returns 0 or kStatusNoMemory.
   int Create(int clientWidth, int clientHeight, TextRenderer* text);
   // A new client size: lay out and redraw. Returns 0 or kStatusNoMemory (raster lost).
+  // A page that a larger view moved back to keep it full returns to its old
+  // first trace and start time when the view shrinks again, as long as
+  // nothing else moved it meanwhile.
   int Resize(int clientWidth, int clientHeight);
 
   // Shows the traces from the first one and the summary's start time, scaled
@@ -79,6 +82,9 @@ class VTracePlotter {
   const BackingStore& Store() const { return m_store; }
   const AxisLayout::Result& Geometry() const { return m_layout; }
   const AxisLayout::Metrics& Metrics() const { return m_metrics; }
+  // The labels, values and names the last redraw wrote, each wholly inside
+  // the raster.
+  const std::vector<PlacedText>& PlacedTexts() const { return m_placed; }
   HeaderLabels& Labels() { return m_labels; }
   const HeaderLabels& Labels() const { return m_labels; }
   HeaderPlot& GetHeaderPlot() { return m_headerPlot; }
@@ -153,6 +159,27 @@ class VTracePlotter {
   TraceRendererInput MakeRendererInput() const;
 
  private:
+  // Where a resize moved a position from, while nothing else has moved it.
+  template <typename T>
+  struct ResizeAnchor {
+    bool set = false;
+    T wanted{};
+    T moved{};
+    // Before a resize: back to the wanted position if only resizes moved it.
+    void Restore(T* value) {
+      if (set && *value == moved) *value = wanted;
+      set = false;
+    }
+    void Note(T wantedValue, T now) {
+      set = now != wantedValue;
+      wanted = wantedValue;
+      moved = now;
+    }
+  };
+  void ForgetResizeAnchors() {
+    m_firstTraceAnchor = {};
+    m_startTimeAnchor = {};
+  }
   void DrawTraces(const TraceRendererInput& in);
   void DrawSelection(const TraceRendererInput& in);
   void DrawFocusLine(int colorIndex);
@@ -194,4 +221,7 @@ class VTracePlotter {
   bool m_focused = false;
   HeaderLabels m_labels;
   HeaderPlot m_headerPlot;
+  std::vector<PlacedText> m_placed;
+  ResizeAnchor<int32_t> m_firstTraceAnchor;
+  ResizeAnchor<double> m_startTimeAnchor;
 };

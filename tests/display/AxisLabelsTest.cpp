@@ -234,4 +234,79 @@ TEST(HeaderPlot, ConstantCurveIsALevelLineInTheMiddle) {
   EXPECT_FALSE(v.view.GetHeaderPlot().LegendRect(0).Empty());
 }
 
+// Whatever the view shows, every text the redraw writes lies wholly inside
+// the raster and no two of them overlap: values at the bottom of the time
+// axis, labels of traces at the right edge, the top of the header plot's
+// scale and views without a time axis or without label rows.
+TEST(AxisLabels, EveryTextStaysInsideTheView) {
+  struct Case {
+    const char* name;
+    int width, height, flags;
+    std::vector<int> words;
+    int plotHeight;  // header plot band; 0 none
+    double pixPerTrace;
+  };
+  const int both = VTracePlotter::kTimeAxis | VTracePlotter::kHeaderLabels;
+  const Case cases[] = {
+      {"one label row", 437, 301, both, {kLabelIdx}, 0, 9.7},
+      {"three rows and a plot", 515, 420, both, {Row("CHAN"), Row("OFF"), kLabelIdx}, 50, 13.3},
+      {"plot and one row", 390, 333, both, {Row("CDP")}, 80, 4.1},
+      {"no label rows", 300, 257, VTracePlotter::kTimeAxis, {kLabelIdx}, 0, 6.0},
+      {"no time axis", 300, 257, VTracePlotter::kHeaderLabels, {Row("OFF")}, 0, 31.0},
+  };
+  auto s = MakeSection(120, 501, 0.001, [](int n, int i) { return static_cast<float>((n + i) % 7) - 3.0f; });
+  for (int n = 0; n < 120; ++n) {
+    s->Trace(n)->CDP = 1000 + 3 * n;
+    s->Trace(n)->OFF = -1500.0f + 25.0f * static_cast<float>(n);
+  }
+  for (const Case& c : cases) {
+    TestView v(c.width, c.height, c.flags);
+    v.view.SetLabelWords(c.words);
+    HeaderPlotSettings hp;
+    hp.m_showPlot = c.plotHeight > 0 ? 1 : 0;
+    hp.m_windowHeight = std::max(c.plotHeight, 50);
+    hp.m_curveWord[0] = Row("CDP");
+    hp.m_curveWord[1] = Row("OFF");
+    v.view.SetHeaderPlot(hp);
+    v.Show(*s);
+    for (bool lastPage : {false, true}) {
+      for (double start : {0.0, 0.0123, 0.2468, 1.0}) {
+        DisplayParams& p = v.view.Params();
+        p.m_pixPerTrace = c.pixPerTrace;
+        p.m_firstTrace = lastPage ? 120 : 0;
+        p.m_startTime = start;
+        v.Draw();
+        const std::string where =
+            std::string(c.name) + (lastPage ? ", last page" : "") + ", start " + std::to_string(start);
+        const auto& texts = v.view.PlacedTexts();
+        ASSERT_GE(texts.size(), 2u) << where;
+        const PixelRect raster{0, 0, c.width, c.height};
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+          EXPECT_EQ(texts[i].box.Intersect(raster), texts[i].box) << where << ": " << texts[i].text;
+          for (std::size_t j = 0; j < i; ++j)
+            EXPECT_TRUE(texts[i].box.Intersect(texts[j].box).Empty())
+                << where << ": " << texts[i].text << " over " << texts[j].text;
+        }
+      }
+    }
+  }
+}
+
+// The unit label sits at one place while the view scrolls in time.
+TEST(AxisLabels, UnitLabelStaysPutAsTheStartTimeChanges) {
+  auto s = MakeSection(30, 2001, 0.001, [](int, int) { return 0.0f; });
+  TestView v(400, 300);
+  v.Show(*s);
+  std::vector<PixelRect> boxes;
+  for (double start : {0.0, 0.0071, 0.013, 0.5, 1.2345}) {
+    v.view.Params().m_startTime = start;
+    v.Draw();
+    for (const PlacedText& t : v.view.PlacedTexts())
+      if (t.text == "[ms]") boxes.push_back(t.box);
+  }
+  ASSERT_EQ(boxes.size(), 5u);
+  for (const PixelRect& b : boxes) EXPECT_EQ(b, boxes[0]);
+  EXPECT_GT(boxes[0].top, v.G().plotTop);  // under the first value, not over the label rows
+}
+
 }  // namespace

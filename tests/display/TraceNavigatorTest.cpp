@@ -460,6 +460,44 @@ TEST(TraceNavigator, LegendClicksAndTheHeaderWordPopup) {
   EXPECT_EQ(popup.box.right, 500);
 }
 
+// A larger view at the end of the section moves the page back so it stays
+// full, in traces and in time; shrinking again returns to the old place, but
+// a scroll in between makes the new place the one kept.
+TEST(TraceNavigator, ResizeKeepsPagesFullAndReturnsToThePlaceAfterwards) {
+  Nav v(200);
+  v.view.Resize(kWidth, kHeight);
+  v.nav.Key(ViewKey::kEnd, {});
+  v.nav.Key(ViewKey::kEnd, {.ctrl = true});
+  const int atEnd = v.P().m_firstTrace;
+  const double bottom = v.P().m_startTime;
+  ASSERT_EQ(atEnd + v.PerPage(), 200);
+  ASSERT_GT(bottom, 0.0);
+
+  v.view.Resize(kWidth + 333, kHeight + 77);
+  EXPECT_EQ(v.P().m_firstTrace + v.PerPage(), 200);  // no blank columns past the last trace
+  EXPECT_LT(v.P().m_firstTrace, atEnd);
+  EXPECT_NEAR(v.P().m_startTime + v.view.VisibleSpan(), v.view.SectionEnd(), 1e-12);
+  EXPECT_LT(v.P().m_startTime, bottom);
+  v.view.Resize(kWidth + 100, kHeight + 20);  // smaller, still larger than at first
+  EXPECT_EQ(v.P().m_firstTrace + v.PerPage(), 200);
+  v.view.Resize(kWidth, kHeight);
+  EXPECT_EQ(v.P().m_firstTrace, atEnd);
+  EXPECT_EQ(v.P().m_startTime, bottom);
+
+  v.view.Resize(kWidth + 333, kHeight);
+  v.nav.Key(ViewKey::kLeft, {});
+  const int scrolled = v.P().m_firstTrace;
+  v.view.Resize(kWidth, kHeight);
+  EXPECT_EQ(v.P().m_firstTrace, scrolled);
+
+  v.nav.Key(ViewKey::kHome, {});  // from the middle a resize never moves the page
+  v.nav.ScrollTraces(30);
+  for (int width : {kWidth - 200, kWidth + 200, kWidth}) {
+    v.view.Resize(width, kHeight);
+    EXPECT_EQ(v.P().m_firstTrace, 30) << width;
+  }
+}
+
 TEST(ZoomHistory, SkipsRepeatedKindsAndKeepsTheLatestSixteen) {
   ZoomHistory h;
   DisplayParams p;

@@ -49,6 +49,8 @@
 namespace {
 // Items that follow EnableDataMenus (Basemap has its own trace-count rule).
 constexpr int kDataCommands[] = {kCmdFreqFilter, kCmdSpectrum, kCmdSaveDataset, kCmdBasemap, kCmdBinning2D};
+// The trace view's share of the smallest window; the panel gives way first.
+constexpr int kMinViewWidth = MainWindow::kMinWidth - SettingsPanel::kMinPanelWidth;
 }  // namespace
 
 MainWindow::MainWindow(Workspace& workspace, ConsoleWidget* console, QWidget* parent)
@@ -63,6 +65,7 @@ MainWindow::MainWindow(Workspace& workspace, ConsoleWidget* console, QWidget* pa
   row->setSpacing(0);
   m_panel = new SettingsPanel(central);
   auto* viewColumn = new QWidget(central);
+  viewColumn->setMinimumWidth(kMinViewWidth);
   auto* column = new QVBoxLayout(viewColumn);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);

@@ -20,6 +20,7 @@
 #include "display/FieldText.h"
 #include "display/RelativeSlider.h"
 #include "gui/settings/DisplayTarget.h"
+#include "gui/settings/ScrolledPage.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ void CheckId(QButtonGroup* group, int id) {
 }  // namespace
 
 DisplaySettingsPage::DisplaySettingsPage(QWidget* parent) : QWidget(parent) {
-  auto* layout = new QVBoxLayout(this);
+  auto* layout = new QVBoxLayout(MakeScrolledBody(this));
   layout->setContentsMargins(4, 4, 4, 4);
   layout->setSpacing(4);
   layout->addWidget(BuildModeBox());

@@ -13,6 +13,7 @@
 
 #include "display/FieldText.h"
 #include "gui/settings/DisplayTarget.h"
+#include "gui/settings/ScrolledPage.h"
 #include "section/HeaderLabelTable.h"
 
 namespace {
@@ -38,7 +39,7 @@ void ShowField(QLineEdit* field, int32_t value) {
 }  // namespace
 
 HeaderPlotPage::HeaderPlotPage(QWidget* parent) : QWidget(parent) {
-  auto* layout = new QVBoxLayout(this);
+  auto* layout = new QVBoxLayout(MakeScrolledBody(this));
   layout->addWidget(BuildCurveBox());
   layout->addWidget(BuildFieldBox());
   m_show = new QCheckBox("Show Plot", this);

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "gui/settings/DisplayTarget.h"
+#include "gui/settings/ScrolledPage.h"
 #include "section/HeaderLabelTable.h"
 
 namespace {
@@ -36,7 +37,7 @@ QSpinBox* GradSpin(QWidget* parent, const char* name) {
 }  // namespace
 
 HeaderWordsPage::HeaderWordsPage(QWidget* parent) : QWidget(parent) {
-  auto* layout = new QVBoxLayout(this);
+  auto* layout = new QVBoxLayout(MakeScrolledBody(this));
   layout->addWidget(BuildWordList(), 3);
   m_chosen = new QListWidget(this);
   m_chosen->setObjectName("chosenWords");

@@ -17,6 +17,7 @@
 #include "gui/settings/DisplaySettingsPage.h"
 #include "gui/settings/HeaderPlotPage.h"
 #include "gui/settings/HeaderWordsPage.h"
+#include "gui/settings/WrapTabBar.h"
 #include "log/Log.h"
 #include "section/HeaderLabelTable.h"
 #include "section/SeismicSection.h"
@@ -44,12 +45,20 @@ SettingsPanel::SettingsPanel(QWidget* parent) : QWidget(parent) {
   m_tabs->addTab(m_wordsPage, "Header Words");
   m_tabs->addTab(BuildTraceInfoPage(), "Trace Info");
   m_tabs->addTab(BuildSectionInfoPage(), "Section Info");
-  layout->addWidget(m_tabs, 1);
+  // The bar stands on the pages' frame, as a tab widget's own bar does.
+  m_tabBar = new WrapTabBar(m_tabs, this);
+  m_tabBar->setObjectName("panelTabs");
+  auto* tabColumn = new QVBoxLayout;
+  tabColumn->setSpacing(0);
+  tabColumn->addWidget(m_tabBar);
+  tabColumn->addWidget(m_tabs, 1);
+  layout->addLayout(tabColumn, 1);
+  layout->addStretch();  // keeps the collapsed panel's button at the top
   connect(m_tabs, &QTabWidget::currentChanged, this, &SettingsPanel::OnTabChanged);
   connect(m_displayPage, &DisplaySettingsPage::UseFreqFilterChanged, this,
           &SettingsPanel::UseFreqFilterChanged);
   m_expandedWidth = std::max(kMinExpandedWidth, sizeHint().width());
-  setFixedWidth(m_expandedWidth);
+  SetExpandedWidthRange();
 }
 
 SettingsPanel::~SettingsPanel() {
@@ -207,13 +216,31 @@ void SettingsPanel::OnTabChanged(int index) {
 void SettingsPanel::SetCollapsed(bool collapsed) {
   if (collapsed == m_collapsed) return;
   m_collapsed = collapsed;
+  m_tabBar->setVisible(!collapsed);
   m_tabs->setVisible(!collapsed);
   m_detachButton->setVisible(!collapsed);
   m_collapseButton->setText(collapsed ? kExpandText : kCollapseText);
   int margins = layout()->contentsMargins().left() + layout()->contentsMargins().right();
   int width = collapsed ? m_collapseButton->width() + margins : m_expandedWidth;
-  setFixedWidth(width);
+  if (collapsed)
+    setFixedWidth(width);
+  else
+    SetExpandedWidthRange();
   emit WidthChanged(width);
+}
+
+// Its full width when the window has room; a small window takes from the
+// panel first (its pages then scroll) so the trace view stays usable.
+void SettingsPanel::SetExpandedWidthRange() {
+  setMinimumWidth(std::min(kMinPanelWidth, m_expandedWidth));
+  setMaximumWidth(m_expandedWidth);
+  setSizePolicy(QSizePolicy::Preferred, sizePolicy().verticalPolicy());
+}
+
+QSize SettingsPanel::sizeHint() const {
+  QSize hint = QWidget::sizeHint();
+  if (m_expandedWidth > 0 && !m_collapsed) hint.setWidth(m_expandedWidth);
+  return hint;
 }
 
 void SettingsPanel::DetachDisplayPage() {
@@ -228,6 +255,7 @@ void SettingsPanel::DetachDisplayPage() {
   }
   m_detachedIndex = m_tabs->indexOf(m_displayPage);
   m_tabs->removeTab(m_detachedIndex);
+  m_tabBar->SyncTabs();
   m_window->layout()->addWidget(m_displayPage);
   m_displayPage->show();
   m_detached = true;
@@ -239,6 +267,7 @@ void SettingsPanel::AttachDisplayPage() {
   if (!m_detached) return;
   m_window->layout()->removeWidget(m_displayPage);
   m_tabs->insertTab(m_detachedIndex, m_displayPage, kDisplayTabTitle);
+  m_tabBar->SyncTabs();
   m_detached = false;
   m_detachButton->setEnabled(true);
   m_window->hide();

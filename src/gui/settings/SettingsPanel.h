@@ -19,11 +19,15 @@ class QPushButton;
 class QTabWidget;
 class QTreeWidget;
 class SeismicSection;
+class WrapTabBar;
 
 class SettingsPanel : public QWidget, public PanelLink {
   Q_OBJECT
 
  public:
+  // The narrowest the expanded panel gets when the window is small.
+  static constexpr int kMinPanelWidth = 180;
+
   explicit SettingsPanel(QWidget* parent = nullptr);
   ~SettingsPanel() override;
 
@@ -64,6 +68,9 @@ class SettingsPanel : public QWidget, public PanelLink {
   bool IsDisplayPageDetached() const { return m_detached; }
 
   QTabWidget* Tabs() const { return m_tabs; }
+  // The bar that shows the tabs (the tab widget's own stays hidden).
+  WrapTabBar* TabBar() const { return m_tabBar; }
+  QSize sizeHint() const override;
   DisplaySettingsPage* DisplayPage() const { return m_displayPage; }
   HeaderPlotPage* PlotPage() const { return m_plotPage; }
   HeaderWordsPage* WordsPage() const { return m_wordsPage; }
@@ -77,7 +84,8 @@ class SettingsPanel : public QWidget, public PanelLink {
   // "Trace Info" became visible while a trace is highlighted: the owner
   // rebuilds the values for that trace (index into the whole section).
   void TraceInfoWanted(int absoluteTrace);
-  // The panel's fixed width changed (collapse / expand), in pixels.
+  // The panel was collapsed or expanded: its width, or when expanded the
+  // most it takes, in pixels.
   void WidthChanged(int width);
 
  protected:
@@ -89,12 +97,14 @@ class SettingsPanel : public QWidget, public PanelLink {
   QWidget* BuildSectionInfoPage();
   void OnTabChanged(int index);
   void BindPages(DisplayTarget* view);
+  void SetExpandedWidthRange();
 
   DisplayTarget* m_view = nullptr;
   QWidget* m_buttonRow = nullptr;
   QPushButton* m_collapseButton = nullptr;
   QPushButton* m_detachButton = nullptr;
   QTabWidget* m_tabs = nullptr;
+  WrapTabBar* m_tabBar = nullptr;
   DisplaySettingsPage* m_displayPage = nullptr;
   HeaderPlotPage* m_plotPage = nullptr;
   HeaderWordsPage* m_wordsPage = nullptr;

@@ -397,12 +397,14 @@ void TraceViewWidget::resizeEvent(QResizeEvent*) {
   if (window()->isMinimized()) return;
   LayoutBars();
   QSize client = ClientSize();
+  const int32_t first = m_plotter.Params().m_firstTrace;
   if (!m_created) {
     EnsureCreated();
   } else if (m_plotter.Resize(client.width(), client.height()) != 0) {
     QMessageBox::critical(this, "FATAL ERROR", "FAILED to resize backingstore bitmap");
   }
   UpdateScrollBars();
+  if (m_plotter.Params().m_firstTrace != first) NotifyOwner(kChangeFirstTrace);
   update();
 }
 
