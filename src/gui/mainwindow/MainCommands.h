@@ -21,5 +21,6 @@ enum MainCommand : int {
   kCmdBinning2D = 32847,
   kCmdSaveDataset = 32853,
   kCmdLoadDataset = 32854,
+  kCmdOpenTolerantly = 32856,
   kCmdParameters = 1,  // F9 only, no menu item
 };
