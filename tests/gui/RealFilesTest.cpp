@@ -93,7 +93,9 @@ TEST(RealFiles, EveryFileSurvivesLoadingAndTheViewsGestures) {
     if (rc != 0) {
       // Nothing to show: the view keeps the section before it, if any, and the window still loads.
       EXPECT_EQ(v->HasData(), ws.Section() != nullptr);
-      if (ws.Section()) EXPECT_EQ(v->TraceCount(), ws.Section()->Count());
+      if (ws.Section()) {
+        EXPECT_EQ(v->TraceCount(), ws.Section()->Count());
+      }
       continue;
     }
     ++shown;
