@@ -7,12 +7,14 @@
 #include <system_error>
 
 #include "app/AppSettings.h"
+#include "app/LoadRefusalText.h"
 #include "app/TextInput.h"
 #include "app/TraceViewObserver.h"
 #include "app/WorkspaceObserver.h"
 #include "display/DisplayRules.h"
 #include "formats/DumpHeaders.h"
 #include "formats/LoadFileList.h"
+#include "formats/ProbeFiles.h"
 #include "formats/SegyDump.h"
 #include "log/Log.h"
 #include "log/Status.h"
@@ -137,15 +139,29 @@ std::string Workspace::DialogStartFolder() const {
 }
 
 int Workspace::LoadChosenFiles(const std::vector<std::string>& paths, int filterIndex) {
+  return LoadChosenFiles(paths, filterIndex, DefaultLoadParams());
+}
+
+int Workspace::LoadChosenFiles(const std::vector<std::string>& paths, int filterIndex,
+                               const LoadParams& params) {
   if (paths.empty()) return kStatusRefused;
   // The dialog's folder is remembered whatever the load then finds.
   std::filesystem::path first = AbsolutePath(paths[0]);
   SetLastInputDir(NamesFolder(paths) ? first.string() : first.parent_path().string());
   SetLastFilter(filterIndex);
   Clock::time_point t0 = Clock::now();
-  int rc = LoadDataset(paths, DefaultLoadParams());
+  int rc = LoadDataset(paths, params);
   LogPrint(LogStep, "Load Dataset in %.3lfs (file count=%d)", SecondsSince(t0),
            static_cast<int>(paths.size()));
+  return rc;
+}
+
+int Workspace::LoadAgainTolerantly(const LoadRefusal& refusal) {
+  if (refusal.paths.empty()) return kStatusRefused;
+  Clock::time_point t0 = Clock::now();
+  int rc = LoadDataset(refusal.paths, TolerantRetryParams(refusal));
+  LogPrint(LogStep, "Load Dataset in %.3lfs (file count=%d)", SecondsSince(t0),
+           static_cast<int>(refusal.paths.size()));
   return rc;
 }
 
@@ -158,6 +174,15 @@ int Workspace::LoadDataset(const std::vector<std::string>& paths, LoadParams par
   Clock::time_point t0 = Clock::now();
   if (!params.headerMap) params.headerMap = m_headerMap;
   Notify(&WorkspaceObserver::SetBusyCursor, true);
+  // The old section goes before the new one is read, to free its memory; the
+  // check that the files hold data needs none, so a file that cannot be read
+  // leaves the section on screen, and any unsaved processing of it, alone.
+  ProbeResult probe = ProbeFileList(paths, params);
+  if (probe.firstReadable < 0) {
+    Notify(&WorkspaceObserver::SetBusyCursor, false);
+    RefuseLoad(paths, params, std::move(probe.reasons));
+    return kStatusRefused;
+  }
   SavedView saved = ClearViews(params);
   DestroySection(params);
   const bool ownProgress = !params.progress;
@@ -186,7 +211,33 @@ int Workspace::LoadDataset(const std::vector<std::string>& paths, LoadParams par
   Notify(&WorkspaceObserver::SetBusyCursor, false);
   if (m_section) return 0;
   LoadFailed(params);
+  TellRefusal(paths, params, false, {});
   return kStatusRefused;
+}
+
+void Workspace::RefuseLoad(const std::vector<std::string>& paths, const LoadParams& params,
+                           std::vector<std::string> reasons) {
+  if (!m_section) {
+    // Nothing on screen to keep: the usual end of a load without data.
+    LoadFailed(params);
+  } else {
+    LogPrint(LogError, "\n\nNO SEISMIC DATA loaded\n");
+    LogPrint(LogError, "the section on screen (%d traces) is kept", m_section->Count());
+    ConsoleRaise();
+  }
+  TellRefusal(paths, params, m_section != nullptr, std::move(reasons));
+}
+
+void Workspace::TellRefusal(const std::vector<std::string>& paths, const LoadParams& params, bool kept,
+                            std::vector<std::string> reasons) {
+  LoadRefusal r;
+  r.paths = paths;
+  r.params = params;
+  r.params.progress = nullptr;
+  r.params.heap = nullptr;
+  r.sectionKept = kept;
+  r.reasons = std::move(reasons);
+  Notify(&WorkspaceObserver::LoadRefused, r);
 }
 
 Workspace::SavedView Workspace::ClearViews(const LoadParams& params) {
@@ -194,6 +245,10 @@ Workspace::SavedView Workspace::ClearViews(const LoadParams& params) {
   if (m_view && m_view->HasData()) {
     const DisplayParams& p = m_view->Params();
     saved = {true, m_view->SelectedTrace(), p.m_firstTrace, p.m_startTime, p.m_pixPerTrace, p.m_pixPerSec};
+  }
+  // The next file is fitted by its own rule, not shown at the last one's scales.
+  if (m_view && params.resetDisplay && !params.keepViewPosition) ResetForNewDataset(&m_view->Params());
+  if (saved.valid) {
     m_view->Clear();
     if (params.resetDisplay) {
       m_view->RefreshDisplay();

@@ -30,6 +30,7 @@ class MainViewLink;
 class SeismicSection;
 class TraceViewObserver;
 class WorkspaceObserver;
+struct LoadRefusal;
 struct ViewSelection;
 
 inline constexpr const char* kMainWindowTitle = " Kestrix  v1.85 April 2024";
@@ -79,7 +80,10 @@ class Workspace {
   // The load command's parameters: reset-display on, everything else default.
   static LoadParams DefaultLoadParams();
   // Replaces the section with the files read in order. Returns 0 when a section
-  // with at least one timed trace is loaded, else kStatusRefused (no section then).
+  // with at least one timed trace is loaded, else kStatusRefused. When no file
+  // gives a timed trace at its start (ProbeFileList) the load is refused before
+  // anything changes and the section on screen stays; when the whole read then
+  // finds none, there is no section. Either way the observers hear LoadRefused.
   // params without a header map get the workspace's (HeaderMap).
   int LoadDataset(const std::vector<std::string>& paths, LoadParams params);
   // The header byte map of the later loads (the "Header Mapping" dialog, the
@@ -89,6 +93,10 @@ class Workspace {
   // The load command once its dialog returned: remembers the folder and filter, loads
   // with the default parameters and logs the load's duration.
   int LoadChosenFiles(const std::vector<std::string>& paths, int filterIndex);
+  // The same with the parameters of the tolerant open.
+  int LoadChosenFiles(const std::vector<std::string>& paths, int filterIndex, const LoadParams& params);
+  // "Open tolerantly" of a refused load: the same files and parameters, tolerant.
+  int LoadAgainTolerantly(const LoadRefusal& refusal);
   // The folder the open dialog starts in: the last input folder when it still
   // exists, with a trailing '/', else empty.
   std::string DialogStartFolder() const;
@@ -190,6 +198,10 @@ class Workspace {
   void ApplyViewPosition(const LoadParams& params, const SavedView& saved);
   void RememberInput(const std::vector<std::string>& paths);
   void LoadFailed(const LoadParams& params);
+  void RefuseLoad(const std::vector<std::string>& paths, const LoadParams& params,
+                  std::vector<std::string> reasons);
+  void TellRefusal(const std::vector<std::string>& paths, const LoadParams& params, bool kept,
+                   std::vector<std::string> reasons);
   template <typename... Params, typename... Args>
   void Notify(void (WorkspaceObserver::*method)(Params...), const Args&... args);
   // Runs on the worker with the choices taken when the run started, so that

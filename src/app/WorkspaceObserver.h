@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "formats/LoadParams.h"
 
@@ -30,6 +31,15 @@ struct ProgressInfo {
   // The operation runs on the user-interface thread and holds it: an observer
   // that shows the progress repaints now, without handling user input.
   bool blocking = false;
+};
+
+// A load that found no data, for the window that tells the user why and offers
+// to read the files again tolerantly.
+struct LoadRefusal {
+  std::vector<std::string> paths;
+  LoadParams params;                 // as the load was asked, without its progress report
+  bool sectionKept = false;          // refused before the section on screen was given up
+  std::vector<std::string> reasons;  // the readers' error and warning lines
 };
 
 class WorkspaceObserver {
@@ -71,4 +81,7 @@ class WorkspaceObserver {
   // The trace list was reordered (sorted or put back in load order): trace
   // positions held by a window (the spectrum's selected trace) are stale.
   virtual void TracesReordered(const SeismicSection& /*section*/) {}
+  // A load found no data (after its own "NO SEISMIC DATA" report when the
+  // section on screen was already gone).
+  virtual void LoadRefused(const LoadRefusal& /*refusal*/) {}
 };

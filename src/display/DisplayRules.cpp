@@ -147,3 +147,24 @@ double FitPixPerSec(int plotHeight, double startTime, double endTime, int maxSam
 double FitPixPerTrace(int plotWidth, int traceCount) {
   return traceCount > 0 ? static_cast<double>(std::max(plotWidth - 1, 1)) / traceCount : 1.0;
 }
+
+void ResetForNewDataset(DisplayParams* params) {
+  DisplayParams kept = *params;
+  *params = DisplayParams{};
+  params->m_zoomTool = kept.m_zoomTool;
+  params->m_timeUnitFactor = kept.m_timeUnitFactor;
+  params->m_timeUnitCode = kept.m_timeUnitCode;
+  params->m_displayMode = kept.m_displayMode;
+  params->m_wiggleScheme = kept.m_wiggleScheme;
+  params->m_colorScheme = kept.m_colorScheme;
+  params->m_palette = kept.m_palette;
+  params->m_timeLinesWiggle = kept.m_timeLinesWiggle;
+  params->m_timeLinesColor = kept.m_timeLinesColor;
+  params->m_zeroLines = kept.m_zeroLines;
+  params->m_agcWindow = kept.m_agcWindow;
+  params->m_agcType = kept.m_agcType;
+  params->m_useFreqFilter = kept.m_useFreqFilter;
+  params->m_fillMode = kept.m_fillMode;
+  params->m_crossLinesCursor = kept.m_crossLinesCursor;
+  params->m_headerWordLabels = kept.m_headerWordLabels;
+}

@@ -66,3 +66,11 @@ int SetAgcWindowFromField(DisplayParams* params, double value);
 // plot width (1 without traces).
 double FitPixPerSec(int plotHeight, double startTime, double endTime, int maxSamples);
 double FitPixPerTrace(int plotWidth, int traceCount);
+
+// A new dataset replaces the one shown (a load that resets the display): what
+// described the old data goes back to its default (scales and position, the
+// ensemble view, polarity, the gain mode with every remembered gain, the
+// clips), while the user's choices of how to draw stay (display mode,
+// palette, fill, time and zero lines, AGC type and window, the filter switch,
+// the cursor and label switches, the zoom tool).
+void ResetForNewDataset(DisplayParams* params);

@@ -142,10 +142,14 @@ void LogPrintV(int level, const char* format, va_list args) {
   char buf[kLogMaxMessageBytes + 1];
   int n = std::vsnprintf(buf, sizeof buf, format, args);
   if (n < 0) return;  // an invalid format or encoding: nothing sensible to show
-  if (level == LogError && IsErrorReport(buf)) g_errorReports.fetch_add(1);
-  if (!shown) return;
   std::size_t len = static_cast<std::size_t>(n);
   if (len > kLogMaxMessageBytes) len = Utf8CutLength(buf, kLogMaxMessageBytes);
+  if (LogHold* hold = LogHold::Active()) {
+    hold->Keep(level, std::string(buf, len), shown);
+    return;
+  }
+  if (level == LogError && IsErrorReport(buf)) g_errorReports.fetch_add(1);
+  if (!shown) return;
   Deliver(std::string_view(buf, len));
 }
 
@@ -158,6 +162,10 @@ void LogPrint(int level, const char* format, ...) {
 
 void LogSystemError(int code, int raise) {
   if (g_closed.load()) return;
+  if (LogHold* hold = LogHold::Active()) {
+    hold->Keep(LogError, code > 0 ? "       " + SystemErrorText(code) : "", true);
+    return;
+  }
   if (code <= 0) {
     Deliver("");  // one empty line; no raise
     return;
@@ -168,7 +176,40 @@ void LogSystemError(int code, int raise) {
 
 void LogBlankLines() {
   if (g_threshold.load() < 0 || g_closed.load()) return;
+  if (LogHold* hold = LogHold::Active()) {
+    hold->Keep(LogError, "\n\n", true);
+    return;
+  }
   Deliver("\n\n");  // three empty lines in one message
+}
+
+namespace {
+thread_local LogHold* t_hold = nullptr;
+}
+
+LogHold::LogHold() {
+  if (t_hold) return;
+  t_hold = this;
+  m_active = true;
+}
+
+LogHold::~LogHold() {
+  if (m_active) t_hold = nullptr;
+}
+
+LogHold* LogHold::Active() {
+  return t_hold;
+}
+
+void LogHold::Release() {
+  if (!m_active) return;
+  t_hold = nullptr;
+  m_active = false;
+  for (const Message& m : m_messages) {
+    if (g_closed.load()) return;
+    if (m.level == LogError && IsErrorReport(m.text.c_str())) g_errorReports.fetch_add(1);
+    if (m.shown) Deliver(m.text);
+  }
 }
 
 int LogGetThreshold() {

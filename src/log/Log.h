@@ -27,6 +27,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <vector>
 
 class ConsoleLineStore;
 
@@ -60,6 +61,36 @@ void LogSystemError(int code, int raise);
 // Three empty lines to the console, the file ("\n" each) and the echo. Nothing when the
 // threshold is negative or the log is closed.
 void LogBlankLines();
+
+// Holds back what this thread logs while it lives, for a check whose messages matter only when it
+// fails: held messages (LogPrint, LogSystemError, LogBlankLines) reach no output, raise nothing and
+// are not counted as error reports until Release() delivers them in order; whatever is still held
+// when it goes is dropped. A hold made while another one is active on the thread holds nothing.
+// Messages of other threads pass as usual. Not thread-safe itself: one thread uses it.
+class LogHold {
+ public:
+  struct Message {
+    int level;         // LogError for a system error text and for blank lines
+    std::string text;  // as it would have been shown
+    bool shown;        // passed the threshold when it was logged
+  };
+  LogHold();
+  ~LogHold();
+  LogHold(const LogHold&) = delete;
+  LogHold& operator=(const LogHold&) = delete;
+  const std::vector<Message>& Messages() const { return m_messages; }
+  // Delivers the held messages and stops holding.
+  void Release();
+  // Internal: the hold active on the calling thread (null when none).
+  static LogHold* Active();
+  void Keep(int level, std::string text, bool shown) {
+    m_messages.push_back({level, std::move(text), shown});
+  }
+
+ private:
+  bool m_active = false;
+  std::vector<Message> m_messages;
+};
 
 int LogGetThreshold();
 // Sets the threshold (any int; the console menu offers 16, 13, 10, 7, 4, 1). Ignored once closed.

@@ -17,6 +17,7 @@
 
 #include "GuiTestFiles.h"
 #include "app/AppSettings.h"
+#include "app/LoadRefusalText.h"
 #include "app/MainViewLink.h"
 #include "app/SettingsFile.h"
 #include "app/Workspace.h"
@@ -31,6 +32,7 @@
 #include "section/HeaderLabelTable.h"
 #include "section/SeismicSection.h"
 #include "section/TraceInfo.h"
+#include "support/ByteWriter.h"
 
 namespace {
 const QRect kScreen(0, 0, 1280, 1024);
@@ -47,6 +49,16 @@ class RecordingTool : public WorkspaceObserver {
   std::vector<ViewSelection> selections;
   int filterChanges = 0;
   int clearings = 0;
+};
+
+// The loads the workspace reports: the parameters of those shown and of those refused.
+class RecordingLoads : public WorkspaceObserver {
+ public:
+  void SectionLoaded(const SeismicSection&, const LoadParams& p) override { loaded.push_back(p); }
+  void LoadRefused(const LoadRefusal& r) override { refusals.push_back(r); }
+
+  std::vector<LoadParams> loaded;
+  std::vector<LoadRefusal> refusals;
 };
 
 class MainWindowTest : public ::testing::Test {
@@ -131,6 +143,15 @@ TEST_F(MainWindowTest, StartWithAFileWithoutDataStillEndsTheSplash) {
 
 TEST_F(MainWindowTest, MenusFollowLoadsAndFailedLoads) {
   auto w = Start({"kestrix"});
+  // Nothing loaded yet: a file without data leaves the menus grey.
+  EXPECT_EQ(LoadThroughMenu(*w, m_files.Junk("first.sgy")), -1);
+  EXPECT_EQ(m_ws.Section(), nullptr);
+  EXPECT_TRUE(DataMenusOff(*w));
+  EXPECT_TRUE(w->SplashShown());
+  // A tool that exists follows the data rule.
+  w->SetToolAvailable(kCmdSpectrum, true);
+  EXPECT_FALSE(w->Action(kCmdSpectrum)->isEnabled());
+
   ASSERT_EQ(LoadThroughMenu(*w, m_files.Segy("ok.sgy", 24)), 0);
   EXPECT_FALSE(w->SplashShown());
   EXPECT_TRUE(DataMenusOn(*w));
@@ -141,14 +162,12 @@ TEST_F(MainWindowTest, MenusFollowLoadsAndFailedLoads) {
   for (int tool : {kCmdSpectrum, kCmdSortTraces, kCmdBinning2D, kCmdFileSelector})
     EXPECT_TRUE(w->Action(tool)->isEnabled()) << tool;
 
+  // A file without data no longer costs the section on screen.
   EXPECT_EQ(LoadThroughMenu(*w, m_files.Junk("bad.sgy")), -1);
-  EXPECT_EQ(m_ws.Section(), nullptr);
-  EXPECT_TRUE(DataMenusOff(*w));
-  EXPECT_FALSE(w->TraceView()->HasData());
+  ASSERT_NE(m_ws.Section(), nullptr);
+  EXPECT_TRUE(DataMenusOn(*w));
+  EXPECT_TRUE(w->TraceView()->HasData());
 
-  // A tool that exists follows the data rule.
-  w->SetToolAvailable(kCmdSpectrum, true);
-  EXPECT_FALSE(w->Action(kCmdSpectrum)->isEnabled());
   ASSERT_EQ(LoadThroughMenu(*w, m_files.Segy("ok2.sgy", 1)), 0);
   EXPECT_TRUE(w->Action(kCmdSpectrum)->isEnabled());
   EXPECT_FALSE(w->DataRuleEnabled(kCmdBasemap));  // one trace: no basemap
@@ -447,4 +466,127 @@ TEST_F(MainWindowTest, ViewReportsReachEveryObserverAndToolsReachTheViewThroughT
   EXPECT_EQ(tool.filterChanges, 1);
   EXPECT_EQ(tool.clearings, 0);
   EXPECT_EQ(w->windowTitle(), QString::fromStdString(next));
+}
+
+// A few fitted traces, changed by the user, then many: the new file gets its
+// own scales and a plain display, through the real widgets.
+TEST_F(MainWindowTest, DisplaySettingsOfOneFileDoNotLeakIntoTheNext) {
+  auto w = Start({"kestrix"});
+  TraceViewWidget* view = w->TraceView();
+  SettingsPanel* panel = w->Panel();
+  ASSERT_EQ(LoadThroughMenu(*w, m_files.Segy("three.sgy", 3)), 0);
+  QApplication::processEvents();
+  int width = 0, height = 0;
+  view->PlotSize(&width, &height);
+  EXPECT_DOUBLE_EQ(view->Params().m_pixPerTrace, (width - 1) / 3.0);
+  EXPECT_EQ(view->Plotter().TracesPerPage(), 3);
+  view->setFocus();
+  QTest::keyClick(view, 'i');  // inverse polarity
+  panel->findChild<QAbstractButton*>("gainAgc")->click();
+  panel->findChild<QAbstractButton*>("zeroLines")->click();
+  ASSERT_EQ(view->Params().m_inversePolarity, 1);
+  ASSERT_EQ(view->Params().m_zeroLines, 0);
+
+  ASSERT_EQ(LoadThroughMenu(*w, m_files.Segy("sixty.sgy", 60)), 0);
+  QApplication::processEvents();
+  const DisplayParams& p = view->Params();
+  EXPECT_DOUBLE_EQ(p.m_pixPerTrace, 5.0);
+  EXPECT_GE(view->Plotter().TracesPerPage(), 60);
+  EXPECT_EQ(p.m_firstTrace, 0);
+  EXPECT_EQ(p.m_inversePolarity, 0);
+  EXPECT_EQ(p.m_gainControl, kGainNorm);
+  // The panel shows the new state.
+  EXPECT_FALSE(panel->findChild<QCheckBox*>("inversePolarity")->isChecked());
+  EXPECT_TRUE(panel->findChild<QAbstractButton*>("gainNorm")->isChecked());
+  EXPECT_EQ(panel->findChild<QLineEdit*>("traceScaleField")->text(),
+            QString::fromStdString(FormatFieldValue(5.0)));
+  // Drawing choices stay: wiggles (from the three traces), no zero lines.
+  EXPECT_EQ(p.m_displayMode, kDisplayWiggle);
+  EXPECT_EQ(p.m_zeroLines, 0);
+}
+
+// After a resampling (unsaved processing) a file that cannot be read leaves
+// the section alone and says why in the box, which can read it tolerantly.
+TEST_F(MainWindowTest, UnreadableFileKeepsTheProcessedSectionAndOffersATolerantRead) {
+  auto w = Start({"kestrix"});
+  QStringList titles, texts;
+  std::vector<bool> offers;
+  bool again = false;
+  w->SetRefusalAsker([&](const QString& title, const QString& text, bool offer) {
+    titles << title;
+    texts << text;
+    offers.push_back(offer);
+    return again;
+  });
+  RecordingTool tool;
+  m_ws.AddObserver(&tool);
+  ASSERT_EQ(LoadThroughMenu(*w, m_files.Segy("kept.sgy", 30)), 0);
+  m_ws.SetUiPoster(nullptr);  // the resampling finishes before it returns
+  ASSERT_EQ(m_ws.ResampleTraces(0.004), 0);
+  ASSERT_EQ(m_ws.Section()->Trace(0)->NS, 51);
+  const SeismicSection* kept = m_ws.Section();
+  const QString title = w->windowTitle();
+  const int clearings = tool.clearings;
+
+  std::vector<uint8_t> cut(3300, 0x40);  // a textual header and part of a binary one
+  const std::string truncated = m_files.Dir() + "/cut.sgy";
+  kxtest::WriteFileBytes(truncated, cut);
+  for (const std::string& bad : {m_files.Junk("junk.sgy"), truncated}) {
+    SCOPED_TRACE(bad);
+    EXPECT_EQ(LoadThroughMenu(*w, bad), -1);
+    QApplication::processEvents();  // the box comes once the load returned
+    EXPECT_EQ(m_ws.Section(), kept);
+    EXPECT_EQ(m_ws.Section()->Trace(0)->NS, 51);
+    EXPECT_TRUE(w->TraceView()->HasData());
+    EXPECT_EQ(w->TraceView()->TraceCount(), 30);
+    EXPECT_EQ(w->windowTitle(), title);
+    EXPECT_TRUE(DataMenusOn(*w));
+    EXPECT_EQ(tool.clearings, clearings);
+    ASSERT_FALSE(texts.isEmpty());
+    EXPECT_EQ(titles.back(), QString(kLoadRefusalTitle));
+    EXPECT_TRUE(texts.back().contains("The section on screen is kept."));
+    EXPECT_TRUE(texts.back().contains("ERROR")) << texts.back().toStdString();
+    EXPECT_TRUE(offers.back());
+  }
+  // "Open tolerantly": the same file again with the flag; refused again, the
+  // box no longer offers it.
+  again = true;
+  RecordingLoads loads;
+  m_ws.AddObserver(&loads);
+  EXPECT_EQ(LoadThroughMenu(*w, truncated), -1);
+  QApplication::processEvents();
+  QApplication::processEvents();
+  ASSERT_EQ(loads.refusals.size(), 2u);
+  EXPECT_FALSE(loads.refusals[0].params.tolerant);
+  EXPECT_TRUE(loads.refusals[1].params.tolerant);
+  EXPECT_EQ(loads.refusals[1].paths, std::vector<std::string>{truncated});
+  EXPECT_FALSE(offers.back());
+  EXPECT_EQ(m_ws.Section(), kept);
+  m_ws.RemoveObserver(&loads);
+  m_ws.RemoveObserver(&tool);
+}
+
+TEST_F(MainWindowTest, OpenTolerantlyLoadsWithTheFlagAndTheIntervalAsked) {
+  auto w = Start({"kestrix"});
+  ASSERT_TRUE(w->Action(kCmdOpenTolerantly)->isEnabled());
+  EXPECT_EQ(w->Action(kCmdOpenTolerantly)->text(), QString(kOpenTolerantlyItem));
+  const std::string path = m_files.Segy("tolerant.sgy", 12);
+  RecordingLoads loads;
+  m_ws.AddObserver(&loads);
+  w->SetTolerantChooser([&](int* filter, int32_t* us) {
+    *filter = 4;
+    *us = 2500;
+    return QStringList{QString::fromStdString(path)};
+  });
+  ASSERT_EQ(w->OpenTolerantlyCommand(), 0);
+  ASSERT_EQ(loads.loaded.size(), 1u);
+  EXPECT_TRUE(loads.loaded[0].tolerant);
+  EXPECT_EQ(loads.loaded[0].tolerantIntervalUs, 2500);
+  EXPECT_EQ(loads.loaded[0].resetDisplay, 1);
+  EXPECT_EQ(m_ws.LastFilter(), 4);
+  EXPECT_EQ(m_ws.Section()->Count(), 12);
+  w->SetTolerantChooser([](int*, int32_t*) { return QStringList{}; });  // cancelled
+  EXPECT_EQ(w->OpenTolerantlyCommand(), -1);
+  EXPECT_EQ(loads.loaded.size(), 1u);
+  m_ws.RemoveObserver(&loads);
 }

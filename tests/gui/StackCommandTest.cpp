@@ -260,6 +260,7 @@ TEST_F(StackCommandTest, SaveStacksWritesSegyRev1ThatReadsBackAsTheStack) {
 }
 
 TEST_F(StackCommandTest, LoadingAnotherDatasetEndsTheStack) {
+  const std::vector<int> labels = MainView()->LabelWords();
   StackThreeShots();
   const std::string other = m_files.Segy("other.sgy", 30);
   m_window->SetFilesChooser([&](int* filter) {
@@ -268,6 +269,8 @@ TEST_F(StackCommandTest, LoadingAnotherDatasetEndsTheStack) {
   });
   ASSERT_EQ(m_window->LoadDatasetCommand(), 0);
   EXPECT_EQ(Stack()->StackView(), nullptr);
+  // The stack's label rows went with it.
+  EXPECT_EQ(MainView()->LabelWords(), labels);
   EXPECT_EQ(MainView()->ViewRole(), 1);
   EXPECT_EQ(MainView()->Plotter().ViewRole(), 1);
   EXPECT_TRUE(FunctionsOn());
@@ -276,6 +279,46 @@ TEST_F(StackCommandTest, LoadingAnotherDatasetEndsTheStack) {
   Click(4, Qt::ShiftModifier);
   EXPECT_EQ(MainView()->SelectedTrace(), 4);
   EXPECT_EQ(m_ws.Section()->Trace(4)->TSKIP, 0);
+}
+
+TEST_F(StackCommandTest, StackViewDrawsAsTheSectionDoesAndFitsItsWindow) {
+  for (int mode : {kDisplayColor, kDisplayWiggle}) {
+    SCOPED_TRACE(mode);
+    m_paths.clear();
+    for (int n : {1, 2}) WriteShot(n, 24);
+    // The shots load (48 traces keep the display mode), then the user sets up the section.
+    ASSERT_EQ(m_ws.LoadDataset({m_paths[0].toStdString(), m_paths[1].toStdString()},
+                               Workspace::DefaultLoadParams()),
+              0);
+    MainView()->Params().m_displayMode = mode;
+    MainView()->Params().m_palette = 2;
+    // The stack's own load keeps the section's drawing choices.
+    Stack()->SetFilesChooser([this](const QString&) { return m_paths; });
+    ASSERT_EQ(Stack()->StackGathers(), 0);
+    DisplayParams& section = MainView()->Params();
+    const DisplayParams& stack = Stack()->StackView()->Params();
+    EXPECT_EQ(section.m_displayMode, mode);
+    EXPECT_EQ(stack.m_displayMode, mode);
+    EXPECT_EQ(stack.m_palette, 2);
+    EXPECT_EQ(stack.m_gainControl, section.m_gainControl);
+    EXPECT_EQ(stack.m_colorGain, section.m_colorGain);
+    EXPECT_EQ(stack.m_wiggleGain, section.m_wiggleGain);
+    int width = 0, height = 0;
+    Stack()->StackView()->PlotSize(&width, &height);
+    EXPECT_DOUBLE_EQ(stack.m_pixPerTrace, (width - 1) / 24.0);
+    EXPECT_DOUBLE_EQ(stack.m_pixPerSec, (height - 1) / 0.2);  // 101 samples of 2 ms
+    EXPECT_EQ(stack.m_firstTrace, 0);
+  }
+}
+
+TEST_F(StackCommandTest, ClosingTheStackViewGivesTheMainViewItsLabelsBack) {
+  MainView()->SetLabelWords({20}, 3);
+  StackThreeShots();
+  EXPECT_EQ(MainView()->LabelWords(), (std::vector<int>{10, 12, 14}));
+  Stack()->StackView()->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(MainView()->LabelWords(), std::vector<int>{20});
+  EXPECT_EQ(MainView()->LabelGraduationStep(), 3);
 }
 
 TEST_F(StackCommandTest, ClosingTheStackViewReturnsTheSectionViewToRoleOne) {

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <cstdlib>
 
+#include "gui/mainwindow/MainWindow.h"
 #include "log/Log.h"
 
 int main(int argc, char** argv) {
@@ -12,6 +13,8 @@ int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   ConsoleOpen();
   QApplication app(argc, argv);
+  // A refused load tells its window after it returned; no test waits on that box.
+  MainWindow::SetDefaultRefusalAsker([](const QString&, const QString&, bool) { return false; });
   int rc = RUN_ALL_TESTS();
   ConsoleClose();
   return rc;

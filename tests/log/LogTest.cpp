@@ -286,3 +286,41 @@ TEST_F(LogTest, ErrorCountCountsErrorReportsWhateverTheThreshold) {
     EXPECT_EQ(LogErrorCount() - before, c.counted) << c.text;
   }
 }
+
+TEST_F(LogTest, HeldMessagesWaitForReleaseAndAreDroppedOtherwise) {
+  ASSERT_TRUE(LogFileOpen(m_path));
+  for (bool release : {false, true}) {
+    SCOPED_TRACE(release);
+    ConsoleClearAll();
+    const long long before = LogErrorCount();
+    {
+      LogHold hold;
+      LogPrint(LogError, "\nERROR: held %d", 1);
+      LogPrint(LogInfo, "below the threshold");
+      LogSystemError(ENOENT, 1);
+      {
+        LogHold inner;  // holds nothing of its own: the outer one keeps it
+        LogPrint(LogWarning, "WARNING: inner");
+      }
+      // Another thread's messages pass.
+      std::thread([] { LogPrint(LogStep, "other thread"); }).join();
+      EXPECT_EQ(ConsoleLines(), (Lines{"other thread"}));
+      EXPECT_EQ(LogErrorCount(), before);
+      EXPECT_EQ(g_raises, 0);
+      ASSERT_EQ(hold.Messages().size(), 3u);
+      EXPECT_EQ(hold.Messages()[2].text, "WARNING: inner");
+      if (release) hold.Release();
+      LogPrint(LogStep, "after");  // released: passes at once
+    }
+    const std::string system = std::string("       ") + std::strerror(ENOENT);
+    if (release) {
+      EXPECT_EQ(ConsoleLines(),
+                (Lines{"other thread", "", "ERROR: held 1", system, "WARNING: inner", "after"}));
+      EXPECT_EQ(LogErrorCount(), before + 1);
+    } else {
+      EXPECT_EQ(ConsoleLines(), (Lines{"other thread"}));
+      EXPECT_EQ(LogErrorCount(), before);
+    }
+    EXPECT_EQ(g_raises, 0);
+  }
+}

@@ -22,5 +22,6 @@ enum MainCommand : int {
   kCmdSaveDataset = 32853,
   kCmdLoadDataset = 32854,
   kCmdHeaderMapping = 32870,
+  kCmdOpenTolerantly = 32856,
   kCmdParameters = 1,  // F9 only, no menu item
 };

@@ -17,12 +17,14 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/LoadRefusalText.h"
 #include "app/OpenFilters.h"
 #include "app/Workspace.h"
 #include "gui/console/ConsoleWidget.h"
 #include "gui/mainwindow/ManualWindow.h"
 #include "gui/mainwindow/OpenDialog.h"
 #include "gui/mainwindow/SplashWidget.h"
+#include "gui/mainwindow/TolerantOpen.h"
 #include "gui/settings/SettingsPanel.h"
 #include "gui/tools/AmpSpectrumWindow.h"
 #include "gui/tools/Basemap.h"
@@ -47,6 +49,11 @@
 #include "section/SeismicSection.h"
 
 namespace {
+MainWindow::RefusalAsker& DefaultRefusalAsker() {
+  static MainWindow::RefusalAsker asker;
+  return asker;
+}
+
 // Items that follow EnableDataMenus (Basemap has its own trace-count rule).
 constexpr int kDataCommands[] = {kCmdFreqFilter, kCmdSpectrum, kCmdSaveDataset, kCmdBasemap, kCmdBinning2D};
 // The trace view's share of the smallest window; the panel gives way first.
@@ -81,6 +88,15 @@ MainWindow::MainWindow(Workspace& workspace, ConsoleWidget* console, QWidget* pa
   central->installEventFilter(this);
   setCentralWidget(central);
   m_chooseFiles = [this](int* filter) { return ChooseWithDialog(filter); };
+  m_chooseTolerant = [this](int* filter, int32_t* intervalUs) {
+    return ChooseFilesTolerantly(this, QString::fromStdString(m_workspace.DialogStartFolder()), filter,
+                                 intervalUs);
+  };
+  m_askAfterRefusal = DefaultRefusalAsker();
+  if (!m_askAfterRefusal)
+    m_askAfterRefusal = [this](const QString& title, const QString& text, bool offerTolerant) {
+      return AskAfterLoadRefusal(this, title, text, offerTolerant);
+    };
   BuildMenus();
   BuildKeys();
   m_stack = new StackCommand(m_workspace, m_view, this, m_functions->menuAction());
@@ -201,6 +217,7 @@ void MainWindow::BuildMenus() {
 void MainWindow::BuildFileMenu() {
   QMenu* file = menuBar()->addMenu("File");
   AddItem(file, kCmdLoadDataset, "Load Seismic File(s)", &MainWindow::LoadFromMenu);
+  AddItem(file, kCmdOpenTolerantly, kOpenTolerantlyItem, &MainWindow::OpenTolerantlyFromMenu);
   AddItem(file, kCmdSaveDataset, "Save Dataset");
   AddItem(file, kCmdSelectiveStack, "Selective Stack");
   AddItem(file, kCmdHeaderMapping, "Header Mapping ...");
@@ -303,6 +320,38 @@ int MainWindow::LoadDatasetCommand() {
   for (const QString& f : files) paths.push_back(f.toStdString());
   int rc = m_workspace.LoadChosenFiles(paths, filter);
   return rc;
+}
+
+void MainWindow::SetDefaultRefusalAsker(RefusalAsker asker) {
+  DefaultRefusalAsker() = std::move(asker);
+}
+
+int MainWindow::OpenTolerantlyCommand() {
+  if (Busy()) return kStatusRefused;
+  int filter = m_workspace.LastFilter();
+  int32_t intervalUs = 0;
+  QStringList files = m_chooseTolerant(&filter, &intervalUs);
+  if (files.isEmpty()) return kStatusRefused;
+  std::vector<std::string> paths;
+  for (const QString& f : files) paths.push_back(f.toStdString());
+  LoadParams params = Workspace::DefaultLoadParams();
+  params.tolerant = true;
+  params.tolerantIntervalUs = intervalUs;
+  return m_workspace.LoadChosenFiles(paths, filter, params);
+}
+
+// Told after the load returned, so that "Open tolerantly" starts a load of its
+// own rather than one inside the refused one.
+void MainWindow::LoadRefused(const LoadRefusal& refusal) {
+  QMetaObject::invokeMethod(
+      this, [this, refusal] { ShowLoadRefusal(refusal); }, Qt::QueuedConnection);
+}
+
+void MainWindow::ShowLoadRefusal(const LoadRefusal& refusal) {
+  const bool offer = OffersTolerantOpen(refusal);
+  const bool again = m_askAfterRefusal(QString::fromUtf8(kLoadRefusalTitle),
+                                       QString::fromStdString(LoadRefusalText(refusal)), offer);
+  if (again && offer && !Busy()) m_workspace.LoadAgainTolerantly(refusal);
 }
 
 int MainWindow::LoadCommandLineFile(const QString& path) {

@@ -69,6 +69,19 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   using FilesChooser = std::function<QStringList(int* filterIndex)>;
   void SetFilesChooser(FilesChooser chooser) { m_chooseFiles = std::move(chooser); }
   int LoadDatasetCommand();
+  // "Open Tolerantly...": the load command with the files read tolerantly and
+  // the interval (µs, 0: the binary header's, else 4 ms) for traces without
+  // one. chooser replaces its dialog (tests).
+  using TolerantChooser = std::function<QStringList(int* filterIndex, int32_t* intervalUs)>;
+  void SetTolerantChooser(TolerantChooser chooser) { m_chooseTolerant = std::move(chooser); }
+  int OpenTolerantlyCommand();
+  // A refused load is told in a message box that may offer "Open tolerantly";
+  // asker replaces the box (tests) and returns true for that choice.
+  using RefusalAsker = std::function<bool(const QString& title, const QString& text, bool offerTolerant)>;
+  void SetRefusalAsker(RefusalAsker asker) { m_askAfterRefusal = std::move(asker); }
+  // What windows made from now on use instead of the box (null: the box); the
+  // widget tests install one so that no load of theirs waits on a modal box.
+  static void SetDefaultRefusalAsker(RefusalAsker asker);
   // The file named on the command line (quotes removed); ends the splash.
   int LoadCommandLineFile(const QString& path);
 
@@ -137,6 +150,7 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   void SetTraceInfo(int trace) override;
   void HighlightChanged(int absoluteTrace) override { SetTraceInfo(absoluteTrace); }
   void ProgressChanged(const ProgressInfo& info) override;
+  void LoadRefused(const LoadRefusal& refusal) override;
 
   // MainViewLink
   int SelectedTrace() const override;
@@ -168,6 +182,8 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   void ApplyEnabled(int command);
   QStringList ChooseWithDialog(int* filterIndex);
   void LoadFromMenu() { LoadDatasetCommand(); }
+  void OpenTolerantlyFromMenu() { OpenTolerantlyCommand(); }
+  void ShowLoadRefusal(const LoadRefusal& refusal);
   void SnapshotFromMenu() { SnapshotCommand(); }
   void StackFromMenu();
   void ConnectView();
@@ -207,6 +223,8 @@ class MainWindow : public QMainWindow, public WorkspaceObserver, public MainView
   Basemap* m_basemap = nullptr;
   BinningDialog* m_binningDialog = nullptr;
   FilesChooser m_chooseFiles;
+  TolerantChooser m_chooseTolerant;
+  RefusalAsker m_askAfterRefusal;
   SettingsFileValues m_placement;
   bool m_placementRecorded = false;
 };

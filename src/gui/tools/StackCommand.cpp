@@ -10,6 +10,7 @@
 
 #include "app/SaveStacks.h"
 #include "app/Workspace.h"
+#include "display/DisplayRules.h"
 #include "gui/traceview/TraceViewWidget.h"
 #include "log/Log.h"
 #include "log/Status.h"
@@ -157,8 +158,13 @@ void StackCommand::ShowStack() {
   const SeismicSection& shots = *m_workspace.Section();
   m_stackView->show();
   m_stackView->ShowTraces(shots.Stack(), StackSummary(shots), {});
-  m_stackView->Plotter().ApplyLoadPosition();
   m_stackView->SetLabelWords(kStackLabelRows, m_stackView->LabelGraduationStep());
+  FitStackView();
+  if (!m_labelsSaved) {
+    m_savedLabels = m_view->LabelWords();
+    m_savedLabelStep = m_view->LabelGraduationStep();
+    m_labelsSaved = true;
+  }
   m_view->SetLabelWords(kStackLabelRows, m_view->LabelGraduationStep());
   m_stackView->RefreshDisplay();
   m_view->RefreshDisplay();
@@ -166,6 +172,27 @@ void StackCommand::ShowStack() {
   m_view->window()->activateWindow();
   m_view->setFocus();
   if (m_functions) m_functions->setEnabled(false);
+}
+
+// The stack is drawn as the section is (mode, palette, gains, polarity), only
+// placed to show every stacked trace and the whole time range.
+void StackCommand::FitStackView() {
+  DisplayParams& p = m_stackView->Params();
+  const SectionSummary summary = StackSummary(*m_workspace.Section());
+  int width = 0, height = 0;
+  m_stackView->PlotSize(&width, &height);
+  p.m_firstTrace = 0;
+  p.m_startTime = summary.minTime;
+  p.m_pixPerTrace = FitPixPerTrace(width, m_stackView->TraceCount());
+  p.m_pixPerSec = FitPixPerSec(height, summary.minTime, summary.maxTime, m_stackView->SampleCount());
+}
+
+// Only the stack's own rows go: labels the user chose meanwhile stay.
+void StackCommand::RestoreMainLabels() {
+  if (!m_labelsSaved) return;
+  m_labelsSaved = false;
+  if (m_view && m_view->LabelWords() == kStackLabelRows)
+    m_view->SetLabelWords(m_savedLabels, m_savedLabelStep);
 }
 
 void StackCommand::ToggleTrace(int trace) {
@@ -222,6 +249,7 @@ void StackCommand::DestroyStackView(bool deferred) {
   m_stackView = nullptr;
   m_gathers.clear();
   SetMainRole(1);
+  RestoreMainLabels();
   if (m_view && m_view->HasData()) m_view->RefreshDisplay();
   if (m_functions) m_functions->setEnabled(m_workspace.Section() != nullptr);
 }

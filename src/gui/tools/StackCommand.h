@@ -81,6 +81,8 @@ class StackCommand : public QObject, public WorkspaceObserver {
   void Restack();
   void SetMainRole(int role);
   void DestroyStackView(bool deferred);
+  void FitStackView();
+  void RestoreMainLabels();
   QStringList ChooseWithDialog(const QString& startFolder);
   QString ChooseSaveWithDialog(const QString& title, const QString& filter, const QString& startFolder);
 
@@ -90,6 +92,10 @@ class StackCommand : public QObject, public WorkspaceObserver {
   QPointer<QAction> m_functions;
   TraceViewWidget* m_stackView = nullptr;
   std::vector<Gather> m_gathers;
+  // The main view's header-word labels before the stack put up its own.
+  bool m_labelsSaved = false;
+  std::vector<int> m_savedLabels;
+  int m_savedLabelStep = 0;
   QString m_lastFolder;
   FilesChooser m_chooseFiles;
   SaveNameChooser m_chooseSaveName;
