@@ -89,52 +89,56 @@ typedef float VecF __attribute__((vector_size(kLanes * sizeof(float))));
 
 using LanePassFn = void (*)(const Biquad*, float*, int64_t, bool);
 
+// Two-vector shuffle by constant lane indices under either compiler.
+#if defined(__clang__)
+#define KX_SHUFFLE8(a, b, ...) __builtin_shufflevector(a, b, __VA_ARGS__)
+#else
+typedef int ShuffleIndex8 __attribute__((vector_size(kLanes * sizeof(int))));
+#define KX_SHUFFLE8(a, b, ...) __builtin_shuffle(a, b, ShuffleIndex8{__VA_ARGS__})
+#endif
+
 // Eight traces into and out of the interleaved buffer in 8 x 8 tiles
 // transposed in registers (a transposition is its own inverse), the samples
 // past the last whole tile one by one. Only moves floats: no rounding.
-#define KX_DEFINE_TRANSPOSE(NAME)                                                          \
-  inline void NAME##Tile(VecF* r) {                                                        \
-    typedef int IdxV __attribute__((vector_size(kLanes * sizeof(int))));                   \
-    const IdxV lo = {0, 8, 1, 9, 4, 12, 5, 13}, hi = {2, 10, 3, 11, 6, 14, 7, 15};         \
-    const IdxV pairLo = {0, 1, 8, 9, 4, 5, 12, 13}, pairHi = {2, 3, 10, 11, 6, 7, 14, 15}; \
-    const IdxV halfLo = {0, 1, 2, 3, 8, 9, 10, 11}, halfHi = {4, 5, 6, 7, 12, 13, 14, 15}; \
-    VecF t[8], u[8];                                                                       \
-    for (int k = 0; k < 8; k += 2) {                                                       \
-      t[k] = __builtin_shuffle(r[k], r[k + 1], lo);                                        \
-      t[k + 1] = __builtin_shuffle(r[k], r[k + 1], hi);                                    \
-    }                                                                                      \
-    for (int k = 0; k < 8; k += 4) {                                                       \
-      u[k] = __builtin_shuffle(t[k], t[k + 2], pairLo);                                    \
-      u[k + 1] = __builtin_shuffle(t[k], t[k + 2], pairHi);                                \
-      u[k + 2] = __builtin_shuffle(t[k + 1], t[k + 3], pairLo);                            \
-      u[k + 3] = __builtin_shuffle(t[k + 1], t[k + 3], pairHi);                            \
-    }                                                                                      \
-    for (int k = 0; k < 4; ++k) {                                                          \
-      r[k] = __builtin_shuffle(u[k], u[k + 4], halfLo);                                    \
-      r[k + 4] = __builtin_shuffle(u[k], u[k + 4], halfHi);                                \
-    }                                                                                      \
-  }                                                                                        \
-  void NAME##In(const float* const* in, float* buf, int64_t n) {                           \
-    int64_t i = 0;                                                                         \
-    for (; i + kLanes <= n; i += kLanes) {                                                 \
-      VecF r[kLanes];                                                                      \
-      for (int l = 0; l < kLanes; ++l) std::memcpy(&r[l], in[l] + i, sizeof r[l]);         \
-      NAME##Tile(r);                                                                       \
-      std::memcpy(buf + i * kLanes, r, sizeof r);                                          \
-    }                                                                                      \
-    for (; i < n; ++i)                                                                     \
-      for (int l = 0; l < kLanes; ++l) buf[i * kLanes + l] = in[l][i];                     \
-  }                                                                                        \
-  void NAME##Out(const float* buf, float* const* out, int64_t n) {                         \
-    int64_t i = 0;                                                                         \
-    for (; i + kLanes <= n; i += kLanes) {                                                 \
-      VecF r[kLanes];                                                                      \
-      std::memcpy(r, buf + i * kLanes, sizeof r);                                          \
-      NAME##Tile(r);                                                                       \
-      for (int l = 0; l < kLanes; ++l) std::memcpy(out[l] + i, &r[l], sizeof r[l]);        \
-    }                                                                                      \
-    for (; i < n; ++i)                                                                     \
-      for (int l = 0; l < kLanes; ++l) out[l][i] = buf[i * kLanes + l];                    \
+#define KX_DEFINE_TRANSPOSE(NAME)                                                   \
+  inline void NAME##Tile(VecF* r) {                                                 \
+    VecF t[8], u[8];                                                                \
+    for (int k = 0; k < 8; k += 2) {                                                \
+      t[k] = KX_SHUFFLE8(r[k], r[k + 1], 0, 8, 1, 9, 4, 12, 5, 13);                 \
+      t[k + 1] = KX_SHUFFLE8(r[k], r[k + 1], 2, 10, 3, 11, 6, 14, 7, 15);           \
+    }                                                                               \
+    for (int k = 0; k < 8; k += 4) {                                                \
+      u[k] = KX_SHUFFLE8(t[k], t[k + 2], 0, 1, 8, 9, 4, 5, 12, 13);                 \
+      u[k + 1] = KX_SHUFFLE8(t[k], t[k + 2], 2, 3, 10, 11, 6, 7, 14, 15);           \
+      u[k + 2] = KX_SHUFFLE8(t[k + 1], t[k + 3], 0, 1, 8, 9, 4, 5, 12, 13);         \
+      u[k + 3] = KX_SHUFFLE8(t[k + 1], t[k + 3], 2, 3, 10, 11, 6, 7, 14, 15);       \
+    }                                                                               \
+    for (int k = 0; k < 4; ++k) {                                                   \
+      r[k] = KX_SHUFFLE8(u[k], u[k + 4], 0, 1, 2, 3, 8, 9, 10, 11);                 \
+      r[k + 4] = KX_SHUFFLE8(u[k], u[k + 4], 4, 5, 6, 7, 12, 13, 14, 15);           \
+    }                                                                               \
+  }                                                                                 \
+  void NAME##In(const float* const* in, float* buf, int64_t n) {                    \
+    int64_t i = 0;                                                                  \
+    for (; i + kLanes <= n; i += kLanes) {                                          \
+      VecF r[kLanes];                                                               \
+      for (int l = 0; l < kLanes; ++l) std::memcpy(&r[l], in[l] + i, sizeof r[l]);  \
+      NAME##Tile(r);                                                                \
+      std::memcpy(buf + i * kLanes, r, sizeof r);                                   \
+    }                                                                               \
+    for (; i < n; ++i)                                                              \
+      for (int l = 0; l < kLanes; ++l) buf[i * kLanes + l] = in[l][i];              \
+  }                                                                                 \
+  void NAME##Out(const float* buf, float* const* out, int64_t n) {                  \
+    int64_t i = 0;                                                                  \
+    for (; i + kLanes <= n; i += kLanes) {                                          \
+      VecF r[kLanes];                                                               \
+      std::memcpy(r, buf + i * kLanes, sizeof r);                                   \
+      NAME##Tile(r);                                                                \
+      for (int l = 0; l < kLanes; ++l) std::memcpy(out[l] + i, &r[l], sizeof r[l]); \
+    }                                                                               \
+    for (; i < n; ++i)                                                              \
+      for (int l = 0; l < kLanes; ++l) out[l][i] = buf[i * kLanes + l];             \
   }
 
 #pragma GCC push_options
@@ -152,6 +156,7 @@ KX_DEFINE_LANE_PASSES(PassLanesAvx512)
 #pragma GCC pop_options
 #undef KX_DEFINE_LANE_PASSES
 #undef KX_DEFINE_TRANSPOSE
+#undef KX_SHUFFLE8
 
 template <int... S>
 constexpr auto MakeLaneTables(std::integer_sequence<int, S...>) {
