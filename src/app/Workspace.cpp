@@ -157,11 +157,13 @@ int Workspace::LoadChosenFiles(const std::vector<std::string>& paths, int filter
 }
 
 int Workspace::LoadAgainTolerantly(const LoadRefusal& refusal) {
-  if (refusal.paths.empty()) return kStatusRefused;
+  // A copy: the load tells its observers of a new refusal, and the one passed in may be theirs.
+  const LoadRefusal asked = refusal;
+  if (asked.paths.empty()) return kStatusRefused;
   Clock::time_point t0 = Clock::now();
-  int rc = LoadDataset(refusal.paths, TolerantRetryParams(refusal));
+  int rc = LoadDataset(asked.paths, TolerantRetryParams(asked));
   LogPrint(LogStep, "Load Dataset in %.3lfs (file count=%d)", SecondsSince(t0),
-           static_cast<int>(refusal.paths.size()));
+           static_cast<int>(asked.paths.size()));
   return rc;
 }
 
