@@ -43,6 +43,12 @@ TraceRecord* NewRecord(int32_t ns) {
   return rec;
 }
 
+// A header's interval for a message: a garbage one may not fit an int.
+int MessageInt(double v) {
+  if (!(v > -2147483648.0)) return v != v ? 0 : -2147483647 - 1;
+  return v < 2147483647.0 ? static_cast<int>(v) : 2147483647;
+}
+
 class TraceReader {
  public:
   TraceReader(SeismicSection& section, TraceStream& stream, const TraceDecodeContext& ctx, LoadParams& params)
@@ -156,7 +162,7 @@ bool TraceReader::SkipTraces(int64_t want, int32_t* traceNumber) {
     errno = 0;
     if ((left >= 0 && need > left) || !m_stream.Skip(need)) {
       LogPrint(LogError, "\nERROR: Failed to read trace data, trace #%d, %dsmp @ %dus", *traceNumber,
-               static_cast<int>(ns), static_cast<int>(dt));
+               static_cast<int>(ns), MessageInt(dt));
       return false;
     }
     ++m_params.skipped;
@@ -191,7 +197,7 @@ int TraceReader::ReadAll() {
     if (left >= 0 && need > left) {
       // The samples cannot be there: say so without reserving memory for them.
       LogPrint(LogError, "\nERROR: Failed to read trace data, trace #%d, %dsmp @ %dus", traceNumber,
-               static_cast<int>(ns), static_cast<int>(dt));
+               static_cast<int>(ns), MessageInt(dt));
       break;
     }
     if (info.bytesPerSample > 4 && !EnsureAux(static_cast<std::size_t>(need))) break;

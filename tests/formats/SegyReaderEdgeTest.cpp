@@ -229,6 +229,22 @@ TEST(SegyTraces, GarbageSampleCountIsAReadErrorNotAnAllocation) {
   EXPECT_EQ(r.rc, 0);
   EXPECT_TRUE(past.Contains("ERROR: Failed to skip 255 proprietary THExtended, trace #1"));
   EXPECT_FALSE(past.Contains("malloc failure"));
+
+  // And with an interval no int can hold: the message says so without overflowing.
+  SegyBuilder c(true);
+  c.Revision(2, 0);
+  c.Bin32(97, 0x01020304);
+  c.Bin32(307, 1);
+  c.Bin16(17, 1000);
+  t = c.AddTrace(2, 1000, {1.0f, 2.0f});
+  ext = c.Words(240);
+  ext.PutAt<uint32_t>(137, 2000000000u);
+  ext.PutAt<double>(145, 1e40);
+  c.TraceExtra(t, ext);
+  LogCapture wide;
+  r = Load("wide.sgy", c.Segy());
+  EXPECT_EQ(r.rc, 0);
+  EXPECT_TRUE(wide.Contains("ERROR: Failed to read trace data, trace #1, 2000000000smp @ 2147483647us"));
 }
 
 TEST(SegyTraces, HeaderScalarsDatesAndDms) {
