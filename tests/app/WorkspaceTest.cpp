@@ -355,13 +355,6 @@ TEST_F(WorkspaceTest, LoadLogsItsStepsAndTheMissingData) {
 // Correct once the readers read tolerantly; skipped before.
 TEST_F(WorkspaceTest, SuFileWithoutIntervalOpensOnlyWhenAskedTolerantly) {
   const std::string su = std::string(KX_TEST_DATA_DIR) + "/su/segyio/small.su";  // DT 0 in every trace
-  {
-    SeismicSection probe;
-    LoadParams p;
-    p.flags = kLoadKeepHeaders;
-    p.tolerant = true;
-    if (ReadSuFile(probe, su, p) <= 0) GTEST_SKIP() << "the SU reader does not read tolerantly yet";
-  }
   ASSERT_EQ(m_ws.LoadDataset({MakeFile("before.sgy", 5)}, Workspace::DefaultLoadParams()), 0);
   LoadParams strict = Workspace::DefaultLoadParams();
   strict.tolerantIntervalUs = 2000;
