@@ -12,7 +12,6 @@
 #include "app/Workspace.h"
 #include "app/WorkspaceObserver.h"
 #include "formats/SaveOptions.h"
-#include "formats/SegyReader.h"
 #include "formats/SegyWriter.h"
 #include "log/Log.h"
 #include "section/SeismicSection.h"
