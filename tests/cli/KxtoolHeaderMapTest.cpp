@@ -1,30 +1,20 @@
 // kxtool --map and --map-file: words read from other bytes by every loading
 // command, and bad maps refused as bad usage (exit status 2) with the reason.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
 #include <cstdio>
 #include <fstream>
 #include <string>
 
 #include "support/TempDir.h"
+#include "support/ToolRun.h"
 
 namespace {
-struct ToolRun {
-  int status;
-  std::string out;  // standard output and standard error
-};
+using kxtest::ToolRun;
 
+// Standard output and standard error together.
 ToolRun Tool(const std::string& args) {
-  std::string cmd = std::string(KX_KXTOOL) + " " + args + " 2>&1";
-  FILE* p = popen(cmd.c_str(), "r");
-  std::string out;
-  std::array<char, 65536> buf{};
-  std::size_t n;
-  while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) out.append(buf.data(), n);
-  int rc = pclose(p);
-  return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, out};
+  return kxtest::RunCommand(std::string(KX_KXTOOL) + " " + args + " 2>&1");
 }
 
 // A revision-0 file that keeps in-line numbers 1..5 in bytes 189-192, which

@@ -1,29 +1,19 @@
 // kxtool's tolerant reading options: accepted by the commands that load files, listed in help.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
 
+#include "support/ToolRun.h"
+
 namespace {
-struct ToolRun {
-  int status;
-  std::string out;
-};
+using kxtest::ToolRun;
 
 // Standard output and standard error together.
 ToolRun Tool(const std::string& args) {
-  std::string cmd = std::string(KX_KXTOOL) + " " + args + " 2>&1";
-  FILE* p = popen(cmd.c_str(), "r");
-  std::string out;
-  std::array<char, 65536> buf{};
-  std::size_t n;
-  while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) out.append(buf.data(), n);
-  int rc = pclose(p);
-  return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, out};
+  return kxtest::RunCommand(std::string(KX_KXTOOL) + " " + args + " 2>&1");
 }
 
 bool Has(const std::string& text, const std::string& piece) {
